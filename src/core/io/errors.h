@@ -1,0 +1,46 @@
+#pragma once
+// The errors the file and conversion layers raise. Each carries the exact message the user sees;
+// what() gives the same message in UTF-8 for logs and tests.
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace pellix::io {
+
+class AppError : public std::runtime_error {
+ public:
+  explicit AppError(std::u16string message);
+  const std::u16string& Message() const { return message_; }
+
+ private:
+  std::u16string message_;
+};
+
+// "ファイル %s は開けません": a file that cannot be opened or read.
+class FileOpenError : public AppError {
+ public:
+  explicit FileOpenError(const std::u16string& path);
+};
+
+// "ファイル %s を作成できません": a file that cannot be created or written.
+class FileCreateError : public AppError {
+ public:
+  explicit FileCreateError(const std::u16string& path);
+};
+
+// "'%s' is not a valid integer value". The offending text is code page 932 bytes; it is shown
+// with its ASCII characters as they are and any other byte as '?', since this layer does not
+// know the platform's conversion.
+class IntegerConversionError : public AppError {
+ public:
+  explicit IntegerConversionError(std::string_view text);
+};
+
+// "Range check error": an index out of range.
+class RangeError : public AppError {
+ public:
+  RangeError();
+};
+
+}  // namespace pellix::io

@@ -1,0 +1,9 @@
+#include "core/io/file_system.h"
+
+namespace pellix::io {
+
+std::u16string TemporaryPathFor(const std::u16string& path) {
+  return path + u".saving";
+}
+
+}  // namespace pellix::io

@@ -1,0 +1,28 @@
+#pragma once
+// The file operations the core needs, in front of the platform so that error paths can be tested
+// anywhere. Paths are UTF-16; every file is read whole and written whole.
+
+#include <string>
+#include <string_view>
+
+namespace pellix::io {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual bool Exists(const std::u16string& path) const = 0;
+
+  // The whole content. Throws FileOpenError when the file is missing or cannot be read.
+  virtual std::string ReadAll(const std::u16string& path) const = 0;
+
+  // Replaces the file atomically: the bytes go to a temporary file in the same folder, which is
+  // flushed to disk and then renamed over the target, so a crash leaves either the old file or
+  // the new one. Throws FileCreateError on failure, leaving the old file in place.
+  virtual void WriteAll(const std::u16string& path, std::string_view bytes) const = 0;
+};
+
+// The temporary file that WriteAll writes first; exposed so start-up can clear leftovers.
+std::u16string TemporaryPathFor(const std::u16string& path);
+
+}  // namespace pellix::io

@@ -1,0 +1,36 @@
+#include "core/io/integer.h"
+
+#include <limits>
+
+#include "core/io/errors.h"
+
+namespace pellix::io {
+
+std::int32_t ParseInt32(std::string_view text) {
+  std::string_view digits = text;
+  bool negative = false;
+  if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+    negative = digits.front() == '-';
+    digits.remove_prefix(1);
+  }
+  if (digits.empty()) {
+    throw IntegerConversionError(text);
+  }
+  // Accumulate in 64 bits; ten digits of headroom are checked on every step.
+  const std::int64_t limit =
+      negative ? -static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::min())
+               : std::numeric_limits<std::int32_t>::max();
+  std::int64_t value = 0;
+  for (const char ch : digits) {
+    if (ch < '0' || ch > '9') {
+      throw IntegerConversionError(text);
+    }
+    value = value * 10 + (ch - '0');
+    if (value > limit) {
+      throw IntegerConversionError(text);
+    }
+  }
+  return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+}  // namespace pellix::io

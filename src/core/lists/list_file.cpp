@@ -1,0 +1,128 @@
+#include "core/lists/list_file.h"
+
+#include "core/text/codec.h"
+#include "core/text/cp932.h"
+#include "core/text/utf.h"
+
+namespace pellix::lists {
+namespace {
+
+bool StartsWithMarker(std::string_view line) {
+  return line.substr(0, 3) == kItemMarker;
+}
+
+std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
+  std::u16string out;
+  out.reserve(bytes.size() / 2);
+  for (std::size_t pos = 0; pos + 1 < bytes.size(); pos += 2) {
+    const auto first = static_cast<unsigned char>(bytes[pos]);
+    const auto second = static_cast<unsigned char>(bytes[pos + 1]);
+    out += static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+  }
+  return out;
+}
+
+WideItems SplitWideLines(std::u16string_view text) {
+  text = text.substr(0, text.find(u'\0'));
+  WideItems lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t brk = text.find_first_of(u"\r\n\u2028", start);
+    if (brk == std::u16string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, brk - start));
+    start = brk + 1;
+    if (text[brk] == u'\r' && start < text.size() && text[start] == u'\n') {
+      ++start;
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::u16string ListFilePath(const io::AppFolder& folder, std::string_view listName) {
+  return folder.PathFor(listName, u".dat");
+}
+
+Items ParseListFile(std::string_view content) {
+  Items items;
+  const std::vector<std::string> lines = text::SplitLines(content);
+  if (lines.empty()) {
+    return items;
+  }
+  std::string pending =
+      StartsWithMarker(lines.front()) ? lines.front().substr(kItemMarker.size()) : lines.front();
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (StartsWithMarker(line)) {
+      items.push_back(std::move(pending));
+      pending = line.substr(kItemMarker.size());
+    } else {
+      pending.append("\r\n").append(line);
+    }
+  }
+  if (!pending.empty()) {
+    items.push_back(std::move(pending));
+  }
+  return items;
+}
+
+std::string FormatListFile(const Items& items) {
+  std::size_t size = 0;
+  for (const std::string& item : items) {
+    size += kItemMarker.size() + item.size() + 2;
+  }
+  std::string out;
+  out.reserve(size);
+  for (const std::string& item : items) {
+    out.append(kItemMarker).append(item).append("\r\n");
+  }
+  return out;
+}
+
+void ReadListFile(const io::FileSystem& files, const io::AppFolder& folder,
+                  std::string_view listName, Items& items) {
+  Items read = ParseListFile(files.ReadAll(ListFilePath(folder, listName)));
+  items.insert(items.end(), std::make_move_iterator(read.begin()),
+               std::make_move_iterator(read.end()));
+}
+
+void WriteListFile(const io::FileSystem& files, const io::AppFolder& folder,
+                   std::string_view listName, const Items& items) {
+  files.WriteAll(ListFilePath(folder, listName), FormatListFile(items));
+}
+
+WideItems ParseUnicodeListFile(const text::TextServices& services, std::string_view content) {
+  std::u16string text;
+  if (content.starts_with("\xFF\xFE")) {
+    text = DecodeUtf16(content.substr(2), false);
+  } else if (content.starts_with("\xFE\xFF")) {
+    text = DecodeUtf16(content.substr(2), true);
+  } else if (content.starts_with("\xEF\xBB\xBF")) {
+    text = text::Utf8ToUtf16(content.substr(3));
+  } else {
+    text = text::Cp932ToUtf16(services, content);
+  }
+  return SplitWideLines(text);
+}
+
+std::string FormatUnicodeListFile(const WideItems& items) {
+  std::string out = "\xFF\xFE";
+  const auto put = [&out](char16_t ch) {
+    out += static_cast<char>(ch & 0xFF);
+    out += static_cast<char>(ch >> 8);
+  };
+  for (const std::u16string& item : items) {
+    for (const char16_t ch : item) {
+      put(ch);
+    }
+    put(u'\r');
+    put(u'\n');
+  }
+  return out;
+}
+
+}  // namespace pellix::lists

@@ -1,0 +1,41 @@
+#pragma once
+// List files. An ordinary list is "<name>.dat": each item as the marker "][)", its text and
+// CR LF, in code page 932. The list "unicode" keeps UTF-16 items in a file of its own format.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/io/app_folder.h"
+#include "core/io/file_system.h"
+#include "core/text/text_services.h"
+
+namespace pellix::lists {
+
+inline constexpr std::string_view kItemMarker = "][)";
+inline constexpr std::string_view kUnicodeListName = "unicode";
+
+using Items = std::vector<std::string>;
+using WideItems = std::vector<std::u16string>;
+
+std::u16string ListFilePath(const io::AppFolder& folder, std::string_view listName);
+
+// A line that starts with the marker opens an item; any other line continues the item before
+// it, joined by CR LF. Lines before the first marker are kept as the first item's text, so a
+// hand-written file without markers loses nothing. A bare marker as the last line adds nothing.
+Items ParseListFile(std::string_view content);
+std::string FormatListFile(const Items& items);
+
+// Appends the items of the list's file to `items`. Throws FileOpenError.
+void ReadListFile(const io::FileSystem& files, const io::AppFolder& folder,
+                  std::string_view listName, Items& items);
+void WriteListFile(const io::FileSystem& files, const io::AppFolder& folder,
+                   std::string_view listName, const Items& items);
+
+// A byte-order mark picks UTF-16 LE, UTF-16 BE or UTF-8; without one the file is code page 932.
+// Items are split at CR LF, CR, LF and U+2028; a zero character ends the text.
+WideItems ParseUnicodeListFile(const text::TextServices& services, std::string_view content);
+// UTF-16 LE with its mark, each item followed by CR LF.
+std::string FormatUnicodeListFile(const WideItems& items);
+
+}  // namespace pellix::lists

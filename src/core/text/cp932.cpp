@@ -1,0 +1,64 @@
+#include "core/text/cp932.h"
+
+namespace pellix::text {
+
+std::size_t CharSizeAt(std::string_view text, std::size_t pos) {
+  const auto byte = static_cast<unsigned char>(text[pos]);
+  return IsLeadByte(byte) && pos + 1 < text.size() ? 2 : 1;
+}
+
+std::size_t CharLength(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t pos = 0; pos < text.size(); pos += CharSizeAt(text, pos)) {
+    ++count;
+  }
+  return count;
+}
+
+std::size_t PrefixBytesForChars(std::string_view text, std::size_t maxChars) {
+  std::size_t pos = 0;
+  for (std::size_t count = 0; count < maxChars && pos < text.size(); ++count) {
+    pos += CharSizeAt(text, pos);
+  }
+  return pos;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  text = text.substr(0, text.find('\0'));
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t brk = text.find_first_of("\r\n", start);
+    if (brk == std::string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, brk - start));
+    start = brk + 1;
+    if (text[brk] == '\r' && start < text.size() && text[start] == '\n') {
+      ++start;
+    }
+  }
+  return lines;
+}
+
+std::string FileBaseName(std::string_view path) {
+  // Walk by characters: the second byte of a two-byte character may be 0x5C, which is no path
+  // separator there.
+  std::size_t nameStart = 0;
+  for (std::size_t pos = 0; pos < path.size(); pos += CharSizeAt(path, pos)) {
+    if (path[pos] == '\\' || path[pos] == ':') {
+      nameStart = pos + 1;
+    }
+  }
+  const std::string_view name = path.substr(nameStart);
+  std::size_t dot = std::string_view::npos;
+  for (std::size_t pos = 0; pos < name.size(); pos += CharSizeAt(name, pos)) {
+    if (name[pos] == '.') {
+      dot = pos;
+    }
+  }
+  return std::string(name.substr(0, dot));
+}
+
+}  // namespace pellix::text

@@ -1,0 +1,40 @@
+#pragma once
+// Byte-level rules of code page 932 (Shift-JIS) text. Everything the program stores is in this
+// code page; these helpers never need the platform.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pellix::text {
+
+// A lead byte starts a two-byte character; whatever byte follows it is its second half.
+constexpr bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The second byte of a well-formed two-byte character.
+constexpr bool IsTrailByte(unsigned char byte) {
+  return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
+}
+
+// Byte length of the character that starts at `pos`: 2 for a lead byte with a byte after it,
+// otherwise 1. A lead byte at the very end stands alone.
+std::size_t CharSizeAt(std::string_view text, std::size_t pos);
+
+// Number of characters; a two-byte character counts as one.
+std::size_t CharLength(std::string_view text);
+
+// Byte length of the first `maxChars` characters of `text` (all of it when it is shorter). Never
+// ends between the two bytes of a character.
+std::size_t PrefixBytesForChars(std::string_view text, std::size_t maxChars);
+
+// Splits at CR LF, lone CR and lone LF. A break at the very end adds no empty line, and a NUL
+// byte ends the text. An empty text has no lines.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// The file name part of a path (after the last '\\' or ':') without its last extension.
+std::string FileBaseName(std::string_view path);
+
+}  // namespace pellix::text

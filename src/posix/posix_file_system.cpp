@@ -1,0 +1,98 @@
+#include "posix/posix_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "core/io/errors.h"
+#include "core/text/utf.h"
+
+namespace pellix::posix {
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() {
+    if (fd_ >= 0) {
+      ::close(fd_);
+    }
+  }
+  int Get() const { return fd_; }
+  bool Valid() const { return fd_ >= 0; }
+  // Closes now and reports whether the close itself worked (it may report a late write error).
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteFully(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool PosixFileSystem::Exists(const std::u16string& path) const {
+  struct stat info {};
+  return ::stat(text::Utf16ToUtf8(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string PosixFileSystem::ReadAll(const std::u16string& path) const {
+  Fd fd(::open(text::Utf16ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat info {};
+  if (!fd.Valid() || ::fstat(fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    throw io::FileOpenError(path);
+  }
+  std::string content;
+  content.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0) {
+      throw io::FileOpenError(path);
+    }
+    if (got == 0) {
+      return content;
+    }
+    content.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+void PosixFileSystem::WriteAll(const std::u16string& path, std::string_view bytes) const {
+  const std::string target = text::Utf16ToUtf8(path);
+  const std::string temporary = text::Utf16ToUtf8(io::TemporaryPathFor(path));
+  Fd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (!fd.Valid()) {
+    throw io::FileCreateError(path);
+  }
+  const bool written = WriteFully(fd.Get(), bytes) && ::fsync(fd.Get()) == 0 && fd.Close();
+  if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    throw io::FileCreateError(path);
+  }
+}
+
+}  // namespace pellix::posix

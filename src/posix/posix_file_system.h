@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/io/file_system.h"
+
+namespace pellix::posix {
+
+// Paths are UTF-16 in the core and UTF-8 on disk here.
+class PosixFileSystem final : public io::FileSystem {
+ public:
+  bool Exists(const std::u16string& path) const override;
+  std::string ReadAll(const std::u16string& path) const override;
+  void WriteAll(const std::u16string& path, std::string_view bytes) const override;
+};
+
+}  // namespace pellix::posix

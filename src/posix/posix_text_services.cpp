@@ -1,0 +1,311 @@
+#include "posix/posix_text_services.h"
+
+#include <iconv.h>
+
+#include <stdexcept>
+
+#include "core/text/cp932.h"
+
+namespace pellix::posix {
+namespace {
+
+class Iconv {
+ public:
+  Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {
+    if (handle_ == reinterpret_cast<iconv_t>(-1)) {
+      throw std::runtime_error("iconv cannot convert code page 932");
+    }
+  }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
+  ~Iconv() { iconv_close(handle_); }
+
+  // One character of code page 932 to one UTF-16 unit, or 0 when iconv refuses it or gives more.
+  char16_t DecodeOne(const char* bytes, std::size_t size) const {
+    char in[2] = {bytes[0], size > 1 ? bytes[1] : '\0'};
+    char16_t out[4] = {};
+    char* inPtr = in;
+    char* outPtr = reinterpret_cast<char*>(out);
+    std::size_t inLeft = size;
+    std::size_t outLeft = sizeof out;
+    iconv(handle_, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(handle_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
+        inLeft != 0 || sizeof out - outLeft != sizeof(char16_t)) {
+      return 0;
+    }
+    return out[0];
+  }
+
+ private:
+  iconv_t handle_;
+};
+
+// Code points code page 932 holds twice: Windows writes the earlier code, except that the
+// NEC-selected IBM rows (lead bytes 0xED, 0xEE) lose to the IBM rows (0xFA to 0xFC).
+bool PreferredOver(std::uint16_t candidate, std::uint16_t existing) {
+  const auto isNecSelected = [](std::uint16_t code) {
+    return (code >> 8) == 0xED || (code >> 8) == 0xEE;
+  };
+  if (isNecSelected(existing) != isNecSelected(candidate)) {
+    return isNecSelected(existing);
+  }
+  return candidate < existing;
+}
+
+struct KanaForm {
+  char16_t narrow;
+  char16_t wide;
+};
+
+// Half-width katakana U+FF61.. and their full-width forms, in order.
+constexpr char16_t kWideKana[] = {
+    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9,
+    0x30E3, 0x30E5, 0x30E7, 0x30C3, 0x30FC, 0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB,
+    0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1,
+    0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC, 0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5,
+    0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4, 0x30E6, 0x30E8, 0x30E9,
+    0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
+constexpr char16_t kFirstNarrowKana = 0xFF61;
+constexpr char16_t kNarrowVoicedMark = 0xFF9E;
+constexpr char16_t kNarrowSemiVoicedMark = 0xFF9F;
+
+bool TakesVoicedMark(char16_t wide) {
+  return (wide >= 0x30AB && wide <= 0x30C8 && wide % 2 == 1 && wide != 0x30C3) ||
+         (wide >= 0x30C4 && wide <= 0x30C8 && wide % 2 == 0) ||
+         (wide >= 0x30CF && wide <= 0x30DB && (wide - 0x30CF) % 3 == 0) || wide == 0x30A6;
+}
+
+bool TakesSemiVoicedMark(char16_t wide) {
+  return wide >= 0x30CF && wide <= 0x30DB && (wide - 0x30CF) % 3 == 0;
+}
+
+char16_t Voiced(char16_t wide) {
+  return wide == 0x30A6 ? char16_t{0x30F4} : wide + 1;
+}
+
+std::u16string ToFullWidth(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t ch = text[i];
+    if (ch == u' ') {
+      out += char16_t{0x3000};
+    } else if (ch >= 0x21 && ch <= 0x7E) {
+      out += static_cast<char16_t>(ch - 0x21 + 0xFF01);
+    } else if (ch >= kFirstNarrowKana && ch <= kNarrowSemiVoicedMark) {
+      const char16_t wide = kWideKana[ch - kFirstNarrowKana];
+      const char16_t next = i + 1 < text.size() ? text[i + 1] : 0;
+      if (next == kNarrowVoicedMark && TakesVoicedMark(wide)) {
+        out += Voiced(wide);
+        ++i;
+      } else if (next == kNarrowSemiVoicedMark && TakesSemiVoicedMark(wide)) {
+        out += static_cast<char16_t>(wide + 2);
+        ++i;
+      } else {
+        out += wide;
+      }
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+std::u16string ToHalfWidth(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (const char16_t ch : text) {
+    if (ch == 0x3000) {
+      out += u' ';
+      continue;
+    }
+    if (ch >= 0xFF01 && ch <= 0xFF5E) {
+      out += static_cast<char16_t>(ch - 0xFF01 + 0x21);
+      continue;
+    }
+    if (ch == 0xFFE5) {
+      out += char16_t{0x00A5};
+      continue;
+    }
+    bool mapped = false;
+    for (std::size_t k = 0; k < std::size(kWideKana) && !mapped; ++k) {
+      const char16_t base = kWideKana[k];
+      const auto narrow = static_cast<char16_t>(kFirstNarrowKana + k);
+      if (ch == base) {
+        out += narrow;
+        mapped = true;
+      } else if (TakesVoicedMark(base) && ch == Voiced(base)) {
+        out += narrow;
+        out += kNarrowVoicedMark;
+        mapped = true;
+      } else if (TakesSemiVoicedMark(base) && ch == base + 2) {
+        out += narrow;
+        out += kNarrowSemiVoicedMark;
+        mapped = true;
+      }
+    }
+    if (!mapped) {
+      out += ch;
+    }
+  }
+  return out;
+}
+
+// Upper-case ranges with a lower-case twin at a fixed distance: ASCII, full-width Latin, Greek,
+// Cyrillic and the Roman numerals, which is every cased letter code page 932 holds.
+struct CaseRange {
+  char16_t firstUpper;
+  char16_t lastUpper;
+  int toLower;
+};
+constexpr CaseRange kCaseRanges[] = {
+    {u'A', u'Z', 0x20},     {0xFF21, 0xFF3A, 0x20}, {0x0391, 0x03A1, 0x20}, {0x03A3, 0x03A9, 0x20},
+    {0x0410, 0x042F, 0x20}, {0x0401, 0x0401, 0x50}, {0x2160, 0x216F, 0x10},
+};
+
+char16_t Lower(char16_t ch) {
+  for (const CaseRange& range : kCaseRanges) {
+    if (ch >= range.firstUpper && ch <= range.lastUpper) {
+      return static_cast<char16_t>(ch + range.toLower);
+    }
+  }
+  return ch;
+}
+
+char16_t Upper(char16_t ch) {
+  for (const CaseRange& range : kCaseRanges) {
+    if (ch >= range.firstUpper + range.toLower && ch <= range.lastUpper + range.toLower) {
+      return static_cast<char16_t>(ch - range.toLower);
+    }
+  }
+  return ch;
+}
+
+// Folds what a user would not call a difference when sorting: case and width.
+char16_t SortKeyChar(char16_t ch) {
+  const std::u16string narrow = ToHalfWidth(std::u16string_view(&ch, 1));
+  return Lower(narrow.size() == 1 ? narrow[0] : ch);
+}
+
+}  // namespace
+
+PosixTextServices::PosixTextServices()
+    : decode_(std::make_unique<std::array<char16_t, 0x10000>>()),
+      encode_(std::make_unique<std::array<std::uint16_t, 0x10000>>()) {
+  const Iconv iconv("UTF-16LE", "CP932");
+  for (unsigned byte = 1; byte < 0x100; ++byte) {
+    if (text::IsLeadByte(static_cast<unsigned char>(byte))) {
+      continue;
+    }
+    const char one = static_cast<char>(byte);
+    (*decode_)[byte] = iconv.DecodeOne(&one, 1);
+  }
+  for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+    if (!text::IsLeadByte(static_cast<unsigned char>(lead))) {
+      continue;
+    }
+    for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+      if (!text::IsTrailByte(static_cast<unsigned char>(trail))) {
+        continue;
+      }
+      const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      (*decode_)[lead << 8 | trail] = iconv.DecodeOne(pair, 2);
+    }
+  }
+  for (unsigned code = 1; code < 0x10000; ++code) {
+    const char16_t ch = (*decode_)[code];
+    if (ch == 0) {
+      continue;
+    }
+    std::uint16_t& slot = (*encode_)[ch];
+    if (slot == 0 || PreferredOver(static_cast<std::uint16_t>(code), slot)) {
+      slot = static_cast<std::uint16_t>(code);
+    }
+  }
+}
+
+std::optional<std::u16string> PosixTextServices::DecodeCp932(std::string_view text) const {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t size = text::CharSizeAt(text, pos);
+    unsigned code = static_cast<unsigned char>(text[pos]);
+    if (size == 2) {
+      code = code << 8 | static_cast<unsigned char>(text[pos + 1]);
+    }
+    const char16_t ch = (*decode_)[code];
+    if (ch == 0 && code != 0) {
+      return std::nullopt;
+    }
+    out += ch;
+    pos += size;
+  }
+  return out;
+}
+
+std::optional<std::string> PosixTextServices::EncodeCp932(std::u16string_view text) const {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (const char16_t ch : text) {
+    const std::uint16_t code = (*encode_)[ch];
+    if (code == 0 && ch != 0) {
+      return std::nullopt;
+    }
+    if (code > 0xFF) {
+      out += static_cast<char>(code >> 8);
+    }
+    out += static_cast<char>(code & 0xFF);
+  }
+  return out;
+}
+
+std::u16string PosixTextServices::Map(text::Mapping mapping, std::u16string_view text) const {
+  switch (mapping) {
+    case text::Mapping::kFullWidth:
+      return ToFullWidth(text);
+    case text::Mapping::kHalfWidth:
+      return ToHalfWidth(text);
+    case text::Mapping::kLowerCase:
+    case text::Mapping::kUpperCase: {
+      std::u16string out(text);
+      for (char16_t& ch : out) {
+        ch = mapping == text::Mapping::kLowerCase ? Lower(ch) : Upper(ch);
+      }
+      return out;
+    }
+  }
+  return std::u16string(text);
+}
+
+int PosixTextServices::Compare(std::u16string_view a, std::u16string_view b,
+                               bool ignoreCase) const {
+  // Letters first by their folded form, so "apple" < "Banana" < "cherry" as in the Windows
+  // order; where only case differs, lower case comes first unless case is ignored.
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const char16_t x = SortKeyChar(a[i]);
+    const char16_t y = SortKeyChar(b[i]);
+    if (x != y) {
+      return x < y ? -1 : 1;
+    }
+  }
+  if (a.size() != b.size()) {
+    return a.size() < b.size() ? -1 : 1;
+  }
+  if (ignoreCase) {
+    return 0;
+  }
+  for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] != b[i]) {
+      const bool aLower = Lower(a[i]) == a[i];
+      const bool bLower = Lower(b[i]) == b[i];
+      if (aLower != bLower) {
+        return aLower ? -1 : 1;
+      }
+      return a[i] < b[i] ? -1 : 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace pellix::posix

@@ -1,0 +1,72 @@
+#include "win32/platform/win32_file_system.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "core/io/errors.h"
+#include "win32/platform/unique_handle.h"
+#include "win32/platform/wide_string.h"
+
+namespace pellix::win32 {
+namespace {
+
+constexpr DWORD kChunk = 1 << 20;
+
+}  // namespace
+
+bool Win32FileSystem::Exists(const std::u16string& path) const {
+  const DWORD attributes = GetFileAttributesW(ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::string Win32FileSystem::ReadAll(const std::u16string& path) const {
+  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) {
+    throw io::FileOpenError(path);
+  }
+  std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, content.size() - done));
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), content.data() + done, want, &got, nullptr)) {
+      throw io::FileOpenError(path);
+    }
+    if (got == 0) {
+      content.resize(done);  // the file shrank while we read it
+      break;
+    }
+    done += got;
+  }
+  return content;
+}
+
+void Win32FileSystem::WriteAll(const std::u16string& path, std::string_view bytes) const {
+  const std::wstring target = ToWide(path);
+  const std::wstring temporary = ToWide(io::TemporaryPathFor(path));
+  UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    throw io::FileCreateError(path);
+  }
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < bytes.size();) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - done));
+    DWORD written = 0;
+    ok = WriteFile(file.Get(), bytes.data() + done, want, &written, nullptr) && written == want;
+    done += written;
+  }
+  ok = ok && FlushFileBuffers(file.Get()) && file.Close();
+  ok = ok && MoveFileExW(temporary.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) {
+    file.Reset();
+    DeleteFileW(temporary.c_str());
+    throw io::FileCreateError(path);
+  }
+}
+
+}  // namespace pellix::win32

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "core/io/file_system.h"
+
+namespace pellix::win32 {
+
+class Win32FileSystem final : public io::FileSystem {
+ public:
+  bool Exists(const std::u16string& path) const override;
+  std::string ReadAll(const std::u16string& path) const override;
+  void WriteAll(const std::u16string& path, std::string_view bytes) const override;
+};
+
+}  // namespace pellix::win32

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/io/errors.h"
+#include "core/platform_services.h"
+#include "core/text/utf.h"
+#include "test_folder.h"
+
+namespace pellix::io {
+namespace {
+
+using testing_support::TestFolder;
+
+const FileSystem& Files() {
+  return PlatformFileSystem();
+}
+
+TEST(FileSystem, WritesAndReadsBytesExactly) {
+  const TestFolder folder;
+  const std::u16string path = folder.File(u"履歴.dat");
+  std::string bytes = "][)a\r\nb\0c\x82\xA0";
+  bytes += std::string(3 << 20, 'x');  // larger than one write chunk
+  Files().WriteAll(path, bytes);
+  EXPECT_TRUE(Files().Exists(path));
+  EXPECT_EQ(Files().ReadAll(path), bytes);
+
+  Files().WriteAll(path, "");
+  EXPECT_EQ(Files().ReadAll(path), "");
+  EXPECT_EQ(std::filesystem::file_size(folder.Path() / u"履歴.dat"), 0u);
+}
+
+TEST(FileSystem, ReplacingLeavesNoTemporaryFileBehind) {
+  const TestFolder folder;
+  const std::u16string path = folder.File(u"list.dat");
+  Files().WriteAll(path, "old");
+  Files().WriteAll(path, "new");
+  EXPECT_EQ(Files().ReadAll(path), "new");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1);
+}
+
+TEST(FileSystem, MissingFileFailsWithTheOpenMessage) {
+  const TestFolder folder;
+  const std::u16string path = folder.File(u"none.flt");
+  EXPECT_FALSE(Files().Exists(path));
+  try {
+    Files().ReadAll(path);
+    FAIL() << "read a missing file";
+  } catch (const FileOpenError& error) {
+    EXPECT_EQ(error.Message(), u"ファイル " + path + u" は開けません");
+  }
+  // A folder is no file either.
+  EXPECT_FALSE(Files().Exists(folder.Dir()));
+  EXPECT_THROW(Files().ReadAll(folder.Dir()), FileOpenError);
+}
+
+TEST(FileSystem, FailedWriteReportsTheCreateMessageAndKeepsTheOldFile) {
+  const TestFolder folder;
+  const std::u16string missingFolder = folder.File(u"gone/x.dat");
+  try {
+    Files().WriteAll(missingFolder, "data");
+    FAIL() << "wrote into a missing folder";
+  } catch (const FileCreateError& error) {
+    EXPECT_EQ(error.Message(), u"ファイル " + missingFolder + u" を作成できません");
+  }
+
+  // A folder standing where the file should go cannot be replaced; what was there stays.
+  std::filesystem::create_directory(folder.Path() / "busy.dat");
+  std::ofstream(folder.Path() / "busy.dat" / "inside") << "kept";
+  EXPECT_THROW(Files().WriteAll(folder.File(u"busy.dat"), "data"), FileCreateError);
+  EXPECT_TRUE(std::filesystem::is_directory(folder.Path() / "busy.dat"));
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() / "busy.dat.saving"));
+}
+
+}  // namespace
+}  // namespace pellix::io

@@ -1,0 +1,112 @@
+#include "core/capture/filter_file.h"
+
+#include <gtest/gtest.h>
+
+#include "core/io/errors.h"
+#include "core/platform_services.h"
+#include "test_folder.h"
+
+namespace pellix::capture {
+namespace {
+
+FilterDef SampleDef() {
+  FilterDef def;
+  def.filname = "\x97\x9A\x97\xF0";  // 履歴
+  def.type = "2";
+  def.kaigyo = 1;
+  def.astring = "http https";
+  def.bstring = "";
+  def.cstring = "0123456789-";
+  def.acount = 1;
+  def.bcount = -1;
+  def.zen = true;
+  def.caps = false;
+  def.small = true;
+  def.exfrom[0] = "a=b";
+  def.exto[0] = "c";
+  def.exfrom[7] = "\x95\x5C";  // 表, second byte 0x5C
+  def.exto[7] = " padded ";
+  return def;
+}
+
+TEST(FilterFile, WritesTheTwentySevenLinesInOrder) {
+  const std::string expected =
+      "filname=\x97\x9A\x97\xF0\r\n"
+      "type=2\r\n"
+      "kaigyo=1\r\n"
+      "acount=1\r\n"
+      "bcount=-1\r\n"
+      "astring=http https\r\n"
+      "bstring=\r\n"
+      "cstring=0123456789-\r\n"
+      "zen=1\r\n"
+      "caps=0\r\n"
+      "small=1\r\n"
+      "exfrom0=a=b\r\nexfrom1=\r\nexfrom2=\r\nexfrom3=\r\n"
+      "exfrom4=\r\nexfrom5=\r\nexfrom6=\r\nexfrom7=\x95\x5C\r\n"
+      "exto0=c\r\nexto1=\r\nexto2=\r\nexto3=\r\n"
+      "exto4=\r\nexto5=\r\nexto6=\r\nexto7= padded \r\n";
+  EXPECT_EQ(FormatFilterFile(SampleDef()), expected);
+  EXPECT_EQ(ParseFilterFile(expected), SampleDef());
+}
+
+TEST(FilterFile, DefaultRecordWritesZerosAndReadsBack) {
+  const std::string text = FormatFilterFile(FilterDef{});
+  EXPECT_NE(text.find("kaigyo=0\r\nacount=0\r\nbcount=0\r\n"), std::string::npos);
+  EXPECT_EQ(ParseFilterFile(text), FilterDef{});
+  EXPECT_EQ(ParseFilterFile(""), FilterDef{});
+  EXPECT_EQ(ParseFilterFile("no equals sign here\r\n"), FilterDef{});
+}
+
+TEST(FilterFile, KeysIgnoreCaseAndTheFirstMatchWins) {
+  const FilterDef def = ParseFilterFile(
+      "ZEN=1\nType=3\ntype=1\nKaigyo=2\nacount=-1\nexFrom3=x=y=z\nexto3\nEXTO3=w\nsmall= 1\n"
+      "caps=true\nother=5");
+  EXPECT_TRUE(def.zen);
+  EXPECT_EQ(def.type, "3");
+  EXPECT_EQ(def.kaigyo, 2);
+  EXPECT_EQ(def.acount, -1);
+  EXPECT_EQ(def.exfrom[3], "x=y=z");
+  EXPECT_EQ(def.exto[3], "w");  // "exto3" without '=' is no key line
+  EXPECT_FALSE(def.small);      // only the single character 1 is true
+  EXPECT_FALSE(def.caps);
+  // Written back as read, sign included.
+  const std::string text = FormatFilterFile(def);
+  EXPECT_NE(text.find("kaigyo=2\r\nacount=-1\r\n"), std::string::npos);
+}
+
+TEST(FilterFile, EmptyFlagsAndCountsReadAsOffAndZero) {
+  const FilterDef def = ParseFilterFile("filname=x\r\nkaigyo=\r\nzen=\r\ncaps=0\r\n");
+  EXPECT_EQ(def.filname, "x");
+  EXPECT_EQ(def.kaigyo, 0);
+  EXPECT_FALSE(def.zen);
+  EXPECT_EQ(def.type, "");
+}
+
+TEST(FilterFile, ACountThatIsNoNumberFailsTheWholeRead) {
+  EXPECT_THROW(ParseFilterFile("filname=x\r\nkaigyo=abc\r\n"), io::IntegerConversionError);
+  EXPECT_THROW(ParseFilterFile("acount= 1\r\n"), io::IntegerConversionError);
+  EXPECT_THROW(ParseFilterFile("bcount=99999999999\r\n"), io::IntegerConversionError);
+}
+
+TEST(FilterFile, ReadsByListNameAndWritesByItsOwnName) {
+  const testing_support::TestFolder folder;
+  const io::AppFolder app(folder.Dir(), PlatformTextServices());
+  const io::FileSystem& files = PlatformFileSystem();
+
+  FilterDef def = SampleDef();
+  WriteFilterFile(files, app, def);
+  const std::u16string path = folder.File(u"履歴.flt");
+  EXPECT_EQ(FilterFilePath(app, def.filname), path);
+  EXPECT_EQ(files.ReadAll(path), FormatFilterFile(def));
+  EXPECT_EQ(ReadFilterFile(files, app, def.filname), def);
+
+  // A file whose inner name differs is still found by the list's name.
+  files.WriteAll(folder.File(u"other.flt"), FormatFilterFile(def));
+  EXPECT_EQ(ReadFilterFile(files, app, "other").filname, def.filname);
+
+  EXPECT_THROW(ReadFilterFile(files, app, "missing"), io::FileOpenError);
+}
+
+}  // namespace
+}  // namespace pellix::capture

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The whole test suite on a fresh machine: installs what is missing, then builds and tests the
+# core natively, with sanitizers and under Wine (MinGW build), runs the end-to-end tests under
+# Wine and a short fuzz run of every reader. Stops at the first failing stage.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+FUZZ_SECONDS="${PELLIX_FUZZ_SECONDS:-15}"
+passed=0
+failed=0
+
+stage() {
+  local name="$1"
+  shift
+  local start=$SECONDS
+  echo "=== $name"
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "=== $name: ok ($((SECONDS - start)) s)"
+  else
+    failed=$((failed + 1))
+    echo "=== $name: FAILED ($((SECONDS - start)) s)"
+    echo "stages: $passed passed, $failed failed"
+    exit 1
+  fi
+}
+
+build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+
+stage "native build" build native
+stage "native unit tests" ctest --preset native
+stage "sanitizer build" build sanitize
+stage "sanitizer unit tests" ctest --preset sanitize
+stage "MinGW build" build mingw
+stage "unit and end-to-end tests under Wine" ctest --preset mingw
+stage "fuzz build" build fuzz
+stage "fuzz smoke (${FUZZ_SECONDS} s a target)" bash tests/fuzz/smoke.sh build/fuzz "$FUZZ_SECONDS"
+
+echo "stages: $passed passed, $failed failed"

@@ -1,0 +1,71 @@
+#include "core/lists/list_store.h"
+
+#include "core/capture/filter_file.h"
+#include "core/io/errors.h"
+
+namespace pellix::lists {
+
+void ListStore::AddListSlot(const io::FileSystem& files, const io::AppFolder& folder,
+                            const text::TextServices& services, std::string_view name) {
+  // Everything that may throw comes first, so a failure leaves the store as it was.
+  std::optional<WideItems> unicodeItems;
+  const bool unicode = IsUnicodeListName(name);
+  if (unicode && files.Exists(ListFilePath(folder, name))) {
+    unicodeItems = ParseUnicodeListFile(services, files.ReadAll(ListFilePath(folder, name)));
+  }
+  ListSlot slot{std::string(name), {}, capture::ReadFilterFile(files, folder, name)};
+  if (!unicode && files.Exists(ListFilePath(folder, name))) {
+    ReadListFile(files, folder, name, slot.items);
+  }
+
+  slots_.push_back(std::move(slot));
+  if (unicode) {
+    unicodeCapture_ = true;
+    if (unicodeItems) {
+      unicodeItems_ = std::move(*unicodeItems);
+    }
+  }
+}
+
+SwitchPlan ListStore::SwitchList(std::size_t index) {
+  const ListSlot& slot = slots_.at(index);
+  current_ = index;
+  if (IsUnicodeListName(slot.name)) {
+    return SwitchPlan{true, !unicodeItems_.empty()};
+  }
+  ansiShown_ = index;
+  return SwitchPlan{false, !slot.items.empty()};
+}
+
+void ListStore::SaveListFiles(const io::FileSystem& files, const io::AppFolder& folder) const {
+  std::u16string failures;
+  const auto attempt = [&failures](auto&& write) {
+    try {
+      write();
+    } catch (const io::AppError& error) {
+      failures += failures.empty() ? u"" : u"\r\n";
+      failures += error.Message();
+    }
+  };
+  for (const ListSlot& slot : slots_) {
+    if (!IsUnicodeListName(slot.name)) {
+      attempt([&] { WriteListFile(files, folder, slot.name, slot.items); });
+    }
+  }
+  if (unicodeCapture_ && !unicodeItems_.empty()) {
+    attempt([&] {
+      files.WriteAll(ListFilePath(folder, kUnicodeListName), FormatUnicodeListFile(unicodeItems_));
+    });
+  }
+  if (!failures.empty()) {
+    throw io::AppError(failures);
+  }
+}
+
+void ListStore::Clear() {
+  slots_.clear();
+  current_.reset();
+  ansiShown_.reset();
+}
+
+}  // namespace pellix::lists

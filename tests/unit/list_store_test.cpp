@@ -1,0 +1,189 @@
+#include "core/lists/list_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/capture/filter_file.h"
+#include "core/io/errors.h"
+#include "core/lists/default_lists.h"
+#include "core/lists/item_conversion.h"
+#include "core/lists/list_selector.h"
+#include "core/platform_services.h"
+#include "test_folder.h"
+
+namespace pellix::lists {
+namespace {
+
+class ListStoreTest : public testing::Test {
+ protected:
+  void WriteFilter(std::string_view name, std::string_view type) {
+    capture::FilterDef def;
+    def.filname = std::string(name);
+    def.type = std::string(type);
+    capture::WriteFilterFile(files_, app_, def);
+  }
+  void Add(std::string_view name) { store_.AddListSlot(files_, app_, services_, name); }
+
+  testing_support::TestFolder folder_;
+  const text::TextServices& services_ = PlatformTextServices();
+  const io::FileSystem& files_ = PlatformFileSystem();
+  io::AppFolder app_{folder_.Dir(), services_};
+  ListStore store_;
+};
+
+TEST_F(ListStoreTest, AddsSlotsInOrderWithTheirFiltersAndItems) {
+  WriteFilter("a", "1");
+  WriteFilter("b", "2");
+  WriteListFile(files_, app_, "b", {"one", "two\r\nlines"});
+  Add("a");
+  Add("b");
+  ASSERT_EQ(store_.Count(), 2u);
+  EXPECT_EQ(store_.Slot(0).name, "a");
+  EXPECT_TRUE(store_.Slot(0).items.empty());  // no list file yet: an empty list
+  EXPECT_EQ(store_.Slot(0).filter.type, "1");
+  EXPECT_EQ(store_.Slot(1).items, (Items{"one", "two\r\nlines"}));
+  EXPECT_EQ(store_.Slot(1).filter.type, "2");
+  EXPECT_FALSE(store_.Current().has_value());  // adding leaves the current list alone
+  EXPECT_FALSE(store_.UnicodeCapture());
+}
+
+TEST_F(ListStoreTest, AFailedAddChangesNothing) {
+  WriteFilter("a", "1");
+  Add("a");
+  EXPECT_THROW(Add("nofilter"), io::FileOpenError);
+  files_.WriteAll(capture::FilterFilePath(app_, "badcount"), "kaigyo=x\r\n");
+  EXPECT_THROW(Add("badcount"), io::IntegerConversionError);
+  EXPECT_EQ(store_.Count(), 1u);
+}
+
+TEST_F(ListStoreTest, TheUnicodeListKeepsItsItemsApart) {
+  WriteFilter("unicode", "0");
+  files_.WriteAll(ListFilePath(app_, "unicode"), FormatUnicodeListFile({u"\U0001F600", u"b"}));
+  Add("unicode");
+  EXPECT_TRUE(store_.UnicodeCapture());
+  EXPECT_EQ(store_.UnicodeItems(), (WideItems{u"\U0001F600", u"b"}));
+  EXPECT_TRUE(store_.Slot(0).items.empty());
+  // The name is special only when spelled exactly so.
+  WriteFilter("Unicode", "0");
+  files_.WriteAll(ListFilePath(app_, "Unicode"), "][)plain\r\n");
+  Add("Unicode");
+  EXPECT_EQ(store_.Slot(1).items, (Items{"plain"}));
+}
+
+TEST_F(ListStoreTest, SwitchingToUnicodeLeavesTheAnsiViewOnTheListBefore) {
+  WriteFilter("a", "1");
+  WriteFilter("unicode", "0");
+  WriteFilter("b", "0");
+  WriteListFile(files_, app_, "a", {"x"});
+  Add("a");
+  Add("unicode");
+  Add("b");
+
+  SwitchPlan plan = store_.SwitchList(0);
+  EXPECT_FALSE(plan.unicode);
+  EXPECT_TRUE(plan.hasItems);
+  plan = store_.SwitchList(1);
+  EXPECT_TRUE(plan.unicode);
+  EXPECT_FALSE(plan.hasItems);
+  EXPECT_EQ(store_.Current(), 1u);
+  EXPECT_EQ(store_.AnsiShown(), 0u);
+  plan = store_.SwitchList(2);
+  EXPECT_FALSE(plan.unicode);
+  EXPECT_FALSE(plan.hasItems);
+  EXPECT_EQ(store_.AnsiShown(), 2u);
+  EXPECT_THROW(store_.SwitchList(3), std::out_of_range);
+}
+
+TEST_F(ListStoreTest, SavesEveryListAndTheUnicodeListOnlyWhenItHasItems) {
+  for (const char* name : {"a", "unicode", "b"}) {
+    WriteFilter(name, "0");
+  }
+  const std::string oldUnicode = FormatUnicodeListFile({u"old"});
+  files_.WriteAll(ListFilePath(app_, "unicode"), oldUnicode);
+  Add("a");
+  Add("unicode");
+  Add("b");
+  store_.MutableItems(0) = {"x", "y"};
+  store_.MutableUnicodeItems().clear();
+  store_.SaveListFiles(files_, app_);
+  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "a")), "][)x\r\n][)y\r\n");
+  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "b")), "");
+  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "unicode")), oldUnicode);
+
+  store_.MutableUnicodeItems() = {u"new"};
+  store_.SaveListFiles(files_, app_);
+  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "unicode")), FormatUnicodeListFile({u"new"}));
+}
+
+TEST_F(ListStoreTest, AListThatCannotBeWrittenDoesNotStopTheOthers) {
+  for (const char* name : {"a", "blocked", "b", "unicode"}) {
+    WriteFilter(name, "0");
+    Add(name);
+  }
+  std::filesystem::create_directory(folder_.Path() / "blocked.dat");
+  store_.MutableItems(0) = {"first"};
+  store_.MutableItems(2) = {"after"};
+  store_.MutableUnicodeItems() = {u"wide"};
+  try {
+    store_.SaveListFiles(files_, app_);
+    FAIL() << "a list that cannot be written went unreported";
+  } catch (const io::AppError& error) {
+    EXPECT_EQ(error.Message(), io::FileCreateError(ListFilePath(app_, "blocked")).Message());
+  }
+  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "a")), "][)first\r\n");
+  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "b")), "][)after\r\n");
+  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "unicode")), FormatUnicodeListFile({u"wide"}));
+}
+
+TEST_F(ListStoreTest, FirstStartMakesTheThreeDefaultListsFromNothing) {
+  AddDefaultLists(store_, files_, app_, services_);
+  ASSERT_EQ(store_.Count(), 3u);
+  EXPECT_EQ(store_.Slot(0).name, kHistoryListName);
+  EXPECT_EQ(store_.Slot(0).filter.type, "1");
+  EXPECT_EQ(store_.Slot(0).filter.filname, kHistoryListName);
+  EXPECT_EQ(store_.Slot(1).filter.type, "0");
+  EXPECT_EQ(store_.Slot(2).name, "unicode");
+  EXPECT_TRUE(store_.UnicodeCapture());
+  EXPECT_TRUE(files_.Exists(folder_.File(u"履歴.flt")));
+  EXPECT_TRUE(files_.Exists(folder_.File(u"記録.flt")));
+
+  // A filter the user changed is not overwritten at the next start.
+  capture::FilterDef mine = store_.Slot(0).filter;
+  mine.type = "2";
+  capture::WriteFilterFile(files_, app_, mine);
+  ListStore again;
+  AddDefaultLists(again, files_, app_, services_);
+  EXPECT_EQ(again.Slot(0).filter.type, "2");
+}
+
+TEST(ListSelectorKeys, OpenDropDownSwitchesOnlyOnEnterOrClick) {
+  ListSelectorKeys keys;
+  EXPECT_TRUE(keys.Changed());  // closed selector: every change switches
+  EXPECT_FALSE(keys.KeyWhileDropped(false));
+  EXPECT_FALSE(keys.Changed());  // the arrow key's change is swallowed
+  EXPECT_TRUE(keys.Changed());   // a click afterwards switches
+  EXPECT_TRUE(keys.KeyWhileDropped(true));
+  // An arrow key at the end of the list changes nothing; closing clears its flag.
+  keys.KeyWhileDropped(false);
+  keys.ClosedUp();
+  EXPECT_TRUE(keys.Changed());
+}
+
+TEST(ConvertFocusedItem, ConvertsOnlyTheFocusedItem) {
+  const text::TextServices& services = PlatformTextServices();
+  Items items = {"Abc", "\x82\x60\x82\x50", "xYz"};  // the middle one is Ａ１
+  EXPECT_FALSE(ConvertFocusedItem(items, -1, ItemConversion::kToUpperCase, services));
+  EXPECT_FALSE(ConvertFocusedItem(items, 3, ItemConversion::kToUpperCase, services));
+  EXPECT_EQ(items, (Items{"Abc", "\x82\x60\x82\x50", "xYz"}));
+
+  EXPECT_TRUE(ConvertFocusedItem(items, 2, ItemConversion::kToUpperCase, services));
+  EXPECT_TRUE(ConvertFocusedItem(items, 1, ItemConversion::kFullToHalfWidth, services));
+  EXPECT_EQ(items, (Items{"Abc", "A1", "XYZ"}));
+  EXPECT_TRUE(ConvertFocusedItem(items, 0, ItemConversion::kToLowerCase, services));
+  EXPECT_TRUE(ConvertFocusedItem(items, 1, ItemConversion::kToFullWidth, services));
+  EXPECT_EQ(items, (Items{"abc", "\x82\x60\x82\x50", "XYZ"}));
+}
+
+}  // namespace
+}  // namespace pellix::lists

@@ -51,6 +51,7 @@ class ListStore {
 
   // Set once a list named "unicode" was added; never cleared while the program runs.
   bool UnicodeCapture() const { return unicodeCapture_; }
+  void EnableUnicodeCapture() { unicodeCapture_ = true; }
 
   // Appends a list read from its files: the filter file must exist and parse; a missing list
   // file just means an empty list. Either the whole slot is added or, when a read throws,

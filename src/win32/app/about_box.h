@@ -1,0 +1,24 @@
+#pragma once
+// The version box: the program's name and version, shown without modality from the tray menu.
+
+#include "win32/app/window.h"
+#include "win32/platform/gdi.h"
+
+namespace pellix::win32 {
+
+class AboutBox final : public Window {
+ public:
+  AboutBox(ErrorSink& errors, HWND owner);
+
+  // Centred on the screen the first time; afterwards where the user left it.
+  void Show();
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  bool placed_ = false;
+  UniqueFont font_;
+  UniqueIcon icon_;
+};
+
+}  // namespace pellix::win32

@@ -1,0 +1,45 @@
+#include "win32/app/error_reporter.h"
+
+#include "core/io/errors.h"
+#include "core/text/utf.h"
+#include "win32/platform/wide_string.h"
+
+namespace pellix::win32 {
+
+std::wstring ErrorMessage(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const io::AppError& appError) {
+    return ToWide(appError.Message());
+  } catch (const std::exception& other) {
+    return ToWide(text::Utf8ToUtf16(other.what()));
+  } catch (...) {
+    return L"予期しないエラーが発生しました";
+  }
+}
+
+void ShowStopBox(HWND owner, const std::wstring& message) {
+  MessageBoxW(owner, message.c_str(), kAppTitle, MB_OK | MB_ICONSTOP | MB_TOPMOST);
+}
+
+void ErrorReporter::Report(const std::exception_ptr& error) noexcept {
+  try {
+    if (!startupCompleted_) {
+      startupFailed_ = true;
+    }
+    // A second error while the first one's box is open would stack boxes; one is enough.
+    if (showing_) {
+      return;
+    }
+    showing_ = true;
+    ShowStopBox(nullptr, ErrorMessage(error));
+    showing_ = false;
+    if (!startupCompleted_) {
+      PostQuitMessage(1);
+    }
+  } catch (...) {
+    showing_ = false;
+  }
+}
+
+}  // namespace pellix::win32

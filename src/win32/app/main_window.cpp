@@ -1,0 +1,377 @@
+#include "win32/app/main_window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "core/lists/default_lists.h"
+#include "core/platform_services.h"
+#include "core/text/codec.h"
+#include "win32/app/control_ids.h"
+#include "win32/app/error_reporter.h"
+#include "win32/app/fonts.h"
+#include "win32/app/resource_ids.h"
+#include "win32/platform/wide_string.h"
+
+namespace pellix::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"MainWindow";
+
+// Design layout at 96 dpi.
+constexpr POINT kWindowPosition{621, 140};
+constexpr SIZE kClientSize{241, 169};
+constexpr int kListTop = 20;
+constexpr int kListOverhangRight = 8;
+constexpr int kListOverhangBottom = 4;
+constexpr int kItemHeight = 12;
+constexpr int kSelectorVisibleItems = 12;
+
+HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id,
+                 RECT bounds, int dpi) {
+  return CreateWindowExW(
+      0, className, text, WS_CHILD | style, Scale(bounds.left, dpi), Scale(bounds.top, dpi),
+      Scale(bounds.right - bounds.left, dpi), Scale(bounds.bottom - bounds.top, dpi), parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+void AddTooltip(HWND tooltips, HWND parent, HWND control, const wchar_t* text) {
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = const_cast<wchar_t*>(text);
+  SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(ErrorSink& errors, HWND owner, const std::wstring& exeDir)
+    : Window(errors),
+      files_(PlatformFileSystem()),
+      services_(PlatformTextServices()),
+      folder_(FromWide(exeDir), services_) {
+  state_.exeDir = exeDir;
+  dpi_ = SystemDpi();
+  RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  AdjustWindowRectEx(&frame, style, FALSE, 0);
+  const int left = Scale(kWindowPosition.x, dpi_);
+  const int top = Scale(kWindowPosition.y, dpi_);
+  const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconApp));
+  CreateOf(kClassName, kAppTitle, style, 0,
+           RECT{left, top, left + frame.right - frame.left, top + frame.bottom - frame.top}, owner,
+           icon);
+  CreateControls();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::CreateControls() {
+  const HWND self = Handle();
+  windowFont_ = CreateUiFont(kProportionalGothic, -12, dpi_);
+  listFont_ = CreateUiFont(kFixedGothic, -12, dpi_);
+
+  const int selectorHeight = kListTop + kSelectorVisibleItems * kItemHeight + 2;
+  comboBox_ =
+      CreateChild(self, WC_COMBOBOXW, L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                  kIdComboBox, RECT{0, 0, 100, selectorHeight}, dpi_);
+  SetWindowSubclass(comboBox_, &MainWindow::SelectorSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+
+  bitBtn1_ = CreateChild(self, WC_BUTTONW, L"", WS_VISIBLE | BS_PUSHBUTTON | BS_ICON, kIdBitBtn1,
+                         RECT{101, 1, 119, 19}, dpi_);
+  toolsIcon_.Reset(
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconTools),
+                                    IMAGE_ICON, Scale(16, dpi_), Scale(16, dpi_), 0)));
+  SendMessageW(bitBtn1_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(toolsIcon_.Get()));
+
+  const DWORD checkStyle = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
+  tabbox_ =
+      CreateChild(self, WC_BUTTONW, L"tab", checkStyle, kIdTabBox, RECT{122, 1, 156, 19}, dpi_);
+  widebox_ =
+      CreateChild(self, WC_BUTTONW, L"wide", checkStyle, kIdWideBox, RECT{159, 1, 200, 19}, dpi_);
+  mbox_ = CreateChild(self, WC_BUTTONW, L"mm", checkStyle, kIdMBox, RECT{203, 1, 241, 19}, dpi_);
+
+  const RECT listBounds = ListBounds();
+  listBox_.Create(self, kIdListBox, listBounds, true);
+  tntListBox1_.Create(self, kIdTntListBox1, listBounds, false);
+  SetWindowTextW(listBox_.Handle(), L"ListBox");
+  SetWindowTextW(tntListBox1_.Handle(), L"TntListBox1");
+
+  dropbox_ = CreateChild(self, WC_LISTBOXW, L"", LBS_NOINTEGRALHEIGHT | WS_VSCROLL, kIdDropBox,
+                         RECT{0, 20, 84, 108}, dpi_);
+
+  for (const HWND control : {comboBox_, tabbox_, widebox_, mbox_, dropbox_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.Get()), FALSE);
+  }
+  SendMessageW(comboBox_, CB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi_));
+  SendMessageW(comboBox_, CB_SETMINVISIBLE, kSelectorVisibleItems, 0);
+  listBox_.SetFont(listFont_.Get());
+  tntListBox1_.SetFont(windowFont_.Get());
+
+  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, self,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  AddTooltip(tooltips_, self, bitBtn1_, L"ツールボタン");
+  AddTooltip(tooltips_, self, tabbox_, L"懸賞入力");
+
+  listMenu_.Reset(CreatePopupMenu());
+  const HMENU conversions = CreatePopupMenu();
+  AppendMenuW(conversions, MF_STRING, kCmdFullToHalfWidth, L"全角英数字を半角に");
+  AppendMenuW(conversions, MF_STRING, kCmdToFullWidth, L"半角文字を全角に");
+  AppendMenuW(conversions, MF_STRING, kCmdToLowerCase, L"大文字を小文字に");
+  AppendMenuW(conversions, MF_STRING, kCmdToUpperCase, L"小文字を大文字に");
+  AppendMenuW(listMenu_.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(conversions), L"変換");
+  Layout();
+}
+
+RECT MainWindow::ListBounds() const {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  return RECT{0, Scale(kListTop, dpi_), client.right + Scale(kListOverhangRight, dpi_),
+              client.bottom + Scale(kListOverhangBottom, dpi_)};
+}
+
+void MainWindow::Layout() {
+  if (listBox_.Handle() == nullptr) {
+    return;
+  }
+  const RECT bounds = ListBounds();
+  listBox_.Move(bounds);
+  tntListBox1_.Move(bounds);
+}
+
+void MainWindow::Start() {
+  state_.taskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
+  state_.iniPath = state_.exeDir + L"pellix.ini";
+  state_.memoPath = state_.exeDir + L"memo.txt";
+  state_.hotkeyMods = MOD_CONTROL;
+  state_.hotkeyLetter = 'A';
+
+  lists::AddDefaultLists(store_, files_, folder_, services_);
+  FillSelector();
+  SendMessageW(comboBox_, CB_SETCURSEL, 0, 0);
+  SwitchList(0);
+  const auto& first = store_.Slot(0);
+  if (!lists::IsUnicodeListName(first.name) && !first.items.empty()) {
+    state_.lastText = first.items.front();
+  }
+
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  for (std::size_t i = 0; i < store_.Count(); ++i) {
+    if (EqualsIgnoringAsciiCase(store_.Slot(i).name, lists::kUnicodeListName)) {
+      store_.EnableUnicodeCapture();
+    }
+  }
+}
+
+void MainWindow::FillSelector() {
+  SendMessageW(comboBox_, CB_RESETCONTENT, 0, 0);
+  SendMessageW(dropbox_, LB_RESETCONTENT, 0, 0);
+  for (std::size_t i = 0; i < store_.Count(); ++i) {
+    const std::wstring name = ToWide(text::Cp932ToUtf16(services_, store_.Slot(i).name));
+    SendMessageW(comboBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(dropbox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
+}
+
+void MainWindow::SwitchList(std::size_t index) {
+  const lists::SwitchPlan plan = store_.SwitchList(index);
+  VirtualListView& shown = plan.unicode ? tntListBox1_ : listBox_;
+  VirtualListView& other = plan.unicode ? listBox_ : tntListBox1_;
+  if (!plan.unicode) {
+    listBox_.SetCount(store_.Slot(index).items.size());
+  } else {
+    tntListBox1_.SetCount(store_.UnicodeItems().size());
+  }
+  // The two lists share one place; only the one in use is shown, so focus and screen readers
+  // never land on the covered one.
+  shown.Show(true);
+  other.Show(false);
+  state_.hoverIndex = -1;
+  if (plan.hasItems) {
+    if (IsVisible()) {
+      SetFocus(shown.Handle());
+    }
+    shown.SelectOnly(0);
+    state_.dragIndex = 0;
+  }
+}
+
+LRESULT CALLBACK MainWindow::SelectorSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<MainWindow*>(data);
+  try {
+    if (message == WM_CHAR && wParam >= L' ') {
+      return 0;  // no type-ahead: a letter must not jump to another list
+    }
+    if (message == WM_KEYDOWN && SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
+      if (self->selectorKeys_.KeyWhileDropped(wParam == VK_RETURN)) {
+        const LRESULT highlighted = SendMessageW(hwnd, CB_GETCURSEL, 0, 0);
+        if (highlighted >= 0) {
+          self->SwitchList(static_cast<std::size_t>(highlighted));
+        }
+      }
+    }
+    if (message == WM_NCDESTROY) {
+      RemoveWindowSubclass(hwnd, &MainWindow::SelectorSubclass, 1);
+    }
+  } catch (...) {
+    self->Errors().Report(std::current_exception());
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void MainWindow::OnSelectorNotice(int code) {
+  if (code == CBN_SELCHANGE) {
+    const LRESULT index = SendMessageW(comboBox_, CB_GETCURSEL, 0, 0);
+    if (selectorKeys_.Changed() && index >= 0) {
+      SwitchList(static_cast<std::size_t>(index));
+    }
+  } else if (code == CBN_CLOSEUP) {
+    selectorKeys_.ClosedUp();
+  }
+}
+
+std::wstring MainWindow::AnsiItemText(std::size_t index) const {
+  const auto slot = store_.AnsiShown();
+  if (!slot || index >= store_.Slot(*slot).items.size()) {
+    return {};
+  }
+  return ToWide(text::Cp932ToUtf16(services_, store_.Slot(*slot).items[index]));
+}
+
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+  if (header.code == LVN_GETDISPINFOW) {
+    auto& request = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+    const auto index = static_cast<std::size_t>(request.item.iItem);
+    if (header.hwndFrom == listBox_.Handle()) {
+      VirtualListView::AnswerTextRequest(request, AnsiItemText(index));
+    } else if (header.hwndFrom == tntListBox1_.Handle() && index < store_.UnicodeItems().size()) {
+      VirtualListView::AnswerTextRequest(request, ToWide(store_.UnicodeItems()[index]));
+    }
+    return 0;
+  }
+  if (header.code == LVN_ODFINDITEMW) {
+    return -1;  // no type-ahead search in the lists
+  }
+  return 0;
+}
+
+void MainWindow::ShowListMenu(LPARAM screenPoint) {
+  POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+  if (point.x == -1 && point.y == -1) {  // from the keyboard: under the focused item
+    RECT item{};
+    const int focused = listBox_.FocusedIndex();
+    if (focused >= 0 && ListView_GetItemRect(listBox_.Handle(), focused, &item, LVIR_BOUNDS)) {
+      point = POINT{item.left, item.bottom};
+    }
+    ClientToScreen(listBox_.Handle(), &point);
+  }
+  TrackPopupMenu(listMenu_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, point.x, point.y,
+                 0, Handle(), nullptr);
+}
+
+void MainWindow::ConvertFocusedItem(lists::ItemConversion conversion) {
+  const auto slot = store_.AnsiShown();
+  if (!slot) {
+    return;
+  }
+  const int focused = listBox_.FocusedIndex();
+  if (lists::ConvertFocusedItem(store_.MutableItems(*slot), focused, conversion, services_)) {
+    listBox_.RedrawItem(focused);
+    ListView_SetItemState(listBox_.Handle(), focused, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+  }
+}
+
+void MainWindow::SaveEverything() {
+  try {
+    store_.SaveListFiles(files_, folder_);
+  } catch (...) {
+    ShowStopBox(Handle(), ErrorMessage(std::current_exception()));
+  }
+}
+
+void MainWindow::Close() {
+  if (closed_) {
+    return;
+  }
+  closed_ = true;
+  SaveEverything();
+  store_.Clear();
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_COMMAND:
+      if (reinterpret_cast<HWND>(lParam) == comboBox_) {
+        OnSelectorNotice(HIWORD(wParam));
+        return 0;
+      }
+      switch (LOWORD(wParam)) {
+        case kCmdFullToHalfWidth:
+          ConvertFocusedItem(lists::ItemConversion::kFullToHalfWidth);
+          return 0;
+        case kCmdToFullWidth:
+          ConvertFocusedItem(lists::ItemConversion::kToFullWidth);
+          return 0;
+        case kCmdToLowerCase:
+          ConvertFocusedItem(lists::ItemConversion::kToLowerCase);
+          return 0;
+        case kCmdToUpperCase:
+          ConvertFocusedItem(lists::ItemConversion::kToUpperCase);
+          return 0;
+        default:
+          break;
+      }
+      break;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wParam) == listBox_.Handle()) {
+        ShowListMenu(lParam);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      Close();
+      DestroyWindow(Handle());
+      return 0;
+    case WM_QUERYENDSESSION:
+      // Write everything now: the session may end without another chance. The lists stay in
+      // memory in case another program cancels the end of the session.
+      SaveEverything();
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam != 0) {
+        Close();
+        DestroyWindow(Handle());
+      }
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace pellix::win32

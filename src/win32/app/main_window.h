@@ -1,0 +1,88 @@
+#pragma once
+// The list window: the hub that owns the lists and every program-wide flag.
+
+#include <memory>
+#include <string>
+
+#include "core/io/app_folder.h"
+#include "core/lists/item_conversion.h"
+#include "core/lists/list_selector.h"
+#include "core/lists/list_store.h"
+#include "win32/app/window.h"
+#include "win32/lists/virtual_list_view.h"
+#include "win32/platform/gdi.h"
+
+namespace pellix::win32 {
+
+// The program-wide state the main window carries besides its controls.
+struct MainState {
+  std::wstring exeDir;  // with its trailing separator
+  std::wstring iniPath;
+  std::wstring memoPath;
+  UINT taskbarCreatedMsg = 0;
+  std::string lastText;  // code page 932: the text last handed to the filters
+  UINT hotkeyMods = MOD_CONTROL;
+  char hotkeyLetter = 'A';
+  int hoverIndex = 0;
+  int dragIndex = 0;
+};
+
+class MainWindow final : public Window {
+ public:
+  MainWindow(ErrorSink& errors, HWND owner, const std::wstring& exeDir);
+  ~MainWindow() override;
+
+  // The creation handler: reads the lists and shows the first. Throws when a file is bad.
+  void Start();
+
+  const lists::ListStore& Store() const { return store_; }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  void CreateControls();
+  void Layout();
+  RECT ListBounds() const;
+
+  void FillSelector();
+  void SwitchList(std::size_t index);
+  void OnSelectorNotice(int code);
+  static LRESULT CALLBACK SelectorSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+  LRESULT OnNotify(const NMHDR& header);
+  void ShowListMenu(LPARAM screenPoint);
+  void ConvertFocusedItem(lists::ItemConversion conversion);
+
+  // Saves what a closing or an ending session must not lose; reports a failure and goes on.
+  void SaveEverything();
+  // The close handler: saves once, then releases the lists.
+  void Close();
+
+  std::wstring AnsiItemText(std::size_t index) const;
+
+  const io::FileSystem& files_;
+  const text::TextServices& services_;
+  io::AppFolder folder_;
+  MainState state_;
+  lists::ListStore store_;
+  lists::ListSelectorKeys selectorKeys_;
+  bool savedForSessionEnd_ = false;
+  bool closed_ = false;
+
+  int dpi_ = 96;
+  UniqueFont windowFont_;
+  UniqueFont listFont_;
+  UniqueIcon toolsIcon_;
+  UniqueMenu listMenu_;
+  HWND comboBox_ = nullptr;
+  HWND bitBtn1_ = nullptr;
+  HWND tabbox_ = nullptr;
+  HWND widebox_ = nullptr;
+  HWND mbox_ = nullptr;
+  HWND dropbox_ = nullptr;
+  HWND tooltips_ = nullptr;
+  VirtualListView listBox_;
+  VirtualListView tntListBox1_;
+};
+
+}  // namespace pellix::win32

@@ -1,0 +1,65 @@
+#include "win32/app/window.h"
+
+#include <stdexcept>
+
+namespace pellix::win32 {
+
+Window::~Window() {
+  if (hwnd_ != nullptr) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Window::CreateOf(const wchar_t* className, const std::wstring& title, DWORD style,
+                      DWORD exStyle, RECT bounds, HWND owner, HICON icon, HBRUSH background) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  if (!GetClassInfoExW(instance, className, &windowClass)) {
+    windowClass = WNDCLASSEXW{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &Window::Procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = icon;
+    windowClass.hbrBackground =
+        background != nullptr ? background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    if (RegisterClassExW(&windowClass) == 0) {
+      throw std::runtime_error("cannot register a window class");
+    }
+  }
+  CreateWindowExW(exStyle, className, title.c_str(), style, bounds.left, bounds.top,
+                  bounds.right - bounds.left, bounds.bottom - bounds.top, owner, nullptr, instance,
+                  this);
+  if (hwnd_ == nullptr) {
+    throw std::runtime_error("cannot create a window");
+  }
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Window* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (self == nullptr) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  try {
+    const LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+      self->hwnd_ = nullptr;
+    }
+    return result;
+  } catch (...) {
+    self->errors_->Report(std::current_exception());
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+}
+
+}  // namespace pellix::win32

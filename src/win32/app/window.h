@@ -1,0 +1,50 @@
+#pragma once
+// The base of every window of the program: binds the C++ object to its HWND at WM_NCCREATE,
+// hands each message to HandleMessage, and keeps exceptions from crossing into the system.
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace pellix::win32 {
+
+// Where an exception caught at a window's edge goes.
+class ErrorSink {
+ public:
+  virtual ~ErrorSink() = default;
+  virtual void Report(const std::exception_ptr& error) noexcept = 0;
+};
+
+class Window {
+ public:
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND Handle() const { return hwnd_; }
+  bool IsVisible() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
+
+ protected:
+  explicit Window(ErrorSink& errors) : errors_(&errors) {}
+
+  // Registers the class on first use and creates the window; throws when that fails.
+  void CreateOf(const wchar_t* className, const std::wstring& title, DWORD style, DWORD exStyle,
+                RECT bounds, HWND owner, HICON icon = nullptr, HBRUSH background = nullptr);
+
+  // Messages not handled return DefaultHandling().
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+
+  ErrorSink& Errors() const { return *errors_; }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND hwnd_ = nullptr;
+  ErrorSink* errors_;
+};
+
+}  // namespace pellix::win32

@@ -1,0 +1,88 @@
+#include "win32/lists/virtual_list_view.h"
+
+#include <algorithm>
+
+namespace pellix::win32 {
+
+void VirtualListView::Create(HWND parent, int id, const RECT& bounds, bool visible) {
+  const DWORD style = WS_CHILD | WS_BORDER | WS_TABSTOP | WS_VSCROLL | LVS_REPORT | LVS_OWNERDATA |
+                      LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS | (visible ? WS_VISIBLE : 0);
+  hwnd_ = CreateWindowExW(0, WC_LISTVIEWW, L"", style, bounds.left, bounds.top,
+                          bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          GetModuleHandleW(nullptr), nullptr);
+  ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  LVCOLUMNW column{};
+  column.mask = LVCF_WIDTH;
+  column.cx = bounds.right - bounds.left;
+  ListView_InsertColumn(hwnd_, 0, &column);
+}
+
+void VirtualListView::SetCount(std::size_t count) {
+  ListView_SetItemCountEx(hwnd_, static_cast<int>(count), 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int VirtualListView::Count() const {
+  return ListView_GetItemCount(hwnd_);
+}
+
+void VirtualListView::SetFont(HFONT font) {
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void VirtualListView::Move(const RECT& bounds) {
+  MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+             TRUE);
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  ListView_SetColumnWidth(hwnd_, 0, std::max<LONG>(client.right, 1));
+}
+
+void VirtualListView::Show(bool visible) {
+  ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+}
+
+int VirtualListView::FocusedIndex() const {
+  return ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
+}
+
+std::vector<int> VirtualListView::SelectedIndices() const {
+  std::vector<int> selected;
+  for (int index = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); index >= 0;
+       index = ListView_GetNextItem(hwnd_, index, LVNI_SELECTED)) {
+    selected.push_back(index);
+  }
+  return selected;
+}
+
+void VirtualListView::ClearSelection() {
+  ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+}
+
+void VirtualListView::SelectOnly(int index) {
+  ClearSelection();
+  ListView_SetItemState(hwnd_, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_SetSelectionMark(hwnd_, index);
+  ListView_EnsureVisible(hwnd_, index, FALSE);
+}
+
+void VirtualListView::SetItemSelected(int index, bool selected) {
+  ListView_SetItemState(hwnd_, index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+void VirtualListView::RedrawItem(int index) {
+  ListView_RedrawItems(hwnd_, index, index);
+}
+
+void VirtualListView::AnswerTextRequest(NMLVDISPINFOW& request, const std::wstring& text) {
+  if ((request.item.mask & LVIF_TEXT) == 0 || request.item.pszText == nullptr ||
+      request.item.cchTextMax <= 0) {
+    return;
+  }
+  const std::size_t room = static_cast<std::size_t>(request.item.cchTextMax) - 1;
+  const std::size_t copied = text.copy(request.item.pszText, room);
+  request.item.pszText[copied] = L'\0';
+}
+
+}  // namespace pellix::win32

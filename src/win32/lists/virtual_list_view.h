@@ -1,0 +1,40 @@
+#pragma once
+// A list view that holds no strings: it knows only how many items there are and asks its owner
+// for the text of each one it draws (or that a screen reader asks for). It scales to any count
+// and keeps every item's text available to assistive technology.
+
+#include <commctrl.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace pellix::win32 {
+
+class VirtualListView {
+ public:
+  void Create(HWND parent, int id, const RECT& bounds, bool visible);
+  HWND Handle() const { return hwnd_; }
+
+  void SetCount(std::size_t count);
+  int Count() const;
+  void SetFont(HFONT font);
+  void Move(const RECT& bounds);
+  void Show(bool visible);
+
+  int FocusedIndex() const;
+  std::vector<int> SelectedIndices() const;
+  void ClearSelection();
+  // Selects `index`, gives it the focus rectangle and scrolls it into view.
+  void SelectOnly(int index);
+  void SetItemSelected(int index, bool selected);
+  void RedrawItem(int index);
+
+  // Copies `text` into the request of an LVN_GETDISPINFO notice, cut to the requester's buffer.
+  static void AnswerTextRequest(NMLVDISPINFOW& request, const std::wstring& text);
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace pellix::win32

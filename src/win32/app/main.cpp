@@ -1,7 +1,8 @@
 // Program entry: one instance per session, the six windows in their order, the message loop.
 
-#include <commctrl.h>
 #include <windows.h>
+// Needs the types of windows.h.
+#include <commctrl.h>
 
 #include <string>
 

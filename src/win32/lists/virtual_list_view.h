@@ -3,8 +3,9 @@
 // for the text of each one it draws (or that a screen reader asks for). It scales to any count
 // and keeps every item's text available to assistive technology.
 
-#include <commctrl.h>
 #include <windows.h>
+// Needs the types of windows.h.
+#include <commctrl.h>
 
 #include <string>
 #include <vector>

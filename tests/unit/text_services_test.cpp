@@ -7,6 +7,7 @@
 #include <set>
 
 #include "core/platform_services.h"
+#include "core/text/case_fold.h"
 #include "core/text/codec.h"
 #include "core/text/conversions.h"
 #include "core/text/cp932.h"
@@ -186,6 +187,29 @@ TEST(Utf8, RoundTripsAndReplacesMalformedSequences) {
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");      // encoded surrogate
   EXPECT_EQ(Utf8ToUtf16("\xF4\x90\x80\x80"), u"\uFFFD");  // past U+10FFFF
   EXPECT_EQ(Utf16ToUtf8(u"\xDC00"), "\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace pellix::text
+
+namespace pellix::text {
+namespace {
+
+TEST(CaseFold, TableAgreesWithThePlatformUpperCaseMapping) {
+  const TextServices& services = PlatformTextServices();
+  for (const CaseFoldPair* pair = CaseFoldPairsBegin(); pair != CaseFoldPairsEnd(); ++pair) {
+    const std::string lower{static_cast<char>(pair->lower >> 8),
+                            static_cast<char>(pair->lower & 0xFF)};
+    const std::string upper = MapString(services, Mapping::kUpperCase, lower);
+    ASSERT_EQ(upper.size(), 2u) << std::hex << pair->lower;
+    EXPECT_EQ(Cp932ToUtf16(services, upper),
+              Cp932ToUtf16(services, std::string{static_cast<char>(pair->upper >> 8),
+                                                 static_cast<char>(pair->upper & 0xFF)}))
+        << std::hex << pair->lower;
+  }
+  EXPECT_EQ(FindIgnoringCase("xx\x83\xBF", "\x83\x9F"), 2u);  // α found by Α
+  EXPECT_EQ(FindIgnoringCase("\x95\x5C", "\\"), std::string_view::npos);
+  EXPECT_EQ(FindIgnoringCase("aBc", "C"), 2u);
 }
 
 }  // namespace

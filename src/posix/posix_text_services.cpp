@@ -111,40 +111,49 @@ std::u16string ToFullWidth(std::u16string_view text) {
   return out;
 }
 
+struct NarrowKana {
+  char16_t narrow = 0;
+  char16_t mark = 0;  // a voiced or semi-voiced mark that follows, or 0
+};
+constexpr char16_t kKanaBlock = 0x3000;
+
+// Full-width katakana and punctuation (U+3000..U+30FF) to their half-width spelling.
+const std::array<NarrowKana, 0x100>& NarrowKanaTable() {
+  static const std::array<NarrowKana, 0x100> table = [] {
+    std::array<NarrowKana, 0x100> built{};
+    for (std::size_t k = 0; k < std::size(kWideKana); ++k) {
+      const char16_t base = kWideKana[k];
+      const auto narrow = static_cast<char16_t>(kFirstNarrowKana + k);
+      built[base - kKanaBlock] = {narrow, 0};
+      if (TakesVoicedMark(base)) {
+        built[Voiced(base) - kKanaBlock] = {narrow, kNarrowVoicedMark};
+      }
+      if (TakesSemiVoicedMark(base)) {
+        built[base + 2 - kKanaBlock] = {narrow, kNarrowSemiVoicedMark};
+      }
+    }
+    return built;
+  }();
+  return table;
+}
+
 std::u16string ToHalfWidth(std::u16string_view text) {
+  const auto& kana = NarrowKanaTable();
   std::u16string out;
   out.reserve(text.size());
   for (const char16_t ch : text) {
     if (ch == 0x3000) {
       out += u' ';
-      continue;
-    }
-    if (ch >= 0xFF01 && ch <= 0xFF5E) {
+    } else if (ch >= 0xFF01 && ch <= 0xFF5E) {
       out += static_cast<char16_t>(ch - 0xFF01 + 0x21);
-      continue;
-    }
-    if (ch == 0xFFE5) {
+    } else if (ch == 0xFFE5) {
       out += char16_t{0x00A5};
-      continue;
-    }
-    bool mapped = false;
-    for (std::size_t k = 0; k < std::size(kWideKana) && !mapped; ++k) {
-      const char16_t base = kWideKana[k];
-      const auto narrow = static_cast<char16_t>(kFirstNarrowKana + k);
-      if (ch == base) {
-        out += narrow;
-        mapped = true;
-      } else if (TakesVoicedMark(base) && ch == Voiced(base)) {
-        out += narrow;
-        out += kNarrowVoicedMark;
-        mapped = true;
-      } else if (TakesSemiVoicedMark(base) && ch == base + 2) {
-        out += narrow;
-        out += kNarrowSemiVoicedMark;
-        mapped = true;
+    } else if (ch > kKanaBlock && ch < kKanaBlock + 0x100 && kana[ch - kKanaBlock].narrow != 0) {
+      out += kana[ch - kKanaBlock].narrow;
+      if (kana[ch - kKanaBlock].mark != 0) {
+        out += kana[ch - kKanaBlock].mark;
       }
-    }
-    if (!mapped) {
+    } else {
       out += ch;
     }
   }

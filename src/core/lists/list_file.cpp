@@ -49,21 +49,20 @@ std::u16string ListFilePath(const io::AppFolder& folder, std::string_view listNa
 
 Items ParseListFile(std::string_view content) {
   Items items;
-  const std::vector<std::string> lines = text::SplitLines(content);
-  if (lines.empty()) {
-    return items;
-  }
-  std::string pending =
-      StartsWithMarker(lines.front()) ? lines.front().substr(kItemMarker.size()) : lines.front();
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    const std::string& line = lines[i];
-    if (StartsWithMarker(line)) {
+  std::string pending;
+  bool first = true;
+  text::ForEachLine(content, [&](std::string_view line) {
+    const bool opens = StartsWithMarker(line);
+    if (first) {
+      first = false;
+      pending.assign(opens ? line.substr(kItemMarker.size()) : line);
+    } else if (opens) {
       items.push_back(std::move(pending));
-      pending = line.substr(kItemMarker.size());
+      pending.assign(line.substr(kItemMarker.size()));
     } else {
       pending.append("\r\n").append(line);
     }
-  }
+  });
   if (!pending.empty()) {
     items.push_back(std::move(pending));
   }

@@ -24,21 +24,8 @@ std::size_t PrefixBytesForChars(std::string_view text, std::size_t maxChars) {
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
-  text = text.substr(0, text.find('\0'));
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t brk = text.find_first_of("\r\n", start);
-    if (brk == std::string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      break;
-    }
-    lines.emplace_back(text.substr(start, brk - start));
-    start = brk + 1;
-    if (text[brk] == '\r' && start < text.size() && text[start] == '\n') {
-      ++start;
-    }
-  }
+  ForEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 

@@ -30,6 +30,33 @@ std::size_t CharLength(std::string_view text);
 // ends between the two bytes of a character.
 std::size_t PrefixBytesForChars(std::string_view text, std::size_t maxChars);
 
+// Calls `onLine(std::string_view)` for each line, splitting as SplitLines does, without copying.
+template <typename OnLine>
+void ForEachLine(std::string_view text, OnLine&& onLine) {
+  const char* const end = text.data() + text.size();
+  const char* start = text.data();
+  const char* pos = start;
+  while (pos != end) {
+    const char ch = *pos;
+    if (ch == '\0') {
+      break;
+    }
+    if (ch != '\r' && ch != '\n') {
+      ++pos;
+      continue;
+    }
+    onLine(std::string_view(start, static_cast<std::size_t>(pos - start)));
+    ++pos;
+    if (ch == '\r' && pos != end && *pos == '\n') {
+      ++pos;
+    }
+    start = pos;
+  }
+  if (pos != start) {
+    onLine(std::string_view(start, static_cast<std::size_t>(pos - start)));
+  }
+}
+
 // Splits at CR LF, lone CR and lone LF. A break at the very end adds no empty line, and a NUL
 // byte ends the text. An empty text has no lines.
 std::vector<std::string> SplitLines(std::string_view text);

@@ -14,7 +14,7 @@
 
 namespace pellix::capture {
 
-inline constexpr char kFilterFailureMessage[] = "フィルター処理に失敗しました(;_;)";
+inline constexpr char16_t kFilterFailureMessage[] = u"フィルター処理に失敗しました(;_;)";
 
 struct FilterRun {
   // How many items each list received, by list index: the view shifts its selection by as many.

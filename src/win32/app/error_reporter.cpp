@@ -2,6 +2,7 @@
 
 #include "core/io/errors.h"
 #include "core/text/utf.h"
+#include "win32/capture/clipboard.h"
 #include "win32/platform/wide_string.h"
 
 namespace pellix::win32 {
@@ -24,6 +25,10 @@ void ShowStopBox(HWND owner, const std::wstring& message) {
 
 void ErrorReporter::Report(const std::exception_ptr& error) noexcept {
   try {
+    // A clipboard error is another program holding the clipboard: nothing for the user to see.
+    if (startupCompleted_ && IsClipboardError(error)) {
+      return;
+    }
     if (!startupCompleted_) {
       startupFailed_ = true;
     }

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "core/capture/capture_rules.h"
+#include "core/capture/filter_engine.h"
 #include "core/lists/default_lists.h"
 #include "core/platform_services.h"
 #include "core/text/codec.h"
@@ -10,6 +12,7 @@
 #include "win32/app/error_reporter.h"
 #include "win32/app/fonts.h"
 #include "win32/app/resource_ids.h"
+#include "win32/capture/clipboard.h"
 #include "win32/platform/wide_string.h"
 
 namespace pellix::win32 {
@@ -25,6 +28,8 @@ constexpr int kListOverhangRight = 8;
 constexpr int kListOverhangBottom = 4;
 constexpr int kItemHeight = 12;
 constexpr int kSelectorVisibleItems = 12;
+// Posted when the window has become visible, so the showing steps run after the show itself.
+constexpr UINT kMsgShown = WM_APP + 1;
 
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id,
                  RECT bounds, int dpi) {
@@ -176,6 +181,8 @@ void MainWindow::Start() {
       store_.EnableUnicodeCapture();
     }
   }
+  chain_.Attach(Handle());
+  chain_.Join();
 }
 
 void MainWindow::FillSelector() {
@@ -298,6 +305,92 @@ void MainWindow::ConvertFocusedItem(lists::ItemConversion conversion) {
   }
 }
 
+void MainWindow::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
+  // The next viewer hears of every change, whatever happens to our own capture of it.
+  struct ForwardOnExit {
+    const ViewerChain& chain;
+    WPARAM wParam;
+    LPARAM lParam;
+    ~ForwardOnExit() { chain.ForwardDraw(wParam, lParam); }
+  } forward{chain_, wParam, lParam};
+
+  if (state_.ownWrite) {
+    state_.ownWrite = false;
+    return;
+  }
+  ClipboardText clipboard;
+  try {
+    clipboard = ReadClipboardText(Handle(), services_);
+  } catch (const ClipboardError&) {
+    RecoverFromClipboardError();
+    return;
+  }
+  if (clipboard.secret) {
+    return;
+  }
+  if (store_.UnicodeCapture() && !clipboard.wide.empty()) {
+    CaptureUnicode(clipboard.wide);
+  }
+  CaptureClipboardText(clipboard.ansi);
+}
+
+void MainWindow::CaptureUnicode(const std::u16string& text) {
+  lists::WideItems& items = store_.MutableUnicodeItems();
+  items.insert(items.begin(), text);
+  const auto current = store_.Current();
+  if (current && lists::IsUnicodeListName(store_.Slot(*current).name)) {
+    tntListBox1_.InsertedAtTop(items.size(), 1);
+  }
+}
+
+void MainWindow::CaptureClipboardText(const std::optional<std::string>& text) {
+  if (!text) {
+    return;
+  }
+  auto taken = capture::TextToCapture(*text, state_.lastText);
+  if (!taken) {
+    return;
+  }
+  state_.lastText = std::move(*taken);
+  const capture::FilterRun run = capture::RunFilters(store_, state_.lastText, services_);
+  ShowInsertions(run.inserted);
+  if (run.failed) {
+    MessageBoxW(Handle(), AsWide(capture::kFilterFailureMessage), kAppTitle, MB_OK);
+  }
+}
+
+void MainWindow::ShowInsertions(const std::vector<std::size_t>& inserted) {
+  const auto shown = store_.AnsiShown();
+  if (shown && *shown < inserted.size() && inserted[*shown] > 0) {
+    listBox_.InsertedAtTop(store_.Slot(*shown).items.size(), inserted[*shown]);
+  }
+}
+
+void MainWindow::RestoreChain() {
+  if (!chain_.IsFirst()) {
+    chain_.Rejoin();
+    try {
+      CaptureClipboardText(ReadClipboardText(Handle(), services_).ansi);
+    } catch (const ClipboardError&) {
+      RecoverFromClipboardError();
+    }
+  }
+  if (IsVisible() && listBox_.Handle() != nullptr && IsWindowVisible(listBox_.Handle())) {
+    SetFocus(listBox_.Handle());
+  }
+}
+
+void MainWindow::RecoverFromClipboardError() {
+  if (!chain_.IsFirst()) {
+    chain_.Rejoin();
+  }
+}
+
+void MainWindow::OnShown() {
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  RestoreChain();
+}
+
 void MainWindow::SaveEverything() {
   try {
     store_.SaveListFiles(files_, folder_);
@@ -311,6 +404,7 @@ void MainWindow::Close() {
     return;
   }
   closed_ = true;
+  chain_.Leave();
   SaveEverything();
   store_.Clear();
 }
@@ -319,6 +413,19 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
       Layout();
+      return 0;
+    case WM_DRAWCLIPBOARD:
+      OnDrawClipboard(wParam, lParam);
+      return 0;
+    case WM_CHANGECBCHAIN:
+      return chain_.OnChangeChain(wParam, lParam);
+    case WM_SHOWWINDOW:
+      if (wParam != 0) {
+        PostMessageW(Handle(), kMsgShown, 0, 0);
+      }
+      break;
+    case kMsgShown:
+      OnShown();
       return 0;
     case WM_COMMAND:
       if (reinterpret_cast<HWND>(lParam) == comboBox_) {

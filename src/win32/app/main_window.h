@@ -2,13 +2,16 @@
 // The list window: the hub that owns the lists and every program-wide flag.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/io/app_folder.h"
 #include "core/lists/item_conversion.h"
 #include "core/lists/list_selector.h"
 #include "core/lists/list_store.h"
 #include "win32/app/window.h"
+#include "win32/capture/viewer_chain.h"
 #include "win32/lists/virtual_list_view.h"
 #include "win32/platform/gdi.h"
 
@@ -20,7 +23,8 @@ struct MainState {
   std::wstring iniPath;
   std::wstring memoPath;
   UINT taskbarCreatedMsg = 0;
-  std::string lastText;  // code page 932: the text last handed to the filters
+  std::string lastText;   // code page 932: the text last handed to the filters
+  bool ownWrite = false;  // we wrote the clipboard ourselves: the next notice is not captured
   UINT hotkeyMods = MOD_CONTROL;
   char hotkeyLetter = 'A';
   int hoverIndex = 0;
@@ -53,6 +57,17 @@ class MainWindow final : public Window {
   void ShowListMenu(LPARAM screenPoint);
   void ConvertFocusedItem(lists::ItemConversion conversion);
 
+  void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
+  // Hands a clipboard text to the filters unless it is empty, a bare line break or a repeat.
+  void CaptureClipboardText(const std::optional<std::string>& text);
+  void CaptureUnicode(const std::u16string& text);
+  void ShowInsertions(const std::vector<std::size_t>& inserted);
+  // Puts us back at the front of the viewer chain when another viewer displaced us.
+  void RestoreChain();
+  // A clipboard error shows nothing; it only costs our place in the chain, which is restored.
+  void RecoverFromClipboardError();
+  void OnShown();
+
   // Saves what a closing or an ending session must not lose; reports a failure and goes on.
   void SaveEverything();
   // The close handler: saves once, then releases the lists.
@@ -66,6 +81,7 @@ class MainWindow final : public Window {
   MainState state_;
   lists::ListStore store_;
   lists::ListSelectorKeys selectorKeys_;
+  ViewerChain chain_;
   bool savedForSessionEnd_ = false;
   bool closed_ = false;
 

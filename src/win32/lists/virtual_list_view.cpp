@@ -75,6 +75,26 @@ void VirtualListView::RedrawItem(int index) {
   ListView_RedrawItems(hwnd_, index, index);
 }
 
+void VirtualListView::InsertedAtTop(std::size_t count, std::size_t inserted) {
+  const std::vector<int> selected = SelectedIndices();
+  const int focused = FocusedIndex();
+  const int mark = ListView_GetSelectionMark(hwnd_);
+  const int shift = static_cast<int>(inserted);
+  ListView_SetItemCountEx(hwnd_, static_cast<int>(count), LVSICF_NOSCROLL);
+  ClearSelection();
+  ListView_SetItemState(hwnd_, -1, 0, LVIS_FOCUSED);
+  for (const int index : selected) {
+    SetItemSelected(index + shift, true);
+  }
+  if (focused >= 0) {
+    ListView_SetItemState(hwnd_, focused + shift, LVIS_FOCUSED, LVIS_FOCUSED);
+  }
+  if (mark >= 0) {
+    ListView_SetSelectionMark(hwnd_, mark + shift);
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void VirtualListView::AnswerTextRequest(NMLVDISPINFOW& request, const std::wstring& text) {
   if ((request.item.mask & LVIF_TEXT) == 0 || request.item.pszText == nullptr ||
       request.item.cchTextMax <= 0) {

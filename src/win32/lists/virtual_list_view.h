@@ -31,6 +31,10 @@ class VirtualListView {
   void SetItemSelected(int index, bool selected);
   void RedrawItem(int index);
 
+  // The list grew to `count` by `inserted` items at its top: the selected and focused items
+  // move down with the rest, as they would in a list that held its own items.
+  void InsertedAtTop(std::size_t count, std::size_t inserted);
+
   // Copies `text` into the request of an LVN_GETDISPINFO notice, cut to the requester's buffer.
   static void AnswerTextRequest(NMLVDISPINFOW& request, const std::wstring& text);
 

@@ -213,7 +213,19 @@ TEST(CaseFold, TableAgreesWithThePlatformUpperCaseMapping) {
               Cp932ToUtf16(services, std::string{static_cast<char>(pair->upper >> 8),
                                                  static_cast<char>(pair->upper & 0xFF)}))
         << std::hex << pair->lower;
+    // Lower-casing the upper-case form gives back a code of the same character.
+    const std::string upperCode{static_cast<char>(pair->upper >> 8),
+                                static_cast<char>(pair->upper & 0xFF)};
+    EXPECT_EQ(Cp932ToUtf16(services, ToLowerCase(upperCode)),
+              services.Map(Mapping::kLowerCase, Cp932ToUtf16(services, upperCode)))
+        << std::hex << pair->upper;
   }
+  // Ⅰ → ⅰ, written with the code Windows writes.
+  EXPECT_EQ(ToLowerCase("\x87\x54"
+                        "Ab"),
+            "\xFA\x40"
+            "ab");
+  EXPECT_EQ(ToUpperCase("\xEE\xEFz\x82"), "\x87\x54Z\x82");
   EXPECT_EQ(FindIgnoringCase("xx\x83\xBF", "\x83\x9F"), 2u);  // α found by Α
   EXPECT_EQ(FindIgnoringCase("\x95\x5C", "\\"), std::string_view::npos);
   EXPECT_EQ(FindIgnoringCase("aBc", "C"), 2u);

@@ -1,5 +1,8 @@
 #include "core/capture/filter_engine.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "core/io/integer.h"
 #include "core/text/case_fold.h"
 #include "core/text/conversions.h"
@@ -7,8 +10,6 @@
 
 namespace pellix::capture {
 namespace {
-
-constexpr std::string_view kIdeographicSpace = "\x81\x40";
 
 struct Sequences {
   std::vector<std::size_t> acceptAll;
@@ -36,29 +37,30 @@ Sequences SortByType(const lists::ListStore& store) {
   return sequences;
 }
 
-bool Passes(const FilterDef& def, std::string_view subject) {
+bool Passes(const FilterDef& def, std::string_view subject, const text::FoldedText& folded) {
   if (!def.cstring.empty()) {
     return OnlyLimitingChars(subject, def.cstring);
   }
-  return ContainsWords(subject, def.astring, def.acount) &&
-         (def.bstring.empty() || ContainsWords(subject, def.bstring, def.bcount));
+  return ContainsWords(folded, def.astring, def.acount) &&
+         (def.bstring.empty() || ContainsWords(folded, def.bstring, def.bcount));
+}
+
+// Whether check words are tested at all: a limiting-character filter ignores them.
+bool NeedsFolding(const FilterDef& def) {
+  return def.cstring.empty();
 }
 
 class Run {
  public:
   Run(lists::ListStore& store, std::string& lastText, const text::TextServices& services)
-      : store_(store), lastText_(lastText), services_(services) {
-    result_.inserted.assign(store.Count(), 0);
-  }
+      : store_(store), lastText_(lastText), services_(services), pending_(store.Count()) {}
 
-  void InsertAtTop(const std::string& text, std::size_t index) {
-    lists::Items& items = store_.MutableItems(index);
-    items.insert(items.begin(), text);
-    ++result_.inserted[index];
-  }
+  // Collected per list and put in place at the end, all at once: a line-mode filter may take a
+  // thousand lines, and a list may hold a hundred thousand items.
+  void InsertAtTop(const std::string& text, std::size_t index) { pending_[index].push_back(text); }
 
   void AcceptAll(std::size_t index) {
-    lastText_ = ApplyConversions(store_.Slot(index).filter, lastText_, services_);
+    SetLastText(ApplyConversions(store_.Slot(index).filter, lastText_, services_));
     InsertAtTop(lastText_, index);
   }
 
@@ -67,15 +69,15 @@ class Run {
     const FilterDef& def = store_.Slot(index).filter;
     bool took = false;
     if (def.kaigyo == 0) {
-      if (Passes(def, lastText_)) {
-        lastText_ = ApplyConversions(def, lastText_, services_);
+      if (Passes(def, lastText_, FoldedLastText(def))) {
+        SetLastText(ApplyConversions(def, lastText_, services_));
         InsertAtTop(lastText_, index);
         took = true;
       }
       return took;
     }
     for (std::string& line : lineList) {
-      if (Passes(def, line)) {
+      if (Passes(def, line, text::FoldedText(NeedsFolding(def) ? line : std::string_view()))) {
         line = ApplyConversions(def, line, services_);
         InsertAtTop(line, index);
         took = true;
@@ -84,14 +86,47 @@ class Run {
     return took;
   }
 
-  FilterRun Finish() { return std::move(result_); }
-  FilterRun& Result() { return result_; }
+  void SetLastText(std::string text) {
+    lastText_ = std::move(text);
+    folded_.reset();
+  }
+
+  // The whole-text filters of one run mostly test the same text: fold it once.
+  const text::FoldedText& FoldedLastText(const FilterDef& def) {
+    static const text::FoldedText kUnused{std::string_view()};
+    if (!NeedsFolding(def)) {
+      return kUnused;
+    }
+    if (!folded_) {
+      folded_.emplace(lastText_);
+    }
+    return *folded_;
+  }
+
+  // Puts every taken text in place, the last taken uppermost, and counts them per list.
+  FilterRun Finish(bool failed) {
+    FilterRun result;
+    result.failed = failed;
+    result.inserted.resize(pending_.size());
+    for (std::size_t index = 0; index < pending_.size(); ++index) {
+      std::vector<std::string>& taken = pending_[index];
+      if (taken.empty()) {
+        continue;
+      }
+      lists::Items& items = store_.MutableItems(index);
+      items.insert(items.begin(), std::make_move_iterator(taken.rbegin()),
+                   std::make_move_iterator(taken.rend()));
+      result.inserted[index] = taken.size();
+    }
+    return result;
+  }
 
  private:
   lists::ListStore& store_;
   std::string& lastText_;
   const text::TextServices& services_;
-  FilterRun result_;
+  std::vector<std::vector<std::string>> pending_;
+  std::optional<text::FoldedText> folded_;
 };
 
 }  // namespace
@@ -115,10 +150,10 @@ FilterRun RunFilters(lists::ListStore& store, std::string& lastText,
       }
     }
   } catch (const std::exception&) {
-    run.Result().failed = true;
     lastText = " ";
+    return run.Finish(true);
   }
-  return run.Finish();
+  return run.Finish(false);
 }
 
 std::string ApplyConversions(const FilterDef& def, std::string_view text,
@@ -142,30 +177,37 @@ std::string ApplyConversions(const FilterDef& def, std::string_view text,
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  if (from.empty()) {
+    return std::string(text);
+  }
   std::string out;
   out.reserve(text.size());
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    if (text.substr(pos, from.size()) == from) {
-      out.append(to);
-      pos += from.size();
-      continue;
+  std::size_t copied = 0;    // text before this is in `out`
+  std::size_t boundary = 0;  // a character starts here; walked forward to each hit
+  for (std::size_t hit = text.find(from); hit != std::string_view::npos;
+       hit = text.find(from, hit + 1)) {
+    while (boundary < hit) {
+      boundary += text::CharSizeAt(text, boundary);
     }
-    const std::size_t size = text::CharSizeAt(text, pos);
-    out.append(text.substr(pos, size));
-    pos += size;
+    if (boundary != hit) {
+      continue;  // inside a two-byte character
+    }
+    out.append(text.substr(copied, hit - copied)).append(to);
+    copied = boundary = hit + from.size();
+    hit = copied - 1;
   }
+  out.append(text.substr(copied));
   return out;
 }
 
-bool ContainsWords(std::string_view text, std::string_view words, std::int32_t count) {
+bool ContainsWords(const text::FoldedText& text, std::string_view words, std::int32_t count) {
   std::int32_t found = 0;
   std::size_t pos = 0;
   while (pos < words.size()) {
     const std::size_t space = words.find(' ', pos);
     const std::string_view word =
         words.substr(pos, space == std::string_view::npos ? std::string_view::npos : space - pos);
-    if (!word.empty() && text::FindIgnoringCase(text, word) != std::string_view::npos) {
+    if (!word.empty() && text.Contains(text::ToUpperCase(word))) {
       ++found;
     }
     if (space == std::string_view::npos) {
@@ -176,24 +218,32 @@ bool ContainsWords(std::string_view text, std::string_view words, std::int32_t c
   return found >= count;
 }
 
+bool ContainsWords(std::string_view text, std::string_view words, std::int32_t count) {
+  return ContainsWords(text::FoldedText(text), words, count);
+}
+
 bool OnlyLimitingChars(std::string_view text, std::string_view characters) {
   if (text.empty() || characters.empty()) {
     return false;
   }
-  const bool spaceAllowed =
-      text::FindIgnoringCase(characters, " ") != std::string_view::npos ||
-      text::FindIgnoringCase(characters, kIdeographicSpace) != std::string_view::npos;
+  std::vector<unsigned> allowed;
+  for (std::size_t pos = 0; pos < characters.size(); pos += text::CharSizeAt(characters, pos)) {
+    allowed.push_back(text::FoldedCharAt(characters, pos));
+  }
+  std::sort(allowed.begin(), allowed.end());
+  const auto isAllowed = [&allowed](unsigned ch) {
+    return std::binary_search(allowed.begin(), allowed.end(), ch);
+  };
+  const bool spaceAllowed = isAllowed(' ') || isAllowed(0x8140);
   bool holdsMoreThanSpace = false;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t size = text::CharSizeAt(text, pos);
-    const std::string_view ch = text.substr(pos, size);
-    if (spaceAllowed && ch != " " && ch != kIdeographicSpace && ch != "\r" && ch != "\n") {
+  for (std::size_t pos = 0; pos < text.size(); pos += text::CharSizeAt(text, pos)) {
+    const unsigned ch = text::FoldedCharAt(text, pos);
+    if (ch != ' ' && ch != 0x8140 && ch != '\r' && ch != '\n') {
       holdsMoreThanSpace = true;
     }
-    if (text::FindIgnoringCase(characters, ch) == std::string_view::npos) {
+    if (!isAllowed(ch)) {
       return false;
     }
-    pos += size;
   }
   return !spaceAllowed || holdsMoreThanSpace;
 }

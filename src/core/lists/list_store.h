@@ -59,6 +59,12 @@ class ListStore {
   void AddListSlot(const io::FileSystem& files, const io::AppFolder& folder,
                    const text::TextServices& services, std::string_view name);
 
+  // Appends a slot made in memory (a new list and its filter, or a benchmark's).
+  void AddSlot(ListSlot slot) {
+    unicodeCapture_ = unicodeCapture_ || IsUnicodeListName(slot.name);
+    slots_.push_back(std::move(slot));
+  }
+
   // Makes slot `index` current (`index` must be valid) and tells the view what to show.
   SwitchPlan SwitchList(std::size_t index);
 

@@ -2,11 +2,6 @@
 
 namespace pellix::text {
 
-std::size_t CharSizeAt(std::string_view text, std::size_t pos) {
-  const auto byte = static_cast<unsigned char>(text[pos]);
-  return IsLeadByte(byte) && pos + 1 < text.size() ? 2 : 1;
-}
-
 std::size_t CharLength(std::string_view text) {
   std::size_t count = 0;
   for (std::size_t pos = 0; pos < text.size(); pos += CharSizeAt(text, pos)) {

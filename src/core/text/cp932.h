@@ -21,7 +21,9 @@ constexpr bool IsTrailByte(unsigned char byte) {
 
 // Byte length of the character that starts at `pos`: 2 for a lead byte with a byte after it,
 // otherwise 1. A lead byte at the very end stands alone.
-std::size_t CharSizeAt(std::string_view text, std::size_t pos);
+inline std::size_t CharSizeAt(std::string_view text, std::size_t pos) {
+  return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
 
 // Number of characters; a two-byte character counts as one.
 std::size_t CharLength(std::string_view text);

@@ -1,0 +1,329 @@
+"""Wine prefixes and the Windows programs that run in them.
+
+A template prefix is made once per Wine version (wineboot takes 10-15 s) and cached; each test gets
+its own copy, which costs a fraction of a second because the PE files are hard links. A test's
+prefix has its own wineserver, so ending the test ends every Windows process of that test.
+"""
+
+from __future__ import annotations
+
+import fcntl
+import hashlib
+import itertools
+import json
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+from dataclasses import dataclass
+from pathlib import Path
+from typing import Any, Callable
+
+from . import procs
+from .waiting import wait_until
+
+# Files that Wine only ever reads once the prefix exists; the template's copies can be shared.
+# Registry files, .ini files and logs are rewritten in place and are always copied.
+_SHAREABLE_SUFFIXES = {
+    ".dll", ".exe", ".drv", ".sys", ".ocx", ".cpl", ".acm", ".ax", ".ds", ".tlb", ".nls",
+    ".ttf", ".ttc", ".fon", ".mui", ".msstyles", ".vxd", ".com", ".sfd", ".inf", ".msi", ".sdb",
+}
+
+# Managed=N: without a window manager, Wine's managed windows stall ~2 s on every hide or close.
+# Font replacements: the Japanese Windows UI fonts do not exist under Wine; IPA fonts have the glyphs.
+# No crash dialog: a crashing program must end (and fail its test), not wait for a click.
+_TEMPLATE_REGISTRY = r"""Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS UI Gothic"="IPAPGothic"
+"MS Shell Dlg"="IPAPGothic"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+"""
+
+LAUNCH_MARKER = "PELLIX_E2E_LAUNCH"
+
+
+def wine_loader() -> str:
+    for name in ("wine64", "wine"):
+        path = shutil.which(name)
+        if path:
+            return path
+    raise RuntimeError("wine is not installed")
+
+
+def wine_version() -> str:
+    result = subprocess.run([wine_loader(), "--version"], capture_output=True, timeout=30,
+                            env={**os.environ, "WINEDEBUG": "-all"}, stdin=subprocess.DEVNULL)
+    return result.stdout.decode().strip() or "unknown"
+
+
+def base_env(extra: dict[str, str] | None = None) -> dict[str, str]:
+    env = {
+        key: value for key, value in os.environ.items()
+        if not key.startswith(("WINE", "LC_")) and key not in ("LANG", "LANGUAGE", "DISPLAY")
+    }
+    env.update({
+        "LANG": "ja_JP.UTF-8",
+        "LC_ALL": "ja_JP.UTF-8",
+        "WINEDEBUG": "-all",
+        "WINEARCH": "win64",
+        # No Mono or Gecko on these machines: do not let wineboot offer to download them.
+        "WINEDLLOVERRIDES": "mscoree,mshtml=",
+    })
+    env.update(extra or {})
+    return env
+
+
+def _wineserver(env: dict[str, str], *args: str, timeout: float = 30.0) -> None:
+    subprocess.run(["wineserver", *args], env=env, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout, check=False)
+
+
+def ensure_template(cache_root: Path, env: dict[str, str], log_dir: Path) -> Path:
+    """The cached template prefix for this Wine and this recipe; made under a lock if missing."""
+    recipe = hashlib.sha256(_TEMPLATE_REGISTRY.encode()).hexdigest()[:12]
+    version = "".join(c if c.isalnum() or c in ".-" else "_" for c in wine_version())
+    home = cache_root / f"{version}-{recipe}"
+    prefix = home / "prefix"
+    home.mkdir(parents=True, exist_ok=True)
+    with open(home / "lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if (home / "ready").exists():
+            return prefix
+        building = home / f"building-{os.getpid()}"
+        shutil.rmtree(building, ignore_errors=True)
+        shutil.rmtree(prefix, ignore_errors=True)
+        wenv = {**env, "WINEPREFIX": str(building)}
+        log = log_dir / "template.log"
+        try:
+            with open(log, "ab") as out:
+                subprocess.run([wine_loader(), "wineboot", "-i"], env=wenv, stdin=subprocess.DEVNULL,
+                               stdout=out, stderr=out, timeout=300, check=True)
+                reg = building / "drive_c" / "pellix-e2e.reg"
+                reg.write_bytes(b"\xff\xfe" + _TEMPLATE_REGISTRY.replace("\n", "\r\n").encode("utf-16-le"))
+                subprocess.run([wine_loader(), "regedit", "/S", "C:\\pellix-e2e.reg"], env=wenv,
+                               stdin=subprocess.DEVNULL, stdout=out, stderr=out, timeout=120,
+                               check=True)
+                reg.unlink()
+        finally:
+            # The server writes the registry to disk when it ends.
+            _wineserver(wenv, "-k")
+            _wineserver(wenv, "-w")
+        user_reg = (building / "user.reg").read_text(encoding="utf-8", errors="replace")
+        if '"Managed"="N"' not in user_reg or "IPAPGothic" not in user_reg:
+            raise RuntimeError(f"the template registry settings did not stick (log: {log})")
+        building.rename(prefix)
+        (home / "ready").write_text(f"{wine_version()}\n")
+        return prefix
+
+
+def copy_prefix(template: Path, target: Path) -> None:
+    """A private prefix: shared PE files as hard links, everything Wine writes as copies."""
+    target.mkdir(parents=True)
+    for root, dirs, files in os.walk(template):
+        rel = Path(root).relative_to(template)
+        out_dir = target / rel
+        for name in dirs:
+            source = Path(root) / name
+            if source.is_symlink():
+                os.symlink(os.readlink(source), out_dir / name)
+            else:
+                (out_dir / name).mkdir()
+        dirs[:] = [d for d in dirs if not (Path(root) / d).is_symlink()]
+        for name in files:
+            source = Path(root) / name
+            dest = out_dir / name
+            if source.is_symlink():
+                os.symlink(os.readlink(source), dest)
+            elif source.suffix.lower() in _SHAREABLE_SUFFIXES and rel.parts[:1] == ("drive_c",):
+                os.link(source, dest)
+            else:
+                shutil.copy2(source, dest)
+
+
+def windows_path(path: str | Path) -> str:
+    """A Unix path as Windows programs in the prefix see it (drive Z: is the Unix root)."""
+    return "Z:" + str(Path(path).resolve()).replace("/", "\\")
+
+
+class ToolError(RuntimeError):
+    def __init__(self, args: list[str], returncode: int, stderr: str):
+        super().__init__(f"pxtool {' '.join(args)} failed ({returncode}): {stderr.strip()}")
+        self.returncode = returncode
+        self.stderr = stderr
+
+
+@dataclass
+class StopResult:
+    how: str  # "exited" (closed by WM_CLOSE or by itself), "killed", or "already gone"
+    returncode: int | None
+
+
+class WinProcess(procs.Process):
+    """A Windows program under Wine. pid is the Unix pid; wpid is its Windows process id."""
+
+    def __init__(self, process: procs.Process, session: "WineSession", token: str):
+        super().__init__(process.popen, process.name, process.log)
+        self.session = session
+        self.token = token
+        self._wpid: int | None = None
+        # Called before a graceful close, e.g. to tell notepad that its text need not be saved.
+        self.before_close: Callable[[], None] | None = None
+
+    @property
+    def wpid(self) -> int:
+        """Found through the launch marker in the Windows process's own environment block."""
+        if self._wpid is None:
+            def find() -> int | None:
+                listed = self.session.tool("processes", "--env", LAUNCH_MARKER)
+                ours = {p["pid"] for p in listed if p.get("env") == self.token}
+                # A program's own children inherit the marker; the one we started has no parent in it.
+                roots = [p["pid"] for p in listed if p["pid"] in ours and p["ppid"] not in ours]
+                return roots[0] if roots else None
+            self._wpid = wait_until(find, 10, f"the Windows process of {self.name}")
+        return self._wpid
+
+    def windows(self, **filters: Any) -> list[dict]:
+        args = ["windows", "--pid", str(self.wpid)]
+        for key, value in filters.items():
+            args += [f"--{key}"] if value is True else [f"--{key}", str(value)]
+        return self.session.tool(*args)
+
+    def wait_window(self, timeout: float = 10.0, visible: bool = True, **filters: Any) -> dict:
+        args = ["wait-window", "--pid", str(self.wpid), "--timeout", str(int(timeout * 1000))]
+        if visible:
+            args.append("--visible")
+        for key, value in filters.items():
+            args += [f"--{key}", str(value)]
+        return self.session.tool(*args, timeout=timeout + 10)
+
+    def close(self) -> None:
+        """Ask politely: WM_CLOSE to every visible top-level window of the process."""
+        if self.before_close:
+            self.before_close()
+        self.session.tool("close", "--pid", self.wpid)
+
+    def stop(self, timeout: float = 5.0, graceful: bool = True) -> StopResult:
+        """Close gracefully and wait for the exit; kill by pid only as the last resort."""
+        if not self.running():
+            return StopResult("already gone", self.reap())
+        if graceful:
+            try:
+                self.close()
+            except Exception:  # noqa: BLE001 - the process may be dying already; kill below
+                pass
+            if procs.wait_gone(self.pid, timeout):
+                return StopResult("exited", self.reap())
+        procs.kill(self.pid)
+        return StopResult("killed", self.reap())
+
+
+class WineSession:
+    """One private prefix with its own wineserver, and the Windows programs started in it."""
+
+    def __init__(self, template: Path, root: Path, env: dict[str, str], pxtool: Path):
+        self.root = root
+        self.prefix = root / "prefix"
+        self.logs = root / "logs"
+        self.logs.mkdir(parents=True, exist_ok=True)
+        self.pxtool = pxtool
+        started = time.monotonic()
+        copy_prefix(template, self.prefix)
+        self.copy_seconds = time.monotonic() - started
+        self.env = {**env, "WINEPREFIX": str(self.prefix)}
+        self.processes: list[WinProcess] = []
+        self._launches = itertools.count(1)
+        self._server_started = False
+        started = time.monotonic()
+        self._start_server()
+        self.start_seconds = time.monotonic() - started
+
+    def _start_server(self) -> None:
+        # The server and Wine's services (explorer with the clipboard manager, services.exe...)
+        # start with the first program; start them here, with no pipes of ours to inherit.
+        server = procs.start(["wineserver", "-p"], self.env, self.logs / "wineserver.log",
+                             name="wineserver")
+        self._server_started = True
+        server.popen.wait(timeout=30)  # it forks into the background and returns
+        self.tool("get-foreground", timeout=60)
+
+    @property
+    def drive_c(self) -> Path:
+        return self.prefix / "drive_c"
+
+    @property
+    def notepad_path(self) -> Path:
+        return self.drive_c / "windows" / "notepad.exe"
+
+    def tool(self, *args: Any, timeout: float = 20.0, check: bool = True) -> Any:
+        """Run pxtool in this prefix and return its parsed JSON output (numbers welcome)."""
+        args = tuple(str(a) for a in args)
+        with tempfile.TemporaryFile(dir=self.logs) as out, \
+                tempfile.TemporaryFile(dir=self.logs) as err:
+            # Output into files, not pipes: see procs.start.
+            result = subprocess.run([wine_loader(), str(self.pxtool), *args], env=self.env,
+                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                    timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            stdout = out.read().decode("utf-8")
+            stderr = err.read().decode("utf-8", errors="replace")
+        if result.returncode != 0:
+            if check:
+                raise ToolError(list(args), result.returncode, stderr)
+            return None
+        return json.loads(stdout)
+
+    def start(self, exe: str | Path, *args: str, cwd: str | Path | None = None,
+              name: str | None = None, env: dict[str, str] | None = None) -> WinProcess:
+        """Start a Windows program by its path; the pid we get is the program's own."""
+        token = f"{os.getpid()}-{id(self)}-{next(self._launches)}"
+        penv = {**self.env, LAUNCH_MARKER: token, **(env or {})}
+        name = name or Path(exe).name
+        process = procs.start([wine_loader(), str(exe), *args], penv,
+                              self.logs / f"{name}.log", name=name, cwd=cwd)
+        handle = WinProcess(process, self, token)
+        self.processes.append(handle)
+        return handle
+
+    def start_notepad(self, *args: str) -> WinProcess:
+        """Wine's notepad, started by its path in the prefix (`wine notepad` goes through start.exe,
+        whose pid is not notepad's)."""
+        notepad = self.start(self.notepad_path, *args, name="notepad.exe")
+
+        def discard_changes() -> None:
+            # Notepad would ask whether to save and never exit; a user who answers "no" is the same.
+            for window in notepad.windows(**{"class": "Notepad"}):
+                for child in self.tool("children", str(window["hwnd"])):
+                    if child["class"].lower() == "edit":
+                        self.tool("send", str(child["hwnd"]), "0xB9", "0", "0")  # EM_SETMODIFY
+        notepad.before_close = discard_changes
+        return notepad
+
+    def end_session(self, timeout: float = 60.0) -> None:
+        """Log off: WM_QUERYENDSESSION and WM_ENDSESSION to every program, then Wine ends them.
+        A program that refuses (notepad with unsaved text asks first) holds it up."""
+        with open(self.logs / "end-session.log", "ab") as out:
+            subprocess.run([wine_loader(), "wineboot", "--end-session"], env=self.env,
+                           stdin=subprocess.DEVNULL, stdout=out, stderr=out, timeout=timeout,
+                           check=True)
+
+    def close(self) -> list[str]:
+        """Stop every program started here, then this prefix's server. Returns what needed force."""
+        forced = []
+        for process in reversed(self.processes):
+            result = process.stop(timeout=5)
+            if result.how == "killed":
+                forced.append(process.name)
+        if self._server_started:
+            _wineserver(self.env, "-k")
+            _wineserver(self.env, "-w")
+        return forced

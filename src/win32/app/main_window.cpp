@@ -30,6 +30,11 @@ constexpr int kItemHeight = 12;
 constexpr int kSelectorVisibleItems = 12;
 // Posted when the window has become visible, so the showing steps run after the show itself.
 constexpr UINT kMsgShown = WM_APP + 1;
+// A change whose clipboard another program holds is read again a little later, for up to 5 s:
+// the capture must neither be lost nor keep the window waiting.
+constexpr UINT_PTR kTimerCaptureRetry = 1;
+constexpr UINT kCaptureRetryMs = 100;
+constexpr int kCaptureRetries = 50;
 
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id,
                  RECT bounds, int dpi) {
@@ -314,24 +319,42 @@ void MainWindow::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
     ~ForwardOnExit() { chain.ForwardDraw(wParam, lParam); }
   } forward{chain_, wParam, lParam};
 
+  // A newer change replaces one still waiting for the clipboard.
+  KillTimer(Handle(), kTimerCaptureRetry);
+  captureRetries_ = 0;
   if (state_.ownWrite) {
     state_.ownWrite = false;
     return;
   }
+  if (!TryCapture()) {
+    RecoverFromClipboardError();
+    captureRetries_ = kCaptureRetries;
+    SetTimer(Handle(), kTimerCaptureRetry, kCaptureRetryMs, nullptr);
+  }
+}
+
+bool MainWindow::TryCapture() {
   ClipboardText clipboard;
   try {
     clipboard = ReadClipboardText(Handle(), services_);
   } catch (const ClipboardError&) {
-    RecoverFromClipboardError();
-    return;
+    return false;
   }
   if (clipboard.secret) {
-    return;
+    return true;
   }
   if (store_.UnicodeCapture() && !clipboard.wide.empty()) {
     CaptureUnicode(clipboard.wide);
   }
   CaptureClipboardText(clipboard.ansi);
+  return true;
+}
+
+void MainWindow::OnCaptureRetry() {
+  if (TryCapture() || --captureRetries_ <= 0) {
+    KillTimer(Handle(), kTimerCaptureRetry);
+    captureRetries_ = 0;
+  }
 }
 
 void MainWindow::CaptureUnicode(const std::u16string& text) {
@@ -427,6 +450,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgShown:
       OnShown();
       return 0;
+    case WM_TIMER:
+      if (wParam == kTimerCaptureRetry) {
+        OnCaptureRetry();
+        return 0;
+      }
+      break;
     case WM_COMMAND:
       if (reinterpret_cast<HWND>(lParam) == comboBox_) {
         OnSelectorNotice(HIWORD(wParam));

@@ -61,6 +61,9 @@ class MainWindow final : public Window {
   // Hands a clipboard text to the filters unless it is empty, a bare line break or a repeat.
   void CaptureClipboardText(const std::optional<std::string>& text);
   void CaptureUnicode(const std::u16string& text);
+  // Takes in what the clipboard holds now; false when another program still holds it open.
+  bool TryCapture();
+  void OnCaptureRetry();
   void ShowInsertions(const std::vector<std::size_t>& inserted);
   // Puts us back at the front of the viewer chain when another viewer displaced us.
   void RestoreChain();
@@ -82,6 +85,7 @@ class MainWindow final : public Window {
   lists::ListStore store_;
   lists::ListSelectorKeys selectorKeys_;
   ViewerChain chain_;
+  int captureRetries_ = 0;  // left for a change whose clipboard was held by another program
   bool savedForSessionEnd_ = false;
   bool closed_ = false;
 

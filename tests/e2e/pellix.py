@@ -1,0 +1,80 @@
+"""pellix as the tests see it: its windows, its controls and the files beside it."""
+
+from __future__ import annotations
+
+from pathlib import Path
+
+from harness import Desktop, wait_until
+from harness.wine import WinProcess
+
+WM_COMMAND = 0x0111
+WM_CLOSE = 0x0010
+CB_SETCURSEL = 0x014E
+CBN_SELCHANGE = 1
+WS_EX_TOOLWINDOW = 0x80
+WS_EX_APPWINDOW = 0x40000
+
+ID_COMBOBOX = 100
+ID_LISTBOX = 105
+ID_TNTLISTBOX1 = 106
+ID_DROPBOX = 107
+
+HISTORY = "履歴"
+RECORDS = "記録"
+
+
+def write_list_file(folder: Path, name: str, items: list[str]) -> None:
+    """An ordinary list file, as pellix writes it: marker, text, CR LF, in code page 932."""
+    data = b"".join(b"][)" + item.encode("cp932") + b"\r\n" for item in items)
+    (folder / f"{name}.dat").write_bytes(data)
+
+
+def write_unicode_list_file(folder: Path, items: list[str]) -> None:
+    data = b"\xff\xfe" + "".join(item + "\r\n" for item in items).encode("utf-16-le")
+    (folder / "unicode.dat").write_bytes(data)
+
+
+class Pellix:
+    """A running pellix and its main window's controls."""
+
+    def __init__(self, desktop: Desktop, process: WinProcess, timeout: float = 30.0):
+        self.desktop = desktop
+        self.process = process
+        self.main = process.wait_window(timeout=timeout, **{"class": "MainWindow"})
+        self.hwnd = self.main["hwnd"]
+        children = {c["id"]: c for c in desktop.tool("children", self.hwnd) if c["parent"] == self.hwnd}
+        self.combo = children[ID_COMBOBOX]["hwnd"]
+        self.listbox = children[ID_LISTBOX]["hwnd"]
+        self.tnt = children[ID_TNTLISTBOX1]["hwnd"]
+        self.dropbox = children[ID_DROPBOX]["hwnd"]
+
+    @classmethod
+    def start(cls, desktop: Desktop, timeout: float = 30.0) -> "Pellix":
+        return cls(desktop, desktop.start_pellix(), timeout)
+
+    def selector(self) -> dict:
+        return self.desktop.tool("combobox", self.combo)
+
+    def list_view(self, which: str = "ansi", count: int = 50) -> dict:
+        hwnd = self.listbox if which == "ansi" else self.tnt
+        return self.desktop.tool("listview", hwnd, "--count", count)
+
+    def items(self, which: str = "ansi", count: int = 50) -> list[str]:
+        return [item["text"] for item in self.list_view(which, count)["items"]]
+
+    def visible(self, hwnd: int) -> bool:
+        return next(c for c in self.desktop.tool("children", self.hwnd) if c["hwnd"] == hwnd)["visible"]
+
+    def pick_list(self, index: int) -> None:
+        """What the selector reports when the user picks a name with it closed."""
+        self.desktop.tool("send", self.combo, CB_SETCURSEL, index, 0)
+        self.desktop.tool("send", self.hwnd, WM_COMMAND, (CBN_SELCHANGE << 16) | ID_COMBOBOX,
+                          self.combo)
+
+    def command(self, command_id: int) -> None:
+        self.desktop.tool("send", self.hwnd, WM_COMMAND, command_id, 0)
+
+    def close(self, timeout: float = 15.0) -> None:
+        """The close box: WM_CLOSE, then the process must end by itself."""
+        self.desktop.tool("post", self.hwnd, WM_CLOSE, 0, 0)
+        wait_until(lambda: not self.process.running(), timeout, "pellix to end after WM_CLOSE")

@@ -1,0 +1,82 @@
+"""Texts copied by other programs land in the lists their filters choose."""
+
+from __future__ import annotations
+
+from harness import Desktop, wait_until
+from pellix import HISTORY, RECORDS, Pellix, write_list_file
+
+
+def write_filter(folder, name: str, **fields: str) -> None:
+    keys = ["filname", "type", "kaigyo", "acount", "bcount", "astring", "bstring", "cstring",
+            "zen", "caps", "small"] + [f"exfrom{k}" for k in range(8)] + [f"exto{k}" for k in range(8)]
+    values = {"filname": name, "kaigyo": "0", "acount": "0", "bcount": "0", "zen": "0",
+              "caps": "0", "small": "0", **fields}
+    text = "".join(f"{key}={values.get(key, '')}\r\n" for key in keys)
+    (folder / f"{name}.flt").write_bytes(text.encode("cp932"))
+
+
+def copy(desktop: Desktop, text: str) -> None:
+    desktop.x.clipboard_set(text)
+
+
+def wait_items(app: Pellix, expected: list[str], what: str, which: str = "ansi") -> None:
+    wait_until(lambda: app.items(which) == expected, 15, what)
+
+
+def test_copies_are_captured_once_and_line_breaks_alone_are_not(desktop: Desktop):
+    app = Pellix.start(desktop)
+    copy(desktop, "コピーしたテキスト")
+    wait_items(app, ["コピーしたテキスト"], "the copy at the top of 履歴")
+    copy(desktop, "コピーしたテキスト")  # the same again: taken once
+    copy(desktop, "\n")  # arrives as a bare CR LF: not taken
+    copy(desktop, "second\nline")
+    wait_items(app, ["second\r\nline", "コピーしたテキスト"], "the second copy on top")
+    app.close()
+    assert (desktop.app_dir / f"{HISTORY}.dat").read_bytes() == \
+        "][)second\r\nline\r\n][)コピーしたテキスト\r\n".encode("cp932")
+
+
+def test_a_long_copy_keeps_its_first_ten_thousand_characters(desktop: Desktop):
+    app = Pellix.start(desktop)
+    text = "漢" * 5000 + "a" * 5000 + "末尾"
+    copy(desktop, text)
+    wait_until(lambda: app.list_view(count=1)["count"] == 1, 15, "the long copy")
+    app.close()
+    stored = (desktop.app_dir / f"{HISTORY}.dat").read_bytes()
+    assert stored == b"][)" + ("漢" * 5000 + "a" * 5000).encode("cp932") + b"\r\n"
+
+
+def test_priority_line_filter_takes_matching_lines(desktop: Desktop):
+    write_filter(desktop.app_dir, RECORDS, type="2", kaigyo="1", astring="TEL", acount="1")
+    write_list_file(desktop.app_dir, RECORDS, ["older"])
+    app = Pellix.start(desktop)
+    copy(desktop, "call me\nTEL 123\ntel 456")
+    wait_items(app, ["call me\r\nTEL 123\r\ntel 456"], "the whole text in 履歴")
+    app.pick_list(1)
+    wait_items(app, ["tel 456", "TEL 123", "older"], "the matching lines in 記録, last on top")
+    app.close()
+
+
+def test_the_unicode_list_takes_every_change_and_keeps_it(desktop: Desktop):
+    app = Pellix.start(desktop)
+    app.pick_list(2)
+    copy(desktop, "emoji \U0001F600")
+    wait_items(app, ["emoji \U0001F600"], "the emoji in the Unicode list", "unicode")
+    copy(desktop, "plain")
+    copy(desktop, "emoji \U0001F600")  # a repeat too
+    wait_items(app, ["emoji \U0001F600", "plain", "emoji \U0001F600"], "every change", "unicode")
+    app.close()
+    assert (desktop.app_dir / "unicode.dat").read_bytes().decode("utf-16") == \
+        "emoji \U0001F600\r\nplain\r\nemoji \U0001F600\r\n"
+
+
+def test_text_marked_as_secret_is_captured_nowhere(desktop: Desktop):
+    app = Pellix.start(desktop)
+    copy(desktop, "visible")
+    wait_items(app, ["visible"], "an ordinary copy")
+    for mark in ("ExcludeClipboardContentFromMonitorProcessing", "Clipboard Viewer Ignore",
+                 "CanIncludeInClipboardHistory=0"):
+        desktop.tool("clipboard-set", "secret " + mark, "--extra", mark)
+    desktop.tool("clipboard-set", "allowed", "--extra", "CanIncludeInClipboardHistory=1")
+    wait_items(app, ["allowed", "visible"], "only the copy that may be recorded")
+    app.close()

@@ -80,3 +80,49 @@ def test_text_marked_as_secret_is_captured_nowhere(desktop: Desktop):
     desktop.tool("clipboard-set", "allowed", "--extra", "CanIncludeInClipboardHistory=1")
     wait_items(app, ["allowed", "visible"], "only the copy that may be recorded")
     app.close()
+
+
+def test_non_priority_limiting_characters_and_storage(desktop: Desktop):
+    write_filter(desktop.app_dir, HISTORY, type="0")  # storage: never filled by a copy
+    write_filter(desktop.app_dir, RECORDS, type="3", cstring="0123456789-")
+    app = Pellix.start(desktop)
+    app.pick_list(1)
+    for text in ("03-1234-5678", "03 1234", "abc", "090-0000-1111"):
+        copy(desktop, text)
+        desktop.wait_until(lambda: desktop.tool("clipboard-get")["text"] == text.replace(
+            "\n", "\r\n"), 10, f"{text!r} on the clipboard inside Wine")
+    wait_items(app, ["090-0000-1111", "03-1234-5678"], "only telephone numbers in 記録")
+    app.pick_list(0)
+    wait_until(lambda: app.items() == [], 10, "nothing in the storage list")
+    app.close()
+    assert (desktop.app_dir / f"{HISTORY}.dat").read_bytes() == b""
+
+
+def test_a_filter_type_that_is_no_number_is_reported_and_the_lists_are_kept(desktop: Desktop):
+    write_filter(desktop.app_dir, RECORDS, type="abc")
+    app = Pellix.start(desktop)
+    copy(desktop, "first copy")
+    box = wait_until(lambda: next((w for w in app.process.windows() if w["class"] == "#32770"
+                                   and w["visible"]), None), 15, "the error message box")
+    texts = [c["text"] for c in desktop.tool("children", box["hwnd"])]
+    assert "'abc' is not a valid integer value" in texts and box["title"] == "ぺりくす T&K"
+    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)  # the user closes the box
+    wait_until(lambda: not any(w["class"] == "#32770" and w["visible"]
+                               for w in app.process.windows()), 10, "the box to close")
+    assert app.process.running()
+    app.close()
+    # The run stopped before touching any list, and the lists were saved as they were.
+    assert (desktop.app_dir / f"{HISTORY}.dat").read_bytes() == b""
+
+
+def test_japanese_text_is_code_page_932_whatever_the_locale(desktop: Desktop):
+    exe = desktop.app_dir / "pellix.exe"
+    exe.write_bytes(desktop.pellix_exe.read_bytes())
+    process = desktop.wine.start(exe, cwd=desktop.app_dir,
+                                 env={"LANG": "C.UTF-8", "LC_ALL": "C.UTF-8"})
+    app = Pellix(desktop, process)
+    copy(desktop, "日本語のテキスト ｶﾅ ¥")
+    wait_items(app, ["日本語のテキスト ｶﾅ \\"], "the Japanese copy")
+    app.close()
+    assert (desktop.app_dir / f"{HISTORY}.dat").read_bytes() == \
+        b"][)" + "日本語のテキスト ｶﾅ ".encode("cp932") + b"\\\r\n"

@@ -1,0 +1,126 @@
+#include "core/settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "core/io/errors.h"
+#include "core/settings/colors.h"
+
+namespace pellix::settings {
+namespace {
+
+constexpr std::string_view kWrittenByTheProgram =
+    "left=621\r\ntop=140\r\nheight=207\r\nwidth=257\r\nfontsize=9\r\nfontcolor=clWindowText\r\n"
+    "sendtab=0\r\nlock=\r\nmemo=0\r\ntrans=0\r\noption=0\r\n"
+    "list0=\x97\x9A\x97\xF0\r\nlist1=\x8B\x4C\x98\x5E\r\nlist2=unicode\r\n"
+    "view=0\r\nfsmods=2\r\nhotkey=A\r\n";
+
+TEST(Settings, TheProgramsOwnFileReadsAndWritesBackTheSame) {
+  const SettingsPlan plan = ParseSettings(kWrittenByTheProgram);
+  EXPECT_EQ(plan.left, 621);
+  EXPECT_EQ(plan.width, 257);
+  EXPECT_EQ(plan.height, 207);
+  EXPECT_EQ(plan.fontColor, kWindowTextColor);
+  EXPECT_EQ(plan.lists,
+            (std::vector<std::string>{"\x97\x9A\x97\xF0", "\x8B\x4C\x98\x5E", "unicode"}));
+  EXPECT_EQ(plan.option, 0);
+  EXPECT_FALSE(plan.lock);
+
+  SettingsState state;
+  state.left = 621;
+  state.top = 140;
+  state.height = 207;
+  state.width = 257;
+  state.fontSize = 9;
+  state.fontColor = *plan.fontColor;
+  state.option = plan.option;
+  state.lists = plan.lists;
+  state.view = 0;
+  EXPECT_EQ(FormatSettings(state), kWrittenByTheProgram);
+}
+
+TEST(Settings, HandWrittenVariants) {
+  const SettingsPlan plan = ParseSettings(
+      "LEFT=5\ntop=-7\nwidth=100\nheight=101\nleft=9\nlock=0\nsendtab=true\nmemo=1\n"
+      "trans= 1\noption=12\nlist0=a=b\nlist1=unicode\nlist3=gone\nview=1\nfsmods=6\n"
+      "hotkey=abc\nfontcolor=$000000FF\n");
+  EXPECT_EQ(plan.left, 5);  // the first matching line wins, in any letter case
+  EXPECT_EQ(plan.top, -7);
+  EXPECT_FALSE(plan.width);  // 100 keeps the design size, 101 is applied
+  EXPECT_EQ(plan.height, 101);
+  EXPECT_TRUE(plan.lock);  // any value but the empty one
+  EXPECT_FALSE(plan.sendTab);
+  EXPECT_TRUE(plan.memo);
+  EXPECT_FALSE(plan.trans);
+  EXPECT_EQ(plan.option, 12);
+  EXPECT_EQ(plan.lists, (std::vector<std::string>{"a=b", "unicode"}));  // stops at the gap
+  EXPECT_EQ(plan.view, 1);
+  EXPECT_EQ(plan.hotkeyMods, 6u);
+  EXPECT_EQ(plan.hotkeyLetter, 'a');
+  EXPECT_EQ(plan.fontColor, 0x0000FFu);
+  EXPECT_FALSE(plan.fontSize);
+}
+
+TEST(Settings, BadValuesEndTheReadWithTheirMessage) {
+  const auto message = [](std::string_view content) {
+    try {
+      ParseSettings(content);
+    } catch (const io::AppError& error) {
+      return std::string(error.what());
+    }
+    return std::string("accepted");
+  };
+  EXPECT_EQ(message("left=abc\ntop=1\nwidth=1\nheight=1\n"), "'abc' is not a valid integer value");
+  EXPECT_EQ(message("top=1\nwidth=1\nheight=1\n"), "'' is not a valid integer value");
+  EXPECT_EQ(message("left =1\nleft2=1\ntop=1\nwidth=1\nheight=1\n"),
+            "'' is not a valid integer value");  // a blank before '=' is another key
+  EXPECT_EQ(message("left=1\ntop=1\nwidth=1\nheight=1\nlist0=x\n"),
+            "'' is not a valid integer value");  // a named list needs a view
+  EXPECT_EQ(message("left=1\ntop=1\nwidth=1\nheight=1\nlist0=x\nview=-1\n"), "Range check error");
+  EXPECT_EQ(message("left=1\ntop=1\nwidth=1\nheight=1\nfontcolor=clPink\n"),
+            "'clPink' is not a valid integer value");
+  EXPECT_EQ(message("left=1\ntop=1\nwidth=1\nheight=1\n"), "accepted");  // no list, no view
+}
+
+TEST(Settings, AZeroHotkeyByteReadsAsNoHotkey) {
+  SettingsState state;
+  state.hotkeyLetter = '\0';
+  state.lists = {"x"};
+  const std::string written = FormatSettings(state);
+  EXPECT_NE(written.find(std::string("hotkey=\0\r\n", 10)), std::string::npos);
+  EXPECT_FALSE(ParseSettings(written).hotkeyLetter);
+}
+
+TEST(Settings, OptionOutsideTheMenuWritesNoLineAndViewNeverBelowZero) {
+  SettingsState state;
+  state.option = 12;
+  state.view = -1;
+  const std::string written = FormatSettings(state);
+  EXPECT_EQ(written.find("option="), std::string::npos);
+  EXPECT_NE(written.find("\r\nview=0\r\n"), std::string::npos);
+}
+
+TEST(Colors, NamesNumbersAndHex) {
+  EXPECT_EQ(FormatColor(0x0000FF), "clRed");
+  EXPECT_EQ(FormatColor(0x123456), "$00123456");
+  EXPECT_EQ(FormatColor(0x80000000 + 25), "$80000019");  // index 25 has no name
+  EXPECT_EQ(FormatColor(0x80000000 + 26), "clHotLight");
+  EXPECT_EQ(FormatColor(0x1FFFFFFF), "clNone");
+  EXPECT_EQ(ParseColor("CLWHITE"), 0xFFFFFFu);
+  EXPECT_EQ(ParseColor("255"), 255u);
+  EXPECT_EQ(ParseColor("$80000019"), 0x80000019u);
+  EXPECT_EQ(ParseColor(FormatColor(0xABCDEF)), 0xABCDEFu);
+  EXPECT_THROW(ParseColor("$12G"), io::IntegerConversionError);
+  EXPECT_THROW(ParseColor("$"), io::IntegerConversionError);
+}
+
+TEST(HotkeyMenuPosition, MapsTheFiveModifierSets) {
+  EXPECT_EQ(HotkeyMenuPosition(2), 0);
+  EXPECT_EQ(HotkeyMenuPosition(4), 1);
+  EXPECT_EQ(HotkeyMenuPosition(1), 2);
+  EXPECT_EQ(HotkeyMenuPosition(6), 3);
+  EXPECT_EQ(HotkeyMenuPosition(3), 4);
+  EXPECT_FALSE(HotkeyMenuPosition(8));
+}
+
+}  // namespace
+}  // namespace pellix::settings

@@ -16,11 +16,24 @@ def write_filter(folder, name: str, **fields: str) -> None:
 
 
 def copy(desktop: Desktop, text: str) -> None:
+    """Copy on the X side, then wait until Wine has taken the text in: two copies in quick
+    succession could otherwise reach Windows programs as one change."""
     desktop.x.clipboard_set(text)
+    expected = text.replace("\n", "\r\n")
+    wait_until(lambda: desktop.tool("clipboard-get")["text"] == expected, 10,
+               f"{text[:30]!r} on the clipboard inside Wine")
 
 
 def wait_items(app: Pellix, expected: list[str], what: str, which: str = "ansi") -> None:
-    wait_until(lambda: app.items(which) == expected, 15, what)
+    seen: list[list[str]] = []
+
+    def matches() -> bool:
+        seen[:] = [app.items(which)]
+        return seen[0] == expected
+    try:
+        wait_until(matches, 15, what)
+    except AssertionError as error:
+        raise AssertionError(f"{error}; the list held {seen[0] if seen else None!r}") from None
 
 
 def test_copies_are_captured_once_and_line_breaks_alone_are_not(desktop: Desktop):
@@ -89,8 +102,6 @@ def test_non_priority_limiting_characters_and_storage(desktop: Desktop):
     app.pick_list(1)
     for text in ("03-1234-5678", "03 1234", "abc", "090-0000-1111"):
         copy(desktop, text)
-        desktop.wait_until(lambda: desktop.tool("clipboard-get")["text"] == text.replace(
-            "\n", "\r\n"), 10, f"{text!r} on the clipboard inside Wine")
     wait_items(app, ["090-0000-1111", "03-1234-5678"], "only telephone numbers in 記録")
     app.pick_list(0)
     wait_until(lambda: app.items() == [], 10, "nothing in the storage list")

@@ -187,3 +187,23 @@ TEST(ConvertFocusedItem, ConvertsOnlyTheFocusedItem) {
 
 }  // namespace
 }  // namespace pellix::lists
+
+#include "core/lists/list_names.h"
+
+namespace pellix::lists {
+namespace {
+
+TEST(IsPlainFileName, RefusesNamesThatWouldLeaveTheFolderOrNameADevice) {
+  for (const char* good : {"\x97\x9A\x97\xF0", "unicode", "a=b", "my list", "a.b", "CONSOLE",
+                           "COM0", "\x95\x5C", "\x83\x7C"}) {  // 表 and ポ end in 0x5C and 0x7C
+    EXPECT_TRUE(IsPlainFileName(good)) << good;
+  }
+  for (const char* bad : {"", ".", "..", "..\\up", "a/b", "c:x", "what?", "a*", "<x>", "p|q",
+                          "quote\"", "tab\there", "dot.", "space ", "CON", "con.txt", "Nul",
+                          "COM1", "lpt9.dat"}) {
+    EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace pellix::lists

@@ -15,10 +15,22 @@ enum ControlId : int {
 };
 
 enum CommandId : int {
-  kCmdFullToHalfWidth = 1017,  // N17 全角英数字を半角に
-  kCmdToFullWidth,             // N18 半角文字を全角に
-  kCmdToLowerCase,             // N19 大文字を小文字に
-  kCmdToUpperCase,             // N20 小文字を大文字に
+  kCmdRestoreChain = 1013,      // N13 クリップボードチェーンの復旧
+  kCmdImportText = 1030,        // テキストの取り込み
+  kCmdFilterSettings,           // フィルター設定
+  kCmdTransparent,              // 透過ウィンドウ
+  kCmdFont,                     // フォント
+  kCmdHelp,                     // ヘルプ
+  kCmdVersionItem,              // the "ver.0.90" line under バージョン情報
+  kCmdExit,                     // 終了
+  kCmdPasteOptionFirst = 1100,  // + position 0..9
+  kCmdHotkeyFirst = 1120,       // + position 0..4
+  kCmdSendCopy = 1200,          // コピー（他アプリへの貼り付け）, Ctrl+C
+  kCmdTabMode,                  // taben, Ctrl+T
+  kCmdFullToHalfWidth = 1017,   // N17 全角英数字を半角に
+  kCmdToFullWidth,              // N18 半角文字を全角に
+  kCmdToLowerCase,              // N19 大文字を小文字に
+  kCmdToUpperCase,              // N20 小文字を大文字に
 };
 
 }  // namespace pellix::win32

@@ -72,6 +72,7 @@ int Run() {
     SecondaryWindow memo(errors, L"MemoWindow", L"", WS_POPUP, WS_EX_TOOLWINDOW, SIZE{232, 140},
                          mainWindow.Handle());
     AboutBox about(errors, mainWindow.Handle());
+    mainWindow.AttachWindows(editBox.Handle(), memo.Handle(), &about);
     if (errors.StartupFailed()) {
       return 1;
     }

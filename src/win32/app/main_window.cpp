@@ -7,6 +7,7 @@
 #include "core/capture/filter_engine.h"
 #include "core/lists/default_lists.h"
 #include "core/platform_services.h"
+#include "core/settings/settings_file.h"
 #include "core/text/codec.h"
 #include "win32/app/control_ids.h"
 #include "win32/app/error_reporter.h"
@@ -35,6 +36,9 @@ constexpr UINT kMsgShown = WM_APP + 1;
 constexpr UINT_PTR kTimerCaptureRetry = 1;
 constexpr UINT kCaptureRetryMs = 100;
 constexpr int kCaptureRetries = 50;
+// Samples the window pastes go to.
+constexpr UINT_PTR kTimer1 = 2;
+constexpr UINT kTimer1Ms = 1000;
 
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id,
                  RECT bounds, int dpi) {
@@ -73,7 +77,8 @@ MainWindow::MainWindow(ErrorSink& errors, HWND owner, const std::wstring& exeDir
     : Window(errors),
       files_(PlatformFileSystem()),
       services_(PlatformTextServices()),
-      folder_(FromWide(exeDir), services_) {
+      folder_(FromWide(exeDir), services_),
+      owner_(owner) {
   state_.exeDir = exeDir;
   dpi_ = SystemDpi();
   RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
@@ -139,6 +144,7 @@ void MainWindow::CreateControls() {
   AddTooltip(tooltips_, self, tabbox_, L"懸賞入力");
 
   listMenu_.Reset(CreatePopupMenu());
+  AppendMenuW(listMenu_.Get(), MF_STRING, kCmdSendCopy, L"コピー（他アプリへの貼り付け）\tCtrl+C");
   const HMENU conversions = CreatePopupMenu();
   AppendMenuW(conversions, MF_STRING, kCmdFullToHalfWidth, L"全角英数字を半角に");
   AppendMenuW(conversions, MF_STRING, kCmdToFullWidth, L"半角文字を全角に");
@@ -170,16 +176,18 @@ void MainWindow::Start() {
   state_.memoPath = state_.exeDir + L"memo.txt";
   state_.hotkeyMods = MOD_CONTROL;
   state_.hotkeyLetter = 'A';
+  SetLock(false);
 
-  lists::AddDefaultLists(store_, files_, folder_, services_);
-  FillSelector();
-  SendMessageW(comboBox_, CB_SETCURSEL, 0, 0);
-  SwitchList(0);
-  const auto& first = store_.Slot(0);
-  if (!lists::IsUnicodeListName(first.name) && !first.items.empty()) {
-    state_.lastText = first.items.front();
+  const std::u16string iniPath = folder_.Dir() + u"pellix.ini";
+  if (files_.Exists(iniPath)) {
+    ReadSettings(settings::ParseSettings(files_.ReadAll(iniPath)));
+  } else {
+    lists::AddDefaultLists(store_, files_, folder_, services_);
+    FillSelector();
+    ShowFirstList(0);
   }
 
+  RegisterStartHotkey();
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   for (std::size_t i = 0; i < store_.Count(); ++i) {
     if (EqualsIgnoringAsciiCase(store_.Slot(i).name, lists::kUnicodeListName)) {
@@ -188,6 +196,15 @@ void MainWindow::Start() {
   }
   chain_.Attach(Handle());
   chain_.Join();
+  trayIcon_.Add(Handle(), static_cast<UINT>(reinterpret_cast<UINT_PTR>(owner_)),
+                LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconApp)));
+  SetTimer(Handle(), kTimer1, kTimer1Ms, nullptr);
+}
+
+void MainWindow::AttachWindows(HWND editBox, HWND memo, AboutBox* about) {
+  editBox_ = editBox;
+  memo_ = memo;
+  about_ = about;
 }
 
 void MainWindow::FillSelector() {
@@ -279,6 +296,28 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
   }
   if (header.code == LVN_ODFINDITEMW) {
     return -1;  // no type-ahead search in the lists
+  }
+  const bool fromList =
+      header.hwndFrom == listBox_.Handle() || header.hwndFrom == tntListBox1_.Handle();
+  if (fromList && header.code == NM_DBLCLK) {
+    const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
+    // A double click on the empty part of the ordinary list does nothing.
+    if (header.hwndFrom == tntListBox1_.Handle() || click.iItem >= 0) {
+      SendCopy();
+    }
+    return 0;
+  }
+  if (fromList && header.code == LVN_KEYDOWN) {
+    const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    if (key.wVKey == VK_RETURN || (key.wVKey == VK_SPACE && !control)) {
+      PasteFromKey();
+    } else if (control && key.wVKey == 'C') {
+      SendCopy();
+    } else if (control && key.wVKey == 'T') {
+      SetTabMode(!state_.sendTabFlag);
+    }
+    return 0;
   }
   return 0;
 }
@@ -415,6 +454,12 @@ void MainWindow::OnShown() {
 }
 
 void MainWindow::SaveEverything() {
+  // Each file on its own: settings that cannot be written must not cost the lists.
+  try {
+    WriteSettings();
+  } catch (...) {
+    ShowStopBox(Handle(), ErrorMessage(std::current_exception()));
+  }
   try {
     store_.SaveListFiles(files_, folder_);
   } catch (...) {
@@ -427,13 +472,48 @@ void MainWindow::Close() {
     return;
   }
   closed_ = true;
+  KillTimer(Handle(), kTimer1);
+  UnregisterStartHotkey();
+  trayIcon_.Remove();
   chain_.Leave();
   SaveEverything();
   store_.Clear();
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == state_.taskbarCreatedMsg && message != 0) {
+    trayIcon_.AddAgain();  // Explorer restarted: the icon must come back
+    return 0;
+  }
   switch (message) {
+    case kTrayCallbackMessage:
+      OnTrayCallback(lParam);
+      return 0;
+    case WM_HOTKEY:
+      OnHotkey();
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        // Hidden rather than minimised, so it comes back where it was, as large as it was.
+        HideMainWindow();
+        return 0;
+      }
+      break;
+    case WM_INITMENUPOPUP:
+      if (reinterpret_cast<HMENU>(wParam) == trayMenu_.VersionMenu() && about_ != nullptr) {
+        about_->Show();
+      }
+      break;
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(Handle(), &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, background_.Get());
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(background_.Get());
     case WM_SIZE:
       Layout();
       return 0;
@@ -455,10 +535,28 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCaptureRetry();
         return 0;
       }
+      if (wParam == kTimer1) {
+        OnTimerTick();
+        return 0;
+      }
       break;
     case WM_COMMAND:
       if (reinterpret_cast<HWND>(lParam) == comboBox_) {
         OnSelectorNotice(HIWORD(wParam));
+        return 0;
+      }
+      if (reinterpret_cast<HWND>(lParam) == bitBtn1_ && HIWORD(wParam) == BN_CLICKED) {
+        ShowTrayMenu();
+        return 0;
+      }
+      if (reinterpret_cast<HWND>(lParam) == tabbox_ && HIWORD(wParam) == BN_CLICKED) {
+        state_.sendTabFlag = SendMessageW(tabbox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (IsVisible()) {
+          SetFocus(listBox_.Handle());
+        }
+        return 0;
+      }
+      if (lParam == 0 && OnCommand(LOWORD(wParam))) {
         return 0;
       }
       switch (LOWORD(wParam)) {

@@ -10,6 +10,10 @@
 #include "core/lists/item_conversion.h"
 #include "core/lists/list_selector.h"
 #include "core/lists/list_store.h"
+#include "core/settings/settings_file.h"
+#include "win32/app/about_box.h"
+#include "win32/app/tray_icon.h"
+#include "win32/app/tray_menu.h"
 #include "win32/app/window.h"
 #include "win32/capture/viewer_chain.h"
 #include "win32/lists/virtual_list_view.h"
@@ -27,6 +31,10 @@ struct MainState {
   bool ownWrite = false;  // we wrote the clipboard ourselves: the next notice is not captured
   UINT hotkeyMods = MOD_CONTROL;
   char hotkeyLetter = 'A';
+  bool pastedSinceHotkey = false;
+  bool sendTabFlag = false;
+  bool lockFlag = false;
+  HWND pasteTarget = nullptr;
   int hoverIndex = 0;
   int dragIndex = 0;
 };
@@ -36,8 +44,13 @@ class MainWindow final : public Window {
   MainWindow(ErrorSink& errors, HWND owner, const std::wstring& exeDir);
   ~MainWindow() override;
 
-  // The creation handler: reads the lists and shows the first. Throws when a file is bad.
+  // The creation handler: reads the settings and the lists and shows the first. Throws when a
+  // file is bad, before anything has been written.
   void Start();
+
+  // The windows created after this one, which the main window shows, hides and leaves out of
+  // the paste target.
+  void AttachWindows(HWND editBox, HWND memo, AboutBox* about);
 
   const lists::ListStore& Store() const { return store_; }
 
@@ -71,6 +84,32 @@ class MainWindow final : public Window {
   void RecoverFromClipboardError();
   void OnShown();
 
+  // Settings: applied at start, written at the end and after the hotkey menu.
+  void ReadSettings(const settings::SettingsPlan& plan);
+  void ShowFirstList(std::optional<std::size_t> view);
+  void WriteSettings();
+  void ApplyListFont(std::optional<int> points, std::optional<std::uint32_t> color);
+  void SetLock(bool on);
+  void SetTransparent(bool on);
+
+  // The tray icon, the tray menu and the hotkey.
+  void ShowMainWindow();
+  void HideMainWindow();
+  void OnTrayCallback(LPARAM mouseMessage);
+  void OnHotkey();
+  void ChangeHotkey(int position);
+  void RegisterStartHotkey();
+  void UnregisterStartHotkey();
+  void ShowTrayMenu();
+  bool ApplicationActive() const;
+  bool OnCommand(UINT id);
+
+  // Pasting.
+  void OnTimerTick();
+  void SendCopy();
+  void PasteFromKey();
+  void SetTabMode(bool on);
+
   // Saves what a closing or an ending session must not lose; reports a failure and goes on.
   void SaveEverything();
   // The close handler: saves once, then releases the lists.
@@ -86,6 +125,15 @@ class MainWindow final : public Window {
   lists::ListSelectorKeys selectorKeys_;
   ViewerChain chain_;
   int captureRetries_ = 0;  // left for a change whose clipboard was held by another program
+  TrayIcon trayIcon_;
+  TrayMenu trayMenu_;
+  HWND owner_ = nullptr;
+  HWND editBox_ = nullptr;
+  HWND memo_ = nullptr;
+  AboutBox* about_ = nullptr;
+  UniqueBrush background_;  // button face, or red while the lists are locked
+  int listFontPoints_ = 9;
+  std::uint32_t listFontColor_ = 0x80000008;  // the window text colour
   bool savedForSessionEnd_ = false;
   bool closed_ = false;
 

@@ -40,6 +40,10 @@ inline BOOL WINAPI DeleteFont(HFONT font) {
   return DeleteObject(font);
 }
 using UniqueFont = UniqueGdi<HFONT, DeleteFont>;
+inline BOOL WINAPI DeleteBrush(HBRUSH brush) {
+  return DeleteObject(brush);
+}
+using UniqueBrush = UniqueGdi<HBRUSH, DeleteBrush>;
 using UniqueIcon = UniqueGdi<HICON, DestroyIcon>;
 using UniqueMenu = UniqueGdi<HMENU, DestroyMenu>;
 

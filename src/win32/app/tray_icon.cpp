@@ -1,0 +1,33 @@
+#include "win32/app/tray_icon.h"
+
+#include <string_view>
+
+namespace pellix::win32 {
+
+void TrayIcon::Add(HWND window, UINT id, HICON icon) {
+  data_ = NOTIFYICONDATAW{};
+  data_.cbSize = sizeof data_;
+  data_.hWnd = window;
+  data_.uID = id;
+  data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data_.uCallbackMessage = kTrayCallbackMessage;
+  data_.hIcon = icon;
+  constexpr std::wstring_view kTip = L"ぺりくす T＆K";
+  kTip.copy(data_.szTip, std::size(data_.szTip) - 1);
+  AddAgain();
+}
+
+void TrayIcon::AddAgain() {
+  if (data_.hWnd != nullptr) {
+    added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE || added_;
+  }
+}
+
+void TrayIcon::Remove() {
+  if (data_.hWnd != nullptr) {
+    Shell_NotifyIconW(NIM_DELETE, &data_);
+    added_ = false;
+  }
+}
+
+}  // namespace pellix::win32

@@ -1,0 +1,30 @@
+#pragma once
+// The icon in the notification area: added at start, added again when the task bar is
+// re-created, removed at the end.
+
+#include <windows.h>
+// Needs the types of windows.h.
+#include <shellapi.h>
+
+namespace pellix::win32 {
+
+inline constexpr UINT kTrayCallbackMessage = 0x813B;
+
+class TrayIcon {
+ public:
+  TrayIcon() = default;
+  TrayIcon(const TrayIcon&) = delete;
+  TrayIcon& operator=(const TrayIcon&) = delete;
+  ~TrayIcon() { Remove(); }
+
+  // `id` tells our icon apart from others of the same window (the owner window's handle value).
+  void Add(HWND window, UINT id, HICON icon);
+  void AddAgain();
+  void Remove();
+
+ private:
+  NOTIFYICONDATAW data_{};
+  bool added_ = false;
+};
+
+}  // namespace pellix::win32

@@ -1,0 +1,114 @@
+"""pellix.ini: read at start, written in full at the end."""
+
+from __future__ import annotations
+
+from harness import Desktop, procs, wait_until
+from pellix import HISTORY, RECORDS, Pellix, write_list_file
+from test_capture import write_filter
+
+KEY_ORDER = ["left", "top", "height", "width", "fontsize", "fontcolor", "sendtab", "lock", "memo",
+             "trans", "option", "list0", "list1", "list2", "view", "fsmods", "hotkey"]
+
+
+def read_ini(desktop: Desktop) -> list[tuple[str, str]]:
+    text = (desktop.app_dir / "pellix.ini").read_bytes().decode("cp932")
+    assert text.endswith("\r\n")
+    return [tuple(line.split("=", 1)) for line in text[:-2].split("\r\n")]
+
+
+def write_ini(desktop: Desktop, lines: list[str]) -> None:
+    (desktop.app_dir / "pellix.ini").write_bytes("".join(f"{line}\r\n" for line in lines)
+                                                  .encode("cp932"))
+
+
+def base_lines(**changes: str) -> list[str]:
+    values = {"left": "300", "top": "200", "height": "207", "width": "257", "fontsize": "9",
+              "fontcolor": "clWindowText", "sendtab": "0", "lock": "", "memo": "0", "trans": "0",
+              "option": "0", "list0": HISTORY, "list1": RECORDS, "list2": "unicode", "view": "0",
+              "fsmods": "2", "hotkey": "A", **changes}
+    return [f"{key}={value}" for key, value in values.items()]
+
+
+def test_first_exit_writes_every_key_in_order(desktop: Desktop):
+    app = Pellix.start(desktop)
+    rect = app.main["rect"]
+    app.close()
+    lines = read_ini(desktop)
+    assert [key for key, _ in lines] == KEY_ORDER
+    values = dict(lines)
+    assert (int(values["left"]), int(values["top"])) == (621, 140)
+    assert int(values["width"]) == rect["right"] - rect["left"]
+    assert int(values["height"]) == rect["bottom"] - rect["top"]
+    assert values == {**values, "fontsize": "9", "fontcolor": "clWindowText", "sendtab": "0",
+                      "lock": "", "memo": "0", "trans": "0", "option": "0", "list0": HISTORY,
+                      "list1": RECORDS, "list2": "unicode", "view": "0", "fsmods": "2",
+                      "hotkey": "A"}
+
+
+def test_hand_written_settings_are_applied_and_written_back(desktop: Desktop):
+    write_filter(desktop.app_dir, "a=b", type="0")
+    write_list_file(desktop.app_dir, "a=b", ["in a=b"])
+    write_filter(desktop.app_dir, HISTORY, type="1")
+    write_filter(desktop.app_dir, "unicode", type="0")
+    write_ini(desktop, ["LEFT=333", "top=200", "height=101", "width=100", "fontsize=9",
+                        "fontcolor=clWindowText", "sendtab=1", "lock=0", "memo=0", "trans=0",
+                        "option=12", "list0=a=b", f"list1={HISTORY}", "list3=gone", "view=1",
+                        "fsmods=6", "hotkey=b", "left=999"])
+    app = Pellix.start(desktop)
+    assert app.selector()["items"] == ["a=b", HISTORY]  # list3 follows a gap: not read
+    assert app.selector()["selected"] == 1
+    rect = app.main["rect"]
+    assert rect["left"] == 333 and rect["top"] == 200
+    assert rect["bottom"] - rect["top"] == 101  # 101 is applied
+    assert rect["right"] - rect["left"] != 100  # 100 keeps the design width
+    app.pick_list(0)
+    wait_until(lambda: app.items() == ["in a=b"], 10, "the list whose name holds '='")
+    app.close()
+    values = dict(read_ini(desktop))
+    assert values["lock"] == "1"  # any value but the empty one locks
+    assert values["sendtab"] == "1"
+    assert "option" not in values  # 12 checks no option, so none is written
+    assert values["list0"] == "a=b" and values["fsmods"] == "6" and values["hotkey"] == "b"
+    assert values["left"] == "333"
+
+
+def test_view_on_the_unicode_list_shows_it_at_start(desktop: Desktop):
+    for name, kind in ((HISTORY, "1"), (RECORDS, "0"), ("unicode", "0")):
+        write_filter(desktop.app_dir, name, type=kind)
+    write_ini(desktop, base_lines(view="2"))
+    app = Pellix.start(desktop)
+    wait_until(lambda: app.visible(app.tnt), 10, "the Unicode list shown at start")
+    assert app.selector()["selected"] == 2
+    app.close()
+
+
+def test_a_bad_value_ends_start_up_and_leaves_every_file_alone(desktop: Desktop):
+    for name, kind in ((HISTORY, "1"), (RECORDS, "0"), ("unicode", "0")):
+        write_filter(desktop.app_dir, name, type=kind)
+    write_list_file(desktop.app_dir, HISTORY, ["keep me"])
+    write_ini(desktop, base_lines(left="abc"))
+    before = {path.name: path.read_bytes() for path in desktop.app_dir.iterdir()}
+    process = desktop.start_pellix()
+    box = wait_until(lambda: next((w for w in process.windows() if w["class"] == "#32770"
+                                   and w["visible"]), None), 20, "the error message")
+    texts = [c["text"] for c in desktop.tool("children", box["hwnd"])]
+    assert "'abc' is not a valid integer value" in texts
+    assert not [w for w in process.windows() if w["class"] == "MainWindow" and w["visible"]]
+    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)
+    assert procs.wait_gone(process.pid, 20), "pellix kept running after the bad setting"
+    after = {path.name: path.read_bytes() for path in desktop.app_dir.iterdir()}
+    after.pop("pellix.exe", None)
+    before.pop("pellix.exe", None)
+    assert after == before
+
+
+def test_a_list_name_that_is_no_file_name_is_refused(desktop: Desktop):
+    write_ini(desktop, base_lines(list0="..\\outside"))
+    process = desktop.start_pellix()
+    box = wait_until(lambda: next((w for w in process.windows() if w["class"] == "#32770"
+                                   and w["visible"]), None), 20, "the error message")
+    texts = " ".join(c["text"] for c in desktop.tool("children", box["hwnd"]))
+    assert "..\\outside" in texts
+    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)
+    assert procs.wait_gone(process.pid, 20)
+    assert not (desktop.app_dir.parent / "outside.flt").exists()

@@ -3,51 +3,10 @@
 #include <optional>
 #include <vector>
 
-#include "core/io/integer.h"
-#include "core/text/cp932.h"
+#include "core/io/key_value_lines.h"
 
 namespace pellix::capture {
 namespace {
-
-bool KeyEquals(std::string_view key, std::string_view wanted) {
-  if (key.size() != wanted.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(key[i]) != lower(wanted[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-class KeyValueLines {
- public:
-  explicit KeyValueLines(std::string_view content) : lines_(text::SplitLines(content)) {}
-
-  bool Empty() const { return lines_.empty(); }
-
-  std::string_view Value(std::string_view key) const {
-    for (const std::string& line : lines_) {
-      const std::size_t eq = line.find('=');
-      if (eq != std::string::npos && KeyEquals(std::string_view(line).substr(0, eq), key)) {
-        return std::string_view(line).substr(eq + 1);
-      }
-    }
-    return {};
-  }
-
-  std::int32_t Integer(std::string_view key) const {
-    const std::string_view value = Value(key);
-    return value.empty() ? 0 : io::ParseInt32(value);
-  }
-
-  bool Flag(std::string_view key) const { return Value(key) == "1"; }
-
- private:
-  std::vector<std::string> lines_;
-};
 
 std::string RowKey(std::string_view base, int row) {
   return std::string(base) + static_cast<char>('0' + row);
@@ -60,22 +19,22 @@ std::u16string FilterFilePath(const io::AppFolder& folder, std::string_view list
 }
 
 FilterDef ParseFilterFile(std::string_view content) {
-  const KeyValueLines lines(content);
+  const io::KeyValueLines lines(content);
   FilterDef def;
   if (lines.Empty()) {
     return def;
   }
   def.filname = lines.Value("filname");
   def.type = lines.Value("type");
-  def.kaigyo = lines.Integer("kaigyo");
+  def.kaigyo = lines.OptionalInteger("kaigyo").value_or(0);
   def.astring = lines.Value("astring");
   def.bstring = lines.Value("bstring");
   def.cstring = lines.Value("cstring");
-  def.acount = lines.Integer("acount");
-  def.bcount = lines.Integer("bcount");
-  def.zen = lines.Flag("zen");
-  def.caps = lines.Flag("caps");
-  def.small = lines.Flag("small");
+  def.acount = lines.OptionalInteger("acount").value_or(0);
+  def.bcount = lines.OptionalInteger("bcount").value_or(0);
+  def.zen = lines.Value("zen") == "1";
+  def.caps = lines.Value("caps") == "1";
+  def.small = lines.Value("small") == "1";
   for (int row = 0; row < kReplacementRows; ++row) {
     def.exfrom[row] = lines.Value(RowKey("exfrom", row));
   }

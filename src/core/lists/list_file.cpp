@@ -3,6 +3,7 @@
 #include "core/text/codec.h"
 #include "core/text/cp932.h"
 #include "core/text/utf.h"
+#include "core/text/wide_lines.h"
 
 namespace pellix::lists {
 namespace {
@@ -20,25 +21,6 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
     out += static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
   }
   return out;
-}
-
-WideItems SplitWideLines(std::u16string_view text) {
-  text = text.substr(0, text.find(u'\0'));
-  WideItems lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t brk = text.find_first_of(u"\r\n\u2028", start);
-    if (brk == std::u16string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      break;
-    }
-    lines.emplace_back(text.substr(start, brk - start));
-    start = brk + 1;
-    if (text[brk] == u'\r' && start < text.size() && text[start] == u'\n') {
-      ++start;
-    }
-  }
-  return lines;
 }
 
 }  // namespace
@@ -105,7 +87,12 @@ WideItems ParseUnicodeListFile(const text::TextServices& services, std::string_v
   } else {
     text = text::Cp932ToUtf16(services, content);
   }
-  return SplitWideLines(text);
+  const std::u16string_view visible = std::u16string_view(text).substr(0, text.find(u'\0'));
+  WideItems items;
+  for (const std::u16string_view line : text::SplitWideLines(visible)) {
+    items.emplace_back(line);
+  }
+  return items;
 }
 
 std::string FormatUnicodeListFile(const WideItems& items) {

@@ -1,6 +1,7 @@
 #include "core/paste/paste_text.h"
 
 #include "core/text/cp932.h"
+#include "core/text/wide_lines.h"
 
 namespace pellix::paste {
 namespace {
@@ -52,24 +53,6 @@ std::u16string CutAtRedirect(std::u16string text) {
   return found == std::u16string::npos ? text : text.substr(found + kHttpOffset);
 }
 
-std::vector<std::u16string_view> WideLines(std::u16string_view text) {
-  std::vector<std::u16string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t brk = text.find_first_of(u"\r\n\u2028", start);
-    if (brk == std::u16string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, brk - start));
-    start = brk + 1;
-    if (text[brk] == u'\r' && start < text.size() && text[start] == u'\n') {
-      ++start;
-    }
-  }
-  return lines;
-}
-
 }  // namespace
 
 std::string BuildAnsiPasteText(const std::vector<std::string>& items, CheckedPosition option) {
@@ -104,7 +87,7 @@ std::u16string BuildUnicodePasteText(const std::vector<std::u16string>& items,
   const std::string_view narrow = Separator(option).value_or("");
   const std::u16string separator(narrow.begin(), narrow.end());
   std::u16string shaped;
-  for (const std::u16string_view line : WideLines(text)) {
+  for (const std::u16string_view line : text::SplitWideLines(text)) {
     shaped.append(line).append(separator).append(u"\r\n");
   }
   return shaped;

@@ -5,6 +5,7 @@
 
 #include "core/io/errors.h"
 #include "core/io/integer.h"
+#include "core/text/ascii.h"
 
 namespace pellix::settings {
 namespace {
@@ -69,19 +70,6 @@ constexpr std::array<NamedColor, 50> kNames = {{
 constexpr std::array<NamedColor, 2> kSpecial = {
     {{"clNone", 0x1FFFFFFF}, {"clDefault", 0x20000000}}};
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 int HexDigit(char ch) {
   if (ch >= '0' && ch <= '9') {
     return ch - '0';
@@ -113,12 +101,12 @@ std::string FormatColor(std::uint32_t color) {
 
 std::uint32_t ParseColor(std::string_view text) {
   for (const auto& named : kNames) {
-    if (SameIgnoringCase(named.name, text)) {
+    if (text::EqualsIgnoringAsciiCase(named.name, text)) {
       return named.value;
     }
   }
   for (const auto& named : kSpecial) {
-    if (SameIgnoringCase(named.name, text)) {
+    if (text::EqualsIgnoringAsciiCase(named.name, text)) {
       return named.value;
     }
   }

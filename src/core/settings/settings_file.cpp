@@ -1,75 +1,35 @@
 #include "core/settings/settings_file.h"
 
 #include "core/io/errors.h"
-#include "core/io/integer.h"
+#include "core/io/key_value_lines.h"
 #include "core/settings/colors.h"
-#include "core/text/cp932.h"
 
 namespace pellix::settings {
 namespace {
 
 constexpr int kSmallestAppliedSize = 100;
 
-bool KeyEquals(std::string_view key, std::string_view wanted) {
-  if (key.size() != wanted.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(key[i]) != lower(wanted[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-class Lines {
- public:
-  explicit Lines(std::string_view content) : lines_(text::SplitLines(content)) {}
-
-  std::string_view Value(std::string_view key) const {
-    for (const std::string& line : lines_) {
-      const std::size_t eq = line.find('=');
-      if (eq != std::string::npos && KeyEquals(std::string_view(line).substr(0, eq), key)) {
-        return std::string_view(line).substr(eq + 1);
-      }
-    }
-    return {};
-  }
-
-  // A value that must be there and be a number: missing reads as the empty text, which is none.
-  int Required(std::string_view key) const { return io::ParseInt32(Value(key)); }
-
-  std::optional<int> Optional(std::string_view key) const {
-    const std::string_view value = Value(key);
-    return value.empty() ? std::nullopt : std::optional<int>(io::ParseInt32(value));
-  }
-
- private:
-  std::vector<std::string> lines_;
-};
-
 }  // namespace
 
 SettingsPlan ParseSettings(std::string_view content) {
-  const Lines lines(content);
+  const io::KeyValueLines lines(content);
   SettingsPlan plan;
-  plan.left = lines.Required("left");
-  plan.top = lines.Required("top");
-  if (const int width = lines.Required("width"); width > kSmallestAppliedSize) {
+  plan.left = lines.Integer("left");
+  plan.top = lines.Integer("top");
+  if (const int width = lines.Integer("width"); width > kSmallestAppliedSize) {
     plan.width = width;
   }
-  if (const int height = lines.Required("height"); height > kSmallestAppliedSize) {
+  if (const int height = lines.Integer("height"); height > kSmallestAppliedSize) {
     plan.height = height;
   }
-  plan.fontSize = lines.Optional("fontsize");
+  plan.fontSize = lines.OptionalInteger("fontsize");
   if (const std::string_view color = lines.Value("fontcolor"); !color.empty()) {
     plan.fontColor = ParseColor(color);
   }
   plan.sendTab = lines.Value("sendtab") == "1";
   plan.memo = lines.Value("memo") == "1";
   plan.trans = lines.Value("trans") == "1";
-  plan.option = lines.Optional("option");
+  plan.option = lines.OptionalInteger("option");
   plan.lock = !lines.Value("lock").empty();
   for (int n = 0;; ++n) {
     const std::string_view name = lines.Value("list" + std::to_string(n));
@@ -79,12 +39,12 @@ SettingsPlan ParseSettings(std::string_view content) {
     plan.lists.emplace_back(name);
   }
   if (!plan.lists.empty()) {
-    plan.view = lines.Required("view");
+    plan.view = lines.Integer("view");
     if (*plan.view < 0) {
       throw io::RangeError();
     }
   }
-  if (const auto mods = lines.Optional("fsmods")) {
+  if (const auto mods = lines.OptionalInteger("fsmods")) {
     plan.hotkeyMods = static_cast<std::uint32_t>(*mods);
   }
   if (const std::string_view letter = lines.Value("hotkey"); !letter.empty()) {

@@ -8,6 +8,7 @@
 #include "core/lists/default_lists.h"
 #include "core/platform_services.h"
 #include "core/settings/settings_file.h"
+#include "core/text/ascii.h"
 #include "core/text/codec.h"
 #include "win32/app/control_ids.h"
 #include "win32/app/error_reporter.h"
@@ -56,19 +57,6 @@ void AddTooltip(HWND tooltips, HWND parent, HWND control, const wchar_t* text) {
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = const_cast<wchar_t*>(text);
   SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -190,7 +178,7 @@ void MainWindow::Start() {
   RegisterStartHotkey();
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   for (std::size_t i = 0; i < store_.Count(); ++i) {
-    if (EqualsIgnoringAsciiCase(store_.Slot(i).name, lists::kUnicodeListName)) {
+    if (text::EqualsIgnoringAsciiCase(store_.Slot(i).name, lists::kUnicodeListName)) {
       store_.EnableUnicodeCapture();
     }
   }

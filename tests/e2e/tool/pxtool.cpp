@@ -828,11 +828,82 @@ void CmdPostOrSend(const Args& args, JsonWriter& json, bool send) {
   json.BeginObject().Key("hwnd").UInt(HwndValue(hwnd)).Key("msg").UInt(msg);
   if (send) {
     const auto timeout = static_cast<UINT>(args.Number(L"timeout", kDefaultSendTimeoutMs));
+    // Timed in here, so that a test can tell the target's answer from the cost of starting us;
+    // the tick of the answer compares with the ticks other commands report.
+    const ULONGLONG start = GetTickCount64();
     json.Key("result").Int(Send(hwnd, msg, wparam, lparam, timeout));
+    const ULONGLONG answered = GetTickCount64();
+    json.Key("elapsed_ms").UInt(answered - start).Key("tick").UInt(answered);
   } else if (!PostMessageW(hwnd, msg, wparam, lparam)) {
     FailWin32(L"PostMessageW");
   }
   json.Key("ok").Bool(true).EndObject();
+}
+
+struct NamedShowCommand {
+  const wchar_t* name;
+  int value;
+};
+
+constexpr NamedShowCommand kShowCommands[] = {
+    {L"hide", SW_HIDE},         {L"shownormal", SW_SHOWNORMAL},
+    {L"normal", SW_NORMAL},     {L"showminimized", SW_SHOWMINIMIZED},
+    {L"maximize", SW_MAXIMIZE}, {L"shownoactivate", SW_SHOWNOACTIVATE},
+    {L"show", SW_SHOW},         {L"minimize", SW_MINIMIZE},
+    {L"showna", SW_SHOWNA},     {L"restore", SW_RESTORE},
+};
+
+int ParseShowCommand(const std::wstring& text) {
+  if (auto value = ParseUnsigned(text)) {
+    return static_cast<int>(*value);
+  }
+  for (const auto& command : kShowCommands) {
+    if (_wcsicmp(command.name, text.c_str()) == 0) {
+      return command.value;
+    }
+  }
+  Usage(L"unknown show command: " + text);
+}
+
+// Shows or hides another program's window as that program itself would: the window's own thread
+// does it, so the window gets WM_SHOWWINDOW. Asynchronous, so a hung target cannot stall us; the
+// wait for the result is bounded.
+void CmdShow(const Args& args, JsonWriter& json) {
+  args.Allow({L"timeout"});
+  HWND hwnd = ParseHwnd(args.At(0, L"HWND"));
+  const int command = ParseShowCommand(args.At(1, L"SW"));
+  const ULONGLONG start = GetTickCount64();
+  const ULONGLONG deadline = start + args.Number(L"timeout", kDefaultWaitMs);
+  if (!ShowWindowAsync(hwnd, command)) {
+    FailWin32(L"ShowWindowAsync");
+  }
+  const bool minimized =
+      command == SW_MINIMIZE || command == SW_SHOWMINIMIZED || command == SW_SHOWMINNOACTIVE;
+  auto done = [&] {
+    if (command == SW_HIDE) {
+      return !IsWindowVisible(hwnd);
+    }
+    if (minimized) {
+      return IsIconic(hwnd) != FALSE;
+    }
+    return IsWindowVisible(hwnd) && !IsIconic(hwnd);
+  };
+  while (!done()) {
+    if (GetTickCount64() >= deadline) {
+      Fail(L"the window did not take the new show state in time", 3);
+    }
+    Sleep(kPollMs / 4);
+  }
+  json.BeginObject()
+      .Key("hwnd")
+      .UInt(HwndValue(hwnd))
+      .Key("visible")
+      .Bool(IsWindowVisible(hwnd) != FALSE)
+      .Key("iconic")
+      .Bool(IsIconic(hwnd) != FALSE)
+      .Key("elapsed_ms")
+      .UInt(GetTickCount64() - start)
+      .EndObject();
 }
 
 // What a user's click on the close box does, for every visible top-level window of a process.
@@ -1234,6 +1305,418 @@ void CmdClipboardSet(const Args& args, JsonWriter& json, bool with_text) {
       .EndObject();
 }
 
+// ---- commands: the clipboard viewer chain -----------------------------------------------------
+
+// A member of the chain may be slow, but a test tool must never wait on one forever.
+constexpr UINT kChainSendTimeoutMs = 10000;
+// A viewer reads each change once; a clipboard held longer than this is logged as unreadable.
+constexpr int kViewerOpenAttempts = 10;
+constexpr DWORD kViewerOpenRetryMs = 20;
+constexpr long long kDefaultViewerSeconds = 120;
+
+bool TryOpenClipboard(HWND owner, int attempts, DWORD retry_ms) {
+  for (int attempt = 0; attempt < attempts; ++attempt) {
+    if (OpenClipboard(owner)) {
+      return true;
+    }
+    Sleep(retry_ms);
+  }
+  return false;
+}
+
+// With the clipboard open: its CF_UNICODETEXT, never read past the end of the block.
+std::optional<std::wstring> OpenClipboardUnicodeText() {
+  HANDLE data =
+      IsClipboardFormatAvailable(CF_UNICODETEXT) ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+  const wchar_t* text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+  if (text == nullptr) {
+    return std::nullopt;
+  }
+  std::wstring copy(text, wcsnlen(text, GlobalSize(data) / sizeof(wchar_t)));
+  GlobalUnlock(data);
+  return copy;
+}
+
+void WriteLine(DWORD which, const JsonWriter& json) {
+  WriteRaw(which, json.str() + "\n");
+}
+
+struct Viewer {
+  HWND self = nullptr;
+  HWND next = nullptr;
+  bool joined = false;
+  bool forward = true;
+  HANDLE log = INVALID_HANDLE_VALUE;
+  unsigned long long notices = 0;
+  long long hang_after = 0;
+  bool hung = false;
+  ULONGLONG deadline = 0;
+};
+
+Viewer* g_viewer = nullptr;
+
+void AppendLogLine(HANDLE log, const std::string& line) {
+  DWORD written = 0;
+  WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  // The test reads the log while we run: every line must be there as soon as it is written.
+  FlushFileBuffers(log);
+}
+
+void ViewerOnDraw(Viewer& viewer, WPARAM wparam, LPARAM lparam) {
+  const unsigned long long number = ++viewer.notices;
+  const ULONGLONG tick = GetTickCount64();
+  const bool opened = TryOpenClipboard(viewer.self, kViewerOpenAttempts, kViewerOpenRetryMs);
+  std::optional<std::wstring> text;
+  if (opened) {
+    text = OpenClipboardUnicodeText();
+    CloseClipboard();
+  }
+  JsonWriter line;
+  line.BeginObject()
+      .Key("n")
+      .UInt(number)
+      .Key("tick")
+      .UInt(tick)
+      .Key("read_ms")
+      .UInt(GetTickCount64() - tick)
+      .Key("sequence")
+      .UInt(GetClipboardSequenceNumber())
+      .Key("owner")
+      .UInt(static_cast<unsigned long long>(wparam))
+      .Key("next")
+      .UInt(HwndValue(viewer.next))
+      .Key("opened")
+      .Bool(opened)
+      .Key("text");
+  if (text) {
+    line.String(*text);
+  } else {
+    line.Null();
+  }
+  line.EndObject();
+  AppendLogLine(viewer.log, line.str() + "\n");
+
+  if (viewer.forward && viewer.next != nullptr && viewer.next != viewer.self) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(viewer.next, WM_DRAWCLIPBOARD, wparam, lparam, SMTO_NORMAL,
+                        kChainSendTimeoutMs, &ignored);
+  }
+
+  if (viewer.hang_after > 0 && number >= static_cast<unsigned long long>(viewer.hang_after)) {
+    // Answer this notice, then stop taking messages at all: what a program stuck in a long
+    // computation looks like to the rest of the chain.
+    viewer.hung = true;
+    ReplyMessage(0);
+    while (GetTickCount64() < viewer.deadline) {
+      Sleep(50);
+    }
+  }
+}
+
+void ViewerLeave(Viewer& viewer) {
+  if (viewer.joined) {
+    viewer.joined = false;
+    ChangeClipboardChain(viewer.self, viewer.next);
+  }
+}
+
+LRESULT CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  Viewer* viewer = g_viewer;
+  if (viewer == nullptr || viewer->self != hwnd) {
+    return DefWindowProcW(hwnd, msg, wparam, lparam);
+  }
+  switch (msg) {
+    case WM_DRAWCLIPBOARD:
+      ViewerOnDraw(*viewer, wparam, lparam);
+      return 0;
+    case WM_CHANGECBCHAIN:
+      if (reinterpret_cast<HWND>(wparam) == viewer->next) {
+        viewer->next = reinterpret_cast<HWND>(lparam);
+      } else if (viewer->next != nullptr && viewer->next != hwnd) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(viewer->next, WM_CHANGECBCHAIN, wparam, lparam, SMTO_NORMAL,
+                            kChainSendTimeoutMs, &ignored);
+      }
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      ViewerLeave(*viewer);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, msg, wparam, lparam);
+  }
+}
+
+// A plain member of the viewer chain that logs every change notice it gets, one JSON line each.
+// With --hang-after N it stops answering after the N-th notice (the one reported on joining
+// counts); with --no-forward it keeps the notices to itself, as badly written viewers do.
+void CmdViewer(const Args& args, JsonWriter& json) {
+  args.Allow({L"log", L"hang-after", L"seconds", L"no-forward"});
+  const auto log_path = args.Option(L"log");
+  if (!log_path) {
+    Usage(L"viewer needs --log PATH");
+  }
+  Viewer viewer;
+  viewer.hang_after = args.Number(L"hang-after", 0);
+  viewer.forward = !args.Flag(L"no-forward");
+  const long long seconds = args.Number(L"seconds", kDefaultViewerSeconds);
+  viewer.deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds > 0 ? seconds : 0) * 1000;
+  Handle log(CreateFileW(log_path->c_str(), FILE_APPEND_DATA,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (log.get() == INVALID_HANDLE_VALUE) {
+    FailWin32(L"CreateFileW " + *log_path);
+  }
+  viewer.log = log.get();
+
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = ViewerProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"PxtoolViewer";
+  if (!RegisterClassW(&wc)) {
+    FailWin32(L"RegisterClassW");
+  }
+  g_viewer = &viewer;
+  // Created hidden and never shown: it is there only to be told of changes.
+  viewer.self = CreateWindowExW(0, wc.lpszClassName, L"pxtool viewer", WS_OVERLAPPEDWINDOW, 0, 0,
+                                100, 100, nullptr, nullptr, wc.hInstance, nullptr);
+  if (viewer.self == nullptr) {
+    FailWin32(L"CreateWindowExW");
+  }
+  // The platform reports the current clipboard to a new viewer before this returns, so that first
+  // notice goes nowhere further: there is no next viewer yet.
+  viewer.joined = true;
+  viewer.next = SetClipboardViewer(viewer.self);
+
+  JsonWriter hello;
+  hello.BeginObject()
+      .Key("hwnd")
+      .UInt(HwndValue(viewer.self))
+      .Key("next")
+      .UInt(HwndValue(viewer.next))
+      .Key("pid")
+      .UInt(GetCurrentProcessId())
+      .EndObject();
+  WriteLine(STD_OUTPUT_HANDLE, hello);
+  FlushFileBuffers(GetStdHandle(STD_OUTPUT_HANDLE));
+
+  bool closed = false;
+  while (!closed) {
+    const ULONGLONG now = GetTickCount64();
+    if (now >= viewer.deadline) {
+      break;
+    }
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(viewer.deadline - now), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        closed = true;
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  if (!closed) {
+    DestroyWindow(viewer.self);
+  }
+  ViewerLeave(viewer);
+  g_viewer = nullptr;
+  json.BeginObject()
+      .Key("hwnd")
+      .UInt(HwndValue(viewer.self))
+      .Key("notices")
+      .UInt(viewer.notices)
+      .Key("hung")
+      .Bool(viewer.hung)
+      .Key("closed")
+      .Bool(closed)
+      .EndObject();
+}
+
+// The second opening of hold-clipboard, on a thread of its own. After a change it is already
+// asking for the clipboard again and again when the first opening closes, so that it has it back
+// before anyone who hears of the change can try.
+//
+// The clipboard owner window lives on this thread too: under Wine each OpenClipboard first syncs
+// with the clipboard's owner window by a message, and an owner on a thread that is busy waiting
+// would hold that message up for seconds. This thread opens with no window, though: an opening
+// that names the window the clipboard is already open with would be let in at once.
+//
+// Wine's sync also means the holder is not quite what it is on Windows: it only delays the others
+// by answering, and a holder that stopped answering would delay them itself.
+struct Holder {
+  HANDLE ready = nullptr;    // set once the owner window exists (or could not be made)
+  HANDLE closing = nullptr;  // set while the first opening holds the text; none for a plain hold
+  HWND owner = nullptr;
+  volatile LONG close_returned = 0;
+  volatile LONG tries = 0;
+  ULONGLONG hold_ms = 0;
+  bool opened = false;
+  bool before_close_returned = false;
+  long long attempts = 0;
+  ULONGLONG opened_tick = 0;
+  ULONGLONG released_tick = 0;
+};
+
+DWORD WINAPI HoldThread(void* param) {
+  Holder& holder = *static_cast<Holder*>(param);
+  const HANDLE closing = holder.closing;
+  holder.owner = CreateWindowExW(0, L"STATIC", L"pxtool clipboard owner", 0, 0, 0, 0, 0,
+                                 HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
+  const HWND owner = holder.owner;
+  SetEvent(holder.ready);
+  if (owner == nullptr) {
+    return 1;
+  }
+  const bool go = closing == nullptr || WaitForSingleObject(closing, 10000) == WAIT_OBJECT_0;
+  const ULONGLONG give_up = GetTickCount64() + 2000;
+  while (go) {
+    ++holder.attempts;
+    InterlockedIncrement(&holder.tries);
+    if (OpenClipboard(nullptr)) {
+      holder.before_close_returned = InterlockedCompareExchange(&holder.close_returned, 0, 0) == 0;
+      holder.opened = true;
+      break;
+    }
+    if (GetTickCount64() >= give_up) {
+      break;
+    }
+    if (closing == nullptr) {
+      Sleep(20);
+    }
+  }
+  if (holder.opened) {
+    holder.opened_tick = GetTickCount64();
+    const ULONGLONG until = holder.opened_tick + holder.hold_ms;
+    // Messages are answered all along: everyone else's OpenClipboard syncs with the owner window
+    // first, and an owner that stopped answering would hold their attempts up (for seconds) where
+    // Windows would simply refuse them.
+    for (ULONGLONG now = holder.opened_tick; now < until; now = GetTickCount64()) {
+      MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(until - now), QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE);
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&msg);
+      }
+    }
+    CloseClipboard();
+    holder.released_tick = GetTickCount64();
+  }
+  DestroyWindow(owner);
+  return 0;
+}
+
+// Holds the clipboard open for a while, as a slow program does. With --set, the text is put on the
+// clipboard first and the clipboard is taken again as that opening closes: the change notice goes
+// out at that close, so the viewers handle it while the clipboard is held again. The ticks are
+// GetTickCount64 values, comparable with those a viewer logs and `send` reports.
+void CmdHoldClipboard(const Args& args, JsonWriter& json) {
+  args.Allow({L"ms", L"set"});
+  const long long hold_ms = args.Number(L"ms", -1);
+  if (hold_ms < 0) {
+    Usage(L"hold-clipboard needs --ms N");
+  }
+  const auto text = args.Option(L"set");
+  Holder holder;
+  holder.hold_ms = static_cast<ULONGLONG>(hold_ms);
+  Handle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  Handle closing(text ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : nullptr);
+  if (ready.get() == nullptr || (text && closing.get() == nullptr)) {
+    FailWin32(L"CreateEventW");
+  }
+  holder.ready = ready.get();
+  holder.closing = closing.get();
+  Handle thread(CreateThread(nullptr, 0, HoldThread, &holder, 0, nullptr));
+  if (thread.get() == nullptr) {
+    FailWin32(L"CreateThread");
+  }
+  // From here on the thread uses the holder, so every way out waits for it first.
+  auto finish = [&] {
+    if (closing.get() != nullptr) {
+      SetEvent(closing.get());
+    }
+    return WaitForSingleObject(thread.get(), static_cast<DWORD>(hold_ms) + 15000) == WAIT_OBJECT_0;
+  };
+  if (WaitForSingleObject(ready.get(), 10000) != WAIT_OBJECT_0 || holder.owner == nullptr) {
+    finish();
+    Fail(L"could not make the clipboard owner window");
+  }
+  std::optional<ULONGLONG> changed;
+  if (text) {
+    if (!TryOpenClipboard(holder.owner, 100, 20)) {
+      const DWORD error = GetLastError();
+      finish();
+      SetLastError(error);
+      FailWin32(L"OpenClipboard");
+    }
+    const HGLOBAL block = GlobalCopy(text->c_str(), (text->size() + 1) * sizeof(wchar_t));
+    const bool set = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    if (!set) {
+      GlobalFree(block);
+    }
+    SetEvent(closing.get());
+    // Close only once the other thread is knocking.
+    const ULONGLONG give_up = GetTickCount64() + 2000;
+    while (InterlockedCompareExchange(&holder.tries, 0, 0) < 2 && GetTickCount64() < give_up) {
+      SwitchToThread();
+    }
+    changed = GetTickCount64();
+    CloseClipboard();
+    InterlockedExchange(&holder.close_returned, 1);
+    if (!set) {
+      finish();
+      Fail(L"could not put the text on the clipboard");
+    }
+  }
+  const DWORD sequence = GetClipboardSequenceNumber();
+  if (!finish()) {
+    Fail(L"the clipboard was not released in time");
+  }
+  if (!holder.opened) {
+    Fail(L"could not open the clipboard (again)");
+  }
+  json.BeginObject().Key("sequence").UInt(sequence).Key("changed_tick");
+  if (changed) {
+    json.UInt(*changed);
+  } else {
+    json.Null();
+  }
+  json.Key("held_tick")
+      .UInt(holder.opened_tick)
+      .Key("released_tick")
+      .UInt(holder.released_tick)
+      .Key("held_ms")
+      .UInt(holder.released_tick - holder.opened_tick)
+      .Key("attempts")
+      .Int(holder.attempts)
+      .Key("reopen_ms");
+  if (changed) {
+    json.UInt(holder.opened_tick - *changed)
+        .Key("before_close_returned")
+        .Bool(holder.before_close_returned);
+  } else {
+    json.Null().Key("before_close_returned").Null();
+  }
+  json.EndObject();
+}
+
+void CmdClipboardViewer(const Args& args, JsonWriter& json) {
+  args.Allow({});
+  HWND viewer = GetClipboardViewer();
+  json.BeginObject().Key("viewer").UInt(HwndValue(viewer)).Key("pid");
+  if (viewer != nullptr) {
+    json.UInt(PidOf(viewer)).Key("class").String(ClassOf(viewer));
+  } else {
+    json.Null().Key("class").Null();
+  }
+  json.Key("owner").UInt(HwndValue(GetClipboardOwner())).EndObject();
+}
+
 // ---- commands: processes ----------------------------------------------------------------------
 
 // Reads one variable from another process's environment block through its PEB, which is how the
@@ -1343,13 +1826,16 @@ constexpr const wchar_t* kUsage =
     L"  listbox HWND [--start I] [--count N] | combobox HWND\n"
     L"  listview HWND [--start I] [--count N] [--column C]\n"
     L"  listview-select HWND INDEX...\n"
-    L"  close --pid N\n"
+    L"  close --pid N | show HWND SW [--timeout MS]\n"
     L"  post HWND MSG WPARAM LPARAM | send HWND MSG WPARAM LPARAM [--timeout MS]\n"
     L"  foreground HWND [--timeout MS] | get-foreground\n"
     L"  keys SPEC... | type TEXT\n"
     L"  clipboard-get [--raw FORMAT]\n"
     L"  clipboard-set (TEXT | --file PATH) [--extra NAME[=DWORD]]...\n"
     L"  clipboard-clear [--extra NAME[=DWORD]]...\n"
+    L"  clipboard-viewer\n"
+    L"  viewer --log PATH [--hang-after N] [--seconds S] [--no-forward]\n"
+    L"  hold-clipboard --ms N [--set TEXT]\n"
     L"  processes [--env NAME]\n";
 
 int Run(int argc, wchar_t** argv) {
@@ -1358,7 +1844,7 @@ int Run(int argc, wchar_t** argv) {
   }
   const std::wstring command = argv[1];
   std::vector<std::wstring> rest(argv + 2, argv + argc);
-  const Args args(rest, {L"visible", L"message"});
+  const Args args(rest, {L"visible", L"message", L"no-forward"});
   JsonWriter json;
   if (command == L"windows") {
     CmdWindows(args, json);
@@ -1380,6 +1866,8 @@ int Run(int argc, wchar_t** argv) {
     CmdPostOrSend(args, json, command == L"send");
   } else if (command == L"close") {
     CmdClose(args, json);
+  } else if (command == L"show") {
+    CmdShow(args, json);
   } else if (command == L"foreground") {
     CmdForeground(args, json);
   } else if (command == L"get-foreground") {
@@ -1394,6 +1882,12 @@ int Run(int argc, wchar_t** argv) {
     CmdClipboardSet(args, json, true);
   } else if (command == L"clipboard-clear") {
     CmdClipboardSet(args, json, false);
+  } else if (command == L"clipboard-viewer") {
+    CmdClipboardViewer(args, json);
+  } else if (command == L"viewer") {
+    CmdViewer(args, json);
+  } else if (command == L"hold-clipboard") {
+    CmdHoldClipboard(args, json);
   } else if (command == L"processes") {
     CmdProcesses(args, json);
   } else {

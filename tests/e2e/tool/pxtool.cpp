@@ -1717,6 +1717,21 @@ void CmdClipboardViewer(const Args& args, JsonWriter& json) {
   json.Key("owner").UInt(HwndValue(GetClipboardOwner())).EndObject();
 }
 
+// A window property, which any process of the desktop can read: how pellix shows where its next
+// paste goes.
+void CmdProp(const Args& args, JsonWriter& json) {
+  args.Allow({});
+  HWND hwnd = ParseHwnd(args.At(0, L"HWND"));
+  const std::wstring name = args.At(1, L"NAME");
+  const HANDLE value = GetPropW(hwnd, name.c_str());
+  json.BeginObject()
+      .Key("hwnd")
+      .UInt(HwndValue(hwnd))
+      .Key("value")
+      .UInt(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(value)))
+      .EndObject();
+}
+
 // ---- commands: processes ----------------------------------------------------------------------
 
 // Reads one variable from another process's environment block through its PEB, which is how the
@@ -1833,7 +1848,7 @@ constexpr const wchar_t* kUsage =
     L"  clipboard-get [--raw FORMAT]\n"
     L"  clipboard-set (TEXT | --file PATH) [--extra NAME[=DWORD]]...\n"
     L"  clipboard-clear [--extra NAME[=DWORD]]...\n"
-    L"  clipboard-viewer\n"
+    L"  clipboard-viewer | prop HWND NAME\n"
     L"  viewer --log PATH [--hang-after N] [--seconds S] [--no-forward]\n"
     L"  hold-clipboard --ms N [--set TEXT]\n"
     L"  processes [--env NAME]\n";
@@ -1882,6 +1897,8 @@ int Run(int argc, wchar_t** argv) {
     CmdClipboardSet(args, json, true);
   } else if (command == L"clipboard-clear") {
     CmdClipboardSet(args, json, false);
+  } else if (command == L"prop") {
+    CmdProp(args, json);
   } else if (command == L"clipboard-viewer") {
     CmdClipboardViewer(args, json);
   } else if (command == L"viewer") {

@@ -1,0 +1,109 @@
+"""Pasting picked items into the window that was in front, and the hotkey around it."""
+
+from __future__ import annotations
+
+from harness import Desktop, wait_until
+from pellix import HISTORY, Pellix, write_list_file
+from test_capture import copy
+
+WM_COMMAND_SENDCOPY = 1200
+WM_COMMAND_TABMODE = 1201
+PASTE_OPTION_FIRST = 1100
+WM_SYSCOMMAND = 0x0112
+SC_MINIMIZE = 0xF020
+EM_SETSEL = 0x00B1
+WM_CLEAR = 0x0303
+TRAY_CALLBACK = 0x813B
+WM_LBUTTONDOWN = 0x0201
+
+
+class Target:
+    """Wine's notepad as the program the user works in."""
+
+    def __init__(self, desktop: Desktop, app: Pellix):
+        self.desktop = desktop
+        self.process = desktop.start_notepad()
+        self.window = self.process.wait_window(**{"class": "Notepad"})["hwnd"]
+        self.edit = desktop.child(self.window, "Edit")["hwnd"]
+        desktop.focus(self.window)
+        # pellix samples the window in front once a second.
+        wait_until(lambda: desktop.tool("prop", app.hwnd, "PellixPasteTarget")["value"]
+                   in (self.edit, self.window), 10, "notepad to become the paste target")
+
+    def text(self) -> str:
+        return self.desktop.text(self.edit)
+
+    def clear(self) -> None:
+        self.desktop.tool("send", self.edit, EM_SETSEL, 0, -1)
+        self.desktop.tool("send", self.edit, WM_CLEAR, 0, 0)
+        wait_until(lambda: self.text() == "", 5, "notepad to be empty")
+
+
+def paste(desktop: Desktop, app: Pellix, indices: list[int], option: int | None) -> None:
+    desktop.tool("listview-select", app.listbox, *indices)
+    if option is not None:
+        desktop.tool("post", app.hwnd, 0x0111, PASTE_OPTION_FIRST + option, 0)
+    desktop.tool("post", app.hwnd, 0x0111, WM_COMMAND_SENDCOPY, 0)
+
+
+ITEMS = ["x", "y", "a ", "b", "a\r\n", " b ", "go?id=5&url=http:x&y=1", "日本語"]
+
+
+def test_paste_under_each_option_and_in_tab_mode(desktop: Desktop):
+    write_list_file(desktop.app_dir, HISTORY, ITEMS)
+    app = Pellix.start(desktop)
+    target = Target(desktop, app)
+    cases = [([0, 1], 0, "x\r\ny"),        # なし
+             ([2, 3], 2, "a\tb\t"),        # Tab追加
+             ([0, 1], 5, "x\r\ny\r\n"),    # 改行追加
+             ([4, 5], 7, "a b"),           # 区切りの削除
+             ([6], 9, "http:x&y=1"),       # リダイレクト先のURLを抜き出し
+             ([7], 0, "日本語")]
+    for indices, option, expected in cases:
+        target.clear()
+        paste(desktop, app, indices, option)
+        wait_until(lambda: target.text() == expected, 10, f"{expected!r} pasted into notepad")
+
+    desktop.tool("post", app.hwnd, 0x0111, WM_COMMAND_TABMODE, 0)
+    target.clear()
+    paste(desktop, app, [0], 0)
+    wait_until(lambda: target.text() == "x\t", 10, "the paste followed by a Tab")
+
+    # Nothing pasted was captured; the next copy of another program is.
+    assert app.items(count=20) == ITEMS
+    copy(desktop, "copied after the pastes")
+    wait_until(lambda: app.items(count=1) == ["copied after the pastes"], 10, "the next copy")
+    app.close()
+    assert "sendtab=1" in (desktop.app_dir / "pellix.ini").read_bytes().decode("cp932")
+
+
+def test_the_hotkey_shows_hides_and_brings_forward(desktop: Desktop):
+    write_list_file(desktop.app_dir, HISTORY, ["pasted"])
+    app = Pellix.start(desktop)
+
+    def visible() -> bool:
+        return next(w for w in app.process.windows() if w["hwnd"] == app.hwnd)["visible"]
+
+    desktop.tool("post", app.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0)
+    wait_until(lambda: not visible(), 10, "minimising to hide the window")
+    desktop.tool("keys", "ctrl+a")
+    wait_until(visible, 10, "the hotkey to show the hidden window")
+
+    desktop.focus(app.hwnd)
+    desktop.tool("keys", "ctrl+a")
+    wait_until(lambda: not visible(), 10, "the hotkey to hide the window in use")
+
+    desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, WM_LBUTTONDOWN)
+    wait_until(visible, 10, "a click on the tray icon to show it again")
+
+    # Right after a paste the window stays and comes forward; the next press hides it.
+    target = Target(desktop, app)
+    paste(desktop, app, [0], 0)
+    wait_until(lambda: target.text() == "pasted", 10, "the paste")
+    assert desktop.foreground() == target.window
+    desktop.tool("keys", "ctrl+a")
+    wait_until(lambda: desktop.foreground() == app.hwnd, 10, "the window brought forward")
+    assert visible()
+    desktop.tool("keys", "ctrl+a")
+    wait_until(lambda: not visible(), 10, "the next press to hide it")
+    app.close()

@@ -107,3 +107,69 @@ def test_the_hotkey_shows_hides_and_brings_forward(desktop: Desktop):
     desktop.tool("keys", "ctrl+a")
     wait_until(lambda: not visible(), 10, "the next press to hide it")
     app.close()
+
+
+HOTKEY_MENU_FIRST = 1120
+BM_CLICK = 0x00F5
+IDOK = 1
+
+
+def answer_input_dialog(desktop: Desktop, app: Pellix, text: str) -> None:
+    dialog = wait_until(lambda: next((w for w in app.process.windows()
+                                      if w["class"] == "InputDialog" and w["visible"]), None),
+                        10, "the input dialog")
+    assert dialog["title"] == "Hotkey"
+    prompts = [c["text"] for c in desktop.tool("children", dialog["hwnd"])]
+    assert "使用するアルファベット（半角）" in prompts
+    desktop.focus(dialog["hwnd"])
+    desktop.tool("type", text)
+    ok = next(c for c in desktop.tool("children", dialog["hwnd"]) if c["id"] == IDOK)
+    desktop.tool("post", ok["hwnd"], BM_CLICK, 0, 0)
+
+
+def message_box(desktop: Desktop, app: Pellix) -> tuple[int, list[str]]:
+    box = wait_until(lambda: next((w for w in app.process.windows()
+                                   if w["class"] == "#32770" and w["visible"]), None),
+                     10, "a message box")
+    return box["hwnd"], [c["text"] for c in desktop.tool("children", box["hwnd"])]
+
+
+def close_box(desktop: Desktop, app: Pellix, hwnd: int) -> None:
+    desktop.tool("post", hwnd, 0x0010, 0, 0)
+    wait_until(lambda: not any(w["hwnd"] == hwnd and w["visible"]
+                               for w in app.process.windows()), 10, "the box to close")
+
+
+def test_changing_the_hotkey(desktop: Desktop):
+    app = Pellix.start(desktop)
+
+    def ini() -> dict[str, str]:
+        text = (desktop.app_dir / "pellix.ini").read_bytes().decode("cp932")
+        return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
+
+    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 1, 0)  # Shift+
+    answer_input_dialog(desktop, app, "b")
+    box, texts = message_box(desktop, app)
+    assert "ホットキーを変更しました" in texts
+    close_box(desktop, app, box)
+    wait_until(lambda: (desktop.app_dir / "pellix.ini").exists() and ini()["fsmods"] == "4", 10,
+               "the settings written after the hotkey menu")
+    assert ini()["hotkey"] == "B"
+
+    # The new hotkey works: pressed with the window in use, it hides it.
+    desktop.focus(app.hwnd)
+    desktop.tool("keys", "shift+b")
+    wait_until(lambda: not next(w for w in app.process.windows()
+                                if w["hwnd"] == app.hwnd)["visible"], 10, "Shift+B to hide")
+    desktop.tool("keys", "shift+b")
+    wait_until(lambda: next(w for w in app.process.windows()
+                            if w["hwnd"] == app.hwnd)["visible"], 10, "Shift+B to show")
+
+    # Two characters are refused and change nothing.
+    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 4, 0)  # Ctrl+Alt
+    answer_input_dialog(desktop, app, "ab")
+    box, texts = message_box(desktop, app)
+    assert "無効な文字です" in texts
+    close_box(desktop, app, box)
+    app.close()
+    assert ini()["fsmods"] == "4" and ini()["hotkey"] == "B"

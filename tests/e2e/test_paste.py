@@ -173,3 +173,46 @@ def test_changing_the_hotkey(desktop: Desktop):
     close_box(desktop, app, box)
     app.close()
     assert ini()["fsmods"] == "4" and ini()["hotkey"] == "B"
+
+
+def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(desktop: Desktop):
+    app = Pellix.start(desktop)
+    desktop.focus(app.hwnd)
+
+    def about() -> dict:
+        return next(w for w in app.process.windows() if w["class"] == "AboutBox")
+
+    def open_about() -> None:
+        desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, 0x0204)  # right button on the icon
+        wait_until(lambda: any(w["class"] == "#32768" and w["visible"]
+                               for w in desktop.tool("windows")), 10, "the tray menu")
+        # From the bottom: 終了, then バージョン情報, whose sub-menu opening shows the box.
+        desktop.tool("keys", "up", "up", "right")
+        wait_until(lambda: about()["visible"], 10, "the about box")
+        desktop.tool("keys", "esc", "esc")
+        wait_until(lambda: not any(w["class"] == "#32768" and w["visible"]
+                                   for w in desktop.tool("windows")), 10, "the menu to close")
+
+    open_about()
+    box = about()
+    texts = [c["text"] for c in desktop.tool("children", box["hwnd"])]
+    assert "ぺりくす T&K" in texts and "ver. 0.93" in texts and box["title"] == "バージョン情報"
+    rect = box["rect"]
+    centre = ((rect["left"] + rect["right"]) // 2, (rect["top"] + rect["bottom"]) // 2)
+    assert abs(centre[0] - 1280 // 2) <= 1 and abs(centre[1] - 1024 // 2) <= 1, centre  # Xvfb's
+    ok = next(c for c in desktop.tool("children", box["hwnd"]) if c["id"] == IDOK)
+    desktop.tool("post", ok["hwnd"], BM_CLICK, 0, 0)
+    wait_until(lambda: not about()["visible"], 10, "OK to hide the about box")
+    open_about()
+    assert about()["rect"] == rect
+
+    # The tool button opens the same menu.
+    button = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == 101)
+    desktop.focus(app.hwnd)
+    desktop.tool("post", button["hwnd"], BM_CLICK, 0, 0)
+    wait_until(lambda: any(w["class"] == "#32768" and w["visible"]
+                           for w in desktop.tool("windows")), 10, "the menu from the tool button")
+    desktop.tool("keys", "esc")
+    wait_until(lambda: not any(w["class"] == "#32768" and w["visible"]
+                               for w in desktop.tool("windows")), 10, "the menu to close")
+    app.close()

@@ -198,9 +198,9 @@ TEST(IsPlainFileName, RefusesNamesThatWouldLeaveTheFolderOrNameADevice) {
                            "COM0", "\x95\x5C", "\x83\x7C"}) {  // 表 and ポ end in 0x5C and 0x7C
     EXPECT_TRUE(IsPlainFileName(good)) << good;
   }
-  for (const char* bad : {"", ".", "..", "..\\up", "a/b", "c:x", "what?", "a*", "<x>", "p|q",
-                          "quote\"", "tab\there", "dot.", "space ", "CON", "con.txt", "Nul",
-                          "COM1", "lpt9.dat"}) {
+  for (const char* bad :
+       {"", ".", "..", "..\\up", "a/b", "c:x", "what?", "a*", "<x>", "p|q", "quote\"", "tab\there",
+        "dot.", "space ", "CON", "con.txt", "Nul", "COM1", "lpt9.dat"}) {
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   }
 }

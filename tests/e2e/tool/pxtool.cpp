@@ -1043,23 +1043,23 @@ void SendInputs(const std::vector<INPUT>& inputs) {
   }
 }
 
-// Each SPEC is one chord such as ctrl+v or shift+tab; chords are sent one after another.
+// Each argument is one chord such as ctrl+v or shift+tab; chords are sent one after another.
 void CmdKeys(const Args& args, JsonWriter& json) {
   args.Allow({});
   if (args.positional().empty()) {
-    Usage(L"keys needs at least one SPEC");
+    Usage(L"keys needs at least one CHORD");
   }
-  for (const std::wstring& spec : args.positional()) {
+  for (const std::wstring& chordText : args.positional()) {
     std::vector<NamedKey> chord;
     size_t begin = 0;
-    while (begin <= spec.size()) {
-      size_t plus = spec.find(L'+', begin);
+    while (begin <= chordText.size()) {
+      size_t plus = chordText.find(L'+', begin);
       // "ctrl++" means the plus key; only a trailing plus can be one.
-      if (plus == begin && plus + 1 == spec.size()) {
+      if (plus == begin && plus + 1 == chordText.size()) {
         plus = std::wstring::npos;
       }
       const std::wstring part =
-          spec.substr(begin, plus == std::wstring::npos ? std::wstring::npos : plus - begin);
+          chordText.substr(begin, plus == std::wstring::npos ? std::wstring::npos : plus - begin);
       if (part == L"+") {
         chord.push_back({L"", VK_OEM_PLUS, false});
       } else {
@@ -1844,7 +1844,7 @@ constexpr const wchar_t* kUsage =
     L"  close --pid N | show HWND SW [--timeout MS]\n"
     L"  post HWND MSG WPARAM LPARAM | send HWND MSG WPARAM LPARAM [--timeout MS]\n"
     L"  foreground HWND [--timeout MS] | get-foreground\n"
-    L"  keys SPEC... | type TEXT\n"
+    L"  keys CHORD... | type TEXT\n"
     L"  clipboard-get [--raw FORMAT]\n"
     L"  clipboard-set (TEXT | --file PATH) [--extra NAME[=DWORD]]...\n"
     L"  clipboard-clear [--extra NAME[=DWORD]]...\n"

@@ -5,6 +5,8 @@
 
 // windows.h must come first; the others build on it.
 #include <windows.h>
+// Needs the types of windows.h.
+#include <shellapi.h>
 
 #include <commctrl.h>
 #include <tlhelp32.h>
@@ -1732,6 +1734,124 @@ void CmdProp(const Args& args, JsonWriter& json) {
       .EndObject();
 }
 
+// ---- commands: hotkeys and the tray
+// --------------------------------------------------------------
+
+// Holds a global hotkey for a while, as another program would, so that pellix cannot have it.
+// Prints whether the registration succeeded, then runs until --seconds are over or WM_CLOSE.
+void CmdHoldHotkey(const Args& args, JsonWriter& json) {
+  args.Allow({L"mods", L"vk", L"seconds"});
+  const auto mods = static_cast<UINT>(args.Number(L"mods", MOD_CONTROL));
+  const auto vk = static_cast<UINT>(args.Number(L"vk", 'A'));
+  const long long seconds = args.Number(L"seconds", 60);
+  HWND window = CreateWindowExW(0, L"STATIC", L"pxtool hotkey", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (window == nullptr) {
+    FailWin32(L"CreateWindowExW");
+  }
+  const bool registered = RegisterHotKey(window, 1, mods, vk) != FALSE;
+  JsonWriter hello;
+  hello.BeginObject().Key("hwnd").UInt(HwndValue(window)).Key("registered").Bool(registered);
+  hello.EndObject();
+  WriteLine(STD_OUTPUT_HANDLE, hello);
+  FlushFileBuffers(GetStdHandle(STD_OUTPUT_HANDLE));
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
+  MSG message{};
+  while (GetTickCount64() < deadline) {
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT) == WAIT_OBJECT_0) {
+      bool closing = false;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        closing = closing || message.message == WM_CLOSE || message.message == WM_QUIT;
+        DispatchMessageW(&message);
+      }
+      if (closing) {
+        break;
+      }
+    }
+  }
+  UnregisterHotKey(window, 1);
+  DestroyWindow(window);
+  json.BeginObject().Key("released").Bool(true).EndObject();
+}
+
+// The number the system gives a registered window message, such as "TaskbarCreated".
+void CmdMessageId(const Args& args, JsonWriter& json) {
+  args.Allow({});
+  const std::wstring name = args.At(0, L"NAME");
+  json.BeginObject().Key("id").UInt(RegisterWindowMessageW(name.c_str())).EndObject();
+}
+
+// Removes another program's notification icon, as a crashing task bar would lose it.
+void CmdTrayDelete(const Args& args, JsonWriter& json) {
+  args.Allow({});
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = ParseHwnd(args.At(0, L"HWND"));
+  data.uID = static_cast<UINT>(std::wcstoull(args.At(1, L"UID").c_str(), nullptr, 0));
+  json.BeginObject().Key("ok").Bool(Shell_NotifyIconW(NIM_DELETE, &data) != FALSE).EndObject();
+}
+
+// Logs every key event that reaches the system's input, one JSON line each (virtual key, up or
+// down, injected or not), for --seconds or until WM_CLOSE: a way to see keys that a program
+// sends on its own.
+HANDLE g_keyLog = INVALID_HANDLE_VALUE;
+
+LRESULT CALLBACK KeyLogHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HC_ACTION && g_keyLog != INVALID_HANDLE_VALUE) {
+    const auto* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    JsonWriter line;
+    line.BeginObject()
+        .Key("vk")
+        .UInt(event->vkCode)
+        .Key("up")
+        .Bool(wParam == WM_KEYUP || wParam == WM_SYSKEYUP)
+        .Key("injected")
+        .Bool((event->flags & LLKHF_INJECTED) != 0)
+        .EndObject();
+    const std::string text = line.str() + "\n";
+    DWORD written = 0;
+    WriteFile(g_keyLog, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CmdKeyLog(const Args& args, JsonWriter& json) {
+  args.Allow({L"log", L"seconds"});
+  const auto path = args.Option(L"log");
+  if (!path) {
+    Usage(L"key-log needs --log PATH");
+  }
+  Handle log(CreateFileW(path->c_str(), FILE_APPEND_DATA,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (log.get() == INVALID_HANDLE_VALUE) {
+    FailWin32(L"CreateFileW " + *path);
+  }
+  g_keyLog = log.get();
+  HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyLogHook, GetModuleHandleW(nullptr), 0);
+  if (hook == nullptr) {
+    FailWin32(L"SetWindowsHookExW");
+  }
+  JsonWriter hello;
+  hello.BeginObject().Key("hooked").Bool(true).EndObject();
+  WriteLine(STD_OUTPUT_HANDLE, hello);
+  FlushFileBuffers(GetStdHandle(STD_OUTPUT_HANDLE));
+  const ULONGLONG deadline =
+      GetTickCount64() + static_cast<ULONGLONG>(args.Number(L"seconds", 60)) * 1000;
+  bool closing = false;
+  while (!closing && GetTickCount64() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      closing = closing || message.message == WM_QUIT || message.message == WM_CLOSE;
+      DispatchMessageW(&message);
+    }
+  }
+  UnhookWindowsHookEx(hook);
+  g_keyLog = INVALID_HANDLE_VALUE;
+  json.BeginObject().Key("unhooked").Bool(true).EndObject();
+}
+
 // ---- commands: processes ----------------------------------------------------------------------
 
 // Reads one variable from another process's environment block through its PEB, which is how the
@@ -1848,7 +1968,9 @@ constexpr const wchar_t* kUsage =
     L"  clipboard-get [--raw FORMAT]\n"
     L"  clipboard-set (TEXT | --file PATH) [--extra NAME[=DWORD]]...\n"
     L"  clipboard-clear [--extra NAME[=DWORD]]...\n"
-    L"  clipboard-viewer | prop HWND NAME\n"
+    L"  clipboard-viewer | prop HWND NAME | message-id NAME\n"
+    L"  hold-hotkey [--mods N] [--vk N] [--seconds S] | tray-delete HWND UID\n"
+    L"  key-log --log PATH [--seconds S]\n"
     L"  viewer --log PATH [--hang-after N] [--seconds S] [--no-forward]\n"
     L"  hold-clipboard --ms N [--set TEXT]\n"
     L"  processes [--env NAME]\n";
@@ -1897,6 +2019,14 @@ int Run(int argc, wchar_t** argv) {
     CmdClipboardSet(args, json, true);
   } else if (command == L"clipboard-clear") {
     CmdClipboardSet(args, json, false);
+  } else if (command == L"hold-hotkey") {
+    CmdHoldHotkey(args, json);
+  } else if (command == L"message-id") {
+    CmdMessageId(args, json);
+  } else if (command == L"tray-delete") {
+    CmdTrayDelete(args, json);
+  } else if (command == L"key-log") {
+    CmdKeyLog(args, json);
   } else if (command == L"prop") {
     CmdProp(args, json);
   } else if (command == L"clipboard-viewer") {

@@ -1,0 +1,112 @@
+"""The tray icon coming back after the task bar, and hotkeys that another program holds."""
+
+from __future__ import annotations
+
+import json
+from pathlib import Path
+
+from harness import Desktop, wait_until
+from harness.wine import windows_path
+from pellix import Pellix
+from test_paste import HOTKEY_MENU_FIRST, answer_input_dialog, close_box, message_box
+
+MOD_CONTROL = 2
+MOD_SHIFT = 4
+
+
+def hold_hotkey(desktop: Desktop, mods: int, vk: int):
+    """Another program takes the key combination first."""
+    holder = desktop.start(desktop.wine.pxtool, "hold-hotkey", "--mods", str(mods), "--vk",
+                           str(vk), "--seconds", "120", name="hold-hotkey")
+    wait_until(lambda: Path(holder.log).exists() and '"registered":true' in Path(holder.log)
+               .read_text(errors="replace"), 20, "the other program to hold the hotkey")
+    return holder
+
+
+def ini(desktop: Desktop) -> dict[str, str]:
+    text = (desktop.app_dir / "pellix.ini").read_bytes().decode("cp932")
+    return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
+
+
+def visible(app: Pellix) -> bool:
+    return next(w for w in app.process.windows() if w["hwnd"] == app.hwnd)["visible"]
+
+
+def test_a_new_hotkey_another_program_holds_keeps_the_old_one(desktop: Desktop):
+    holder = hold_hotkey(desktop, MOD_SHIFT, ord("B"))
+    app = Pellix.start(desktop)
+    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 1, 0)  # Shift+
+    answer_input_dialog(desktop, app, "b")
+    box, texts = message_box(desktop, app)
+    assert "新しいホットキーを登録できません" in texts
+    close_box(desktop, app, box)
+    wait_until(lambda: (desktop.app_dir / "pellix.ini").exists(), 10, "the settings written")
+    assert ini(desktop)["fsmods"] == "2" and ini(desktop)["hotkey"] == "A"
+    # The old hotkey was registered again and still works.
+    desktop.focus(app.hwnd)
+    desktop.tool("keys", "ctrl+a")
+    wait_until(lambda: not visible(app), 10, "Ctrl+A to hide the window")
+    holder.stop()
+    app.close()
+
+
+def test_a_hotkey_that_was_never_registered_cannot_be_replaced(desktop: Desktop):
+    holder = hold_hotkey(desktop, MOD_CONTROL, ord("A"))
+    app = Pellix.start(desktop)  # starts without a hotkey, silently
+    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 1, 0)
+    answer_input_dialog(desktop, app, "c")
+    box, texts = message_box(desktop, app)
+    assert "古いホットキーを削除できません" in texts
+    close_box(desktop, app, box)
+    wait_until(lambda: (desktop.app_dir / "pellix.ini").exists(), 10, "the settings written")
+    assert ini(desktop)["fsmods"] == "2" and ini(desktop)["hotkey"] == "A"
+    holder.stop()
+    app.close()
+
+
+def test_the_tray_icon_comes_back_when_the_task_bar_is_recreated(desktop: Desktop):
+    app = Pellix.start(desktop)
+
+    def icons() -> int:
+        trays = desktop.tool("windows", "--class", "__winex11_standalone_tray")
+        return sum(len([c for c in desktop.tool("children", tray["hwnd"])
+                        if c["parent"] == tray["hwnd"]]) for tray in trays)
+
+    wait_until(lambda: icons() == 1, 10, "pellix's icon in the notification area")
+    desktop.tool("tray-delete", app.hwnd, app.main["owner"])
+    wait_until(lambda: icons() == 0, 10, "the icon to be gone with the task bar")
+    message = desktop.tool("message-id", "TaskbarCreated")["id"]
+    desktop.tool("post", app.hwnd, message, 0, 0)
+    wait_until(lambda: icons() == 1, 10, "the icon to come back")
+    app.close()
+    wait_until(lambda: icons() == 0, 10, "the icon removed at the end")
+
+
+def test_an_alt_hotkey_is_followed_by_a_control_tap(desktop: Desktop):
+    """With Alt alone, the program in front would take the Alt release for its menu bar."""
+    app = Pellix.start(desktop)
+    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 2, 0)  # Alt+
+    answer_input_dialog(desktop, app, "z")
+    box, texts = message_box(desktop, app)
+    assert "ホットキーを変更しました" in texts
+    close_box(desktop, app, box)
+    desktop.tool("post", app.hwnd, 0x0112, 0xF020, 0)  # minimise: hidden
+    wait_until(lambda: not visible(app), 10, "the window hidden")
+
+    log = desktop.app_dir.parent / "keys.log"
+    logger = desktop.start(desktop.wine.pxtool, "key-log", "--log", windows_path(log),
+                           "--seconds", "60", name="key-log")
+    wait_until(lambda: Path(logger.log).exists() and '"hooked":true' in Path(logger.log)
+               .read_text(errors="replace"), 20, "the key logger")
+    desktop.tool("keys", "alt+z")
+    wait_until(lambda: visible(app), 10, "Alt+Z to show the window")
+
+    def control_events() -> list[bool]:
+        if not log.exists():
+            return []
+        events = [json.loads(line) for line in log.read_text().splitlines() if line]
+        return [e["up"] for e in events if e["vk"] in (0x11, 0xA2)]
+
+    wait_until(lambda: control_events() == [False, True], 10, "a Control press and release")
+    logger.stop()
+    app.close()

@@ -32,6 +32,8 @@ def base_lines(**changes: str) -> list[str]:
 def test_first_exit_writes_every_key_in_order(desktop: Desktop):
     app = Pellix.start(desktop)
     rect = app.main["rect"]
+    mbox = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == 104)["rect"]
+    assert desktop.tool("pixel", mbox["right"] - 1, mbox["top"] + 2)["rgb"] != 0xFF0000
     app.close()
     lines = read_ini(desktop)
     assert [key for key, _ in lines] == KEY_ORDER
@@ -63,6 +65,10 @@ def test_hand_written_settings_are_applied_and_written_back(desktop: Desktop):
     assert rect["right"] - rect["left"] != 100  # 100 keeps the design width
     app.pick_list(0)
     wait_until(lambda: app.items() == ["in a=b"], 10, "the list whose name holds '='")
+    # Locked lists paint the window red: the strip right of the "mm" box shows it.
+    mbox = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == 104)["rect"]
+    pixel = desktop.tool("pixel", mbox["right"] - 1, mbox["top"] + 2)["rgb"]
+    assert pixel == 0xFF0000, hex(pixel)
     app.close()
     values = dict(read_ini(desktop))
     assert values["lock"] == "1"  # any value but the empty one locks

@@ -1852,6 +1852,20 @@ void CmdKeyLog(const Args& args, JsonWriter& json) {
   json.BeginObject().Key("unhooked").Bool(true).EndObject();
 }
 
+// The colour of one screen pixel, as 0xRRGGBB.
+void CmdPixel(const Args& args, JsonWriter& json) {
+  args.Allow({});
+  const int x = std::stoi(args.At(0, L"X"));
+  const int y = std::stoi(args.At(1, L"Y"));
+  HDC screen = GetDC(nullptr);
+  const COLORREF color = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  json.BeginObject()
+      .Key("rgb")
+      .UInt((GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color))
+      .EndObject();
+}
+
 // ---- commands: processes ----------------------------------------------------------------------
 
 // Reads one variable from another process's environment block through its PEB, which is how the
@@ -1970,7 +1984,7 @@ constexpr const wchar_t* kUsage =
     L"  clipboard-clear [--extra NAME[=DWORD]]...\n"
     L"  clipboard-viewer | prop HWND NAME | message-id NAME\n"
     L"  hold-hotkey [--mods N] [--vk N] [--seconds S] | tray-delete HWND UID\n"
-    L"  key-log --log PATH [--seconds S]\n"
+    L"  key-log --log PATH [--seconds S] | pixel X Y\n"
     L"  viewer --log PATH [--hang-after N] [--seconds S] [--no-forward]\n"
     L"  hold-clipboard --ms N [--set TEXT]\n"
     L"  processes [--env NAME]\n";
@@ -2027,6 +2041,8 @@ int Run(int argc, wchar_t** argv) {
     CmdTrayDelete(args, json);
   } else if (command == L"key-log") {
     CmdKeyLog(args, json);
+  } else if (command == L"pixel") {
+    CmdPixel(args, json);
   } else if (command == L"prop") {
     CmdProp(args, json);
   } else if (command == L"clipboard-viewer") {

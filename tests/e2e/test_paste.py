@@ -216,3 +216,36 @@ def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(deskto
     wait_until(lambda: not any(w["class"] == "#32768" and w["visible"]
                                for w in desktop.tool("windows")), 10, "the menu to close")
     app.close()
+
+
+def test_enter_space_ctrl_c_and_a_double_click_paste_from_the_list(desktop: Desktop):
+    write_list_file(desktop.app_dir, HISTORY, ["first", "second"])
+    app = Pellix.start(desktop)
+    target = Target(desktop, app)
+    listbox = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == 105)["rect"]
+    first_row = (str(listbox["left"] + 30), str(listbox["top"] + 6))
+
+    def back_to_pellix() -> None:
+        target.clear()
+        desktop.focus(app.hwnd)
+
+    back_to_pellix()
+    desktop.x.xdotool("mousemove", *first_row, "click", "1")
+    wait_until(lambda: app.list_view()["selected"] == [0], 10, "a click to select the first item")
+    desktop.xdotool_keys("Return")
+    wait_until(lambda: target.text() == "first", 10, "Enter to paste the current item")
+
+    back_to_pellix()
+    desktop.xdotool_keys("Down")
+    wait_until(lambda: app.list_view()["focused"] == 1, 10, "Down to the second item")
+    desktop.xdotool_keys("space")
+    wait_until(lambda: target.text() == "second", 10, "Space to paste the current item")
+
+    back_to_pellix()
+    desktop.xdotool_keys("ctrl+c")
+    wait_until(lambda: target.text() == "second", 10, "Ctrl+C to paste the selection")
+
+    back_to_pellix()
+    desktop.x.xdotool("mousemove", *first_row, "click", "--repeat", "2", "--delay", "80", "1")
+    wait_until(lambda: target.text() == "first", 10, "a double click to paste the item")
+    app.close()

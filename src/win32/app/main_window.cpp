@@ -477,6 +477,17 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kTrayCallbackMessage:
       OnTrayCallback(lParam);
       return 0;
+    case WM_ACTIVATE:
+      // Back in front, the keys go to the shown list again, so Enter, Space and Ctrl+C work.
+      if (LOWORD(wParam) != WA_INACTIVE && IsVisible()) {
+        const HWND shown =
+            IsWindowVisible(tntListBox1_.Handle()) ? tntListBox1_.Handle() : listBox_.Handle();
+        if (GetFocus() != shown) {
+          SetFocus(shown);
+        }
+        return 0;
+      }
+      break;
     case WM_HOTKEY:
       OnHotkey();
       return 0;

@@ -140,6 +140,15 @@ def close_box(desktop: Desktop, app: Pellix, hwnd: int) -> None:
                                for w in app.process.windows()), 10, "the box to close")
 
 
+def change_hotkey(desktop: Desktop, app: Pellix, position: int, text: str) -> list[str]:
+    """The hotkey menu item at `position`, answered with `text`; returns the message shown."""
+    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + position, 0)
+    answer_input_dialog(desktop, app, text)
+    box, texts = message_box(desktop, app)
+    close_box(desktop, app, box)
+    return texts
+
+
 def test_changing_the_hotkey(desktop: Desktop):
     app = Pellix.start(desktop)
 
@@ -147,11 +156,7 @@ def test_changing_the_hotkey(desktop: Desktop):
         text = (desktop.app_dir / "pellix.ini").read_bytes().decode("cp932")
         return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
 
-    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 1, 0)  # Shift+
-    answer_input_dialog(desktop, app, "b")
-    box, texts = message_box(desktop, app)
-    assert "ホットキーを変更しました" in texts
-    close_box(desktop, app, box)
+    assert "ホットキーを変更しました" in change_hotkey(desktop, app, 1, "b")  # Shift+
     wait_until(lambda: (desktop.app_dir / "pellix.ini").exists() and ini()["fsmods"] == "4", 10,
                "the settings written after the hotkey menu")
     assert ini()["hotkey"] == "B"
@@ -166,11 +171,7 @@ def test_changing_the_hotkey(desktop: Desktop):
                             if w["hwnd"] == app.hwnd)["visible"], 10, "Shift+B to show")
 
     # Two characters are refused and change nothing.
-    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 4, 0)  # Ctrl+Alt
-    answer_input_dialog(desktop, app, "ab")
-    box, texts = message_box(desktop, app)
-    assert "無効な文字です" in texts
-    close_box(desktop, app, box)
+    assert "無効な文字です" in change_hotkey(desktop, app, 4, "ab")  # Ctrl+Alt
     app.close()
     assert ini()["fsmods"] == "4" and ini()["hotkey"] == "B"
 

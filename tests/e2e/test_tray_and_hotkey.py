@@ -8,7 +8,7 @@ from pathlib import Path
 from harness import Desktop, wait_until
 from harness.wine import windows_path
 from pellix import Pellix
-from test_paste import HOTKEY_MENU_FIRST, answer_input_dialog, close_box, message_box
+from test_paste import change_hotkey
 
 MOD_CONTROL = 2
 MOD_SHIFT = 4
@@ -35,11 +35,7 @@ def visible(app: Pellix) -> bool:
 def test_a_new_hotkey_another_program_holds_keeps_the_old_one(desktop: Desktop):
     holder = hold_hotkey(desktop, MOD_SHIFT, ord("B"))
     app = Pellix.start(desktop)
-    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 1, 0)  # Shift+
-    answer_input_dialog(desktop, app, "b")
-    box, texts = message_box(desktop, app)
-    assert "新しいホットキーを登録できません" in texts
-    close_box(desktop, app, box)
+    assert "新しいホットキーを登録できません" in change_hotkey(desktop, app, 1, "b")  # Shift+
     wait_until(lambda: (desktop.app_dir / "pellix.ini").exists(), 10, "the settings written")
     assert ini(desktop)["fsmods"] == "2" and ini(desktop)["hotkey"] == "A"
     # The old hotkey was registered again and still works.
@@ -53,11 +49,7 @@ def test_a_new_hotkey_another_program_holds_keeps_the_old_one(desktop: Desktop):
 def test_a_hotkey_that_was_never_registered_cannot_be_replaced(desktop: Desktop):
     holder = hold_hotkey(desktop, MOD_CONTROL, ord("A"))
     app = Pellix.start(desktop)  # starts without a hotkey, silently
-    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 1, 0)
-    answer_input_dialog(desktop, app, "c")
-    box, texts = message_box(desktop, app)
-    assert "古いホットキーを削除できません" in texts
-    close_box(desktop, app, box)
+    assert "古いホットキーを削除できません" in change_hotkey(desktop, app, 1, "c")
     wait_until(lambda: (desktop.app_dir / "pellix.ini").exists(), 10, "the settings written")
     assert ini(desktop)["fsmods"] == "2" and ini(desktop)["hotkey"] == "A"
     holder.stop()
@@ -85,11 +77,7 @@ def test_the_tray_icon_comes_back_when_the_task_bar_is_recreated(desktop: Deskto
 def test_an_alt_hotkey_is_followed_by_a_control_tap(desktop: Desktop):
     """With Alt alone, the program in front would take the Alt release for its menu bar."""
     app = Pellix.start(desktop)
-    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + 2, 0)  # Alt+
-    answer_input_dialog(desktop, app, "z")
-    box, texts = message_box(desktop, app)
-    assert "ホットキーを変更しました" in texts
-    close_box(desktop, app, box)
+    assert "ホットキーを変更しました" in change_hotkey(desktop, app, 2, "z")  # Alt+
     desktop.tool("post", app.hwnd, 0x0112, 0xF020, 0)  # minimise: hidden
     wait_until(lambda: not visible(app), 10, "the window hidden")
 

@@ -558,22 +558,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lParam == 0 && OnCommand(LOWORD(wParam))) {
         return 0;
       }
-      switch (LOWORD(wParam)) {
-        case kCmdFullToHalfWidth:
-          ConvertFocusedItem(lists::ItemConversion::kFullToHalfWidth);
-          return 0;
-        case kCmdToFullWidth:
-          ConvertFocusedItem(lists::ItemConversion::kToFullWidth);
-          return 0;
-        case kCmdToLowerCase:
-          ConvertFocusedItem(lists::ItemConversion::kToLowerCase);
-          return 0;
-        case kCmdToUpperCase:
-          ConvertFocusedItem(lists::ItemConversion::kToUpperCase);
-          return 0;
-        default:
-          break;
-      }
       break;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));

@@ -150,6 +150,11 @@ bool MainWindow::OnCommand(UINT id) {
     trayMenu_.SetPasteOption(static_cast<int>(id - kCmdPasteOptionFirst));
     return true;
   }
+  if (id >= kCmdFullToHalfWidth && id <= kCmdToUpperCase) {
+    // The list menu's four conversions, in the order of ItemConversion.
+    ConvertFocusedItem(static_cast<lists::ItemConversion>(id - kCmdFullToHalfWidth));
+    return true;
+  }
   if (id >= kCmdHotkeyFirst && id < kCmdHotkeyFirst + kHotkeyMods.size()) {
     ChangeHotkey(static_cast<int>(id - kCmdHotkeyFirst));
     return true;

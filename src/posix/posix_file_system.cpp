@@ -1,5 +1,6 @@
 #include "posix/posix_file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -93,6 +94,22 @@ void PosixFileSystem::WriteAll(const std::u16string& path, std::string_view byte
     ::unlink(temporary.c_str());
     throw io::FileCreateError(path);
   }
+}
+
+void PosixFileSystem::RemoveUnfinishedWrites(const std::u16string& dir) const {
+  const std::string folder = text::Utf16ToUtf8(dir);
+  const std::string suffix = text::Utf16ToUtf8(std::u16string(io::kTemporarySuffix));
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) {
+    return;
+  }
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() > suffix.size() && name.ends_with(suffix)) {
+      ::unlink((folder + std::string(name)).c_str());
+    }
+  }
+  ::closedir(listing);
 }
 
 }  // namespace pellix::posix

@@ -77,5 +77,19 @@ TEST(FileSystem, FailedWriteReportsTheCreateMessageAndKeepsTheOldFile) {
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "busy.dat.saving"));
 }
 
+TEST(FileSystem, RemovesWhatAnInterruptedWriteLeftAndNothingElse) {
+  const TestFolder folder;
+  for (const char16_t* name : {u"\u5c65\u6b74.dat.saving", u"pellix.ini.saving"}) {
+    Files().WriteAll(folder.File(name), "half");  // becomes the file of that name
+  }
+  Files().WriteAll(folder.File(u"\u5c65\u6b74.dat"), "whole");
+  Files().WriteAll(folder.File(u"notes.saving.txt"), "mine");
+  Files().RemoveUnfinishedWrites(folder.Dir());
+  EXPECT_FALSE(Files().Exists(folder.File(u"\u5c65\u6b74.dat.saving")));
+  EXPECT_FALSE(Files().Exists(folder.File(u"pellix.ini.saving")));
+  EXPECT_EQ(Files().ReadAll(folder.File(u"\u5c65\u6b74.dat")), "whole");
+  EXPECT_EQ(Files().ReadAll(folder.File(u"notes.saving.txt")), "mine");
+}
+
 }  // namespace
 }  // namespace pellix::io

@@ -104,14 +104,14 @@ TEST_F(ListStoreTest, SavesEveryListAndTheUnicodeListOnlyWhenItHasItems) {
   Add("a");
   Add("unicode");
   Add("b");
-  store_.MutableItems(0) = {"x", "y"};
-  store_.MutableUnicodeItems().clear();
+  store_.SetItems(0, {"x", "y"});
+  store_.SetUnicodeItems({});
   store_.SaveListFiles(files_, app_);
   EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "a")), "][)x\r\n][)y\r\n");
   EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "b")), "");
   EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "unicode")), oldUnicode);
 
-  store_.MutableUnicodeItems() = {u"new"};
+  store_.SetUnicodeItems({u"new"});
   store_.SaveListFiles(files_, app_);
   EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "unicode")), FormatUnicodeListFile({u"new"}));
 }
@@ -122,9 +122,9 @@ TEST_F(ListStoreTest, AListThatCannotBeWrittenDoesNotStopTheOthers) {
     Add(name);
   }
   std::filesystem::create_directory(folder_.Path() / "blocked.dat");
-  store_.MutableItems(0) = {"first"};
-  store_.MutableItems(2) = {"after"};
-  store_.MutableUnicodeItems() = {u"wide"};
+  store_.SetItems(0, {"first"});
+  store_.SetItems(2, {"after"});
+  store_.SetUnicodeItems({u"wide"});
   try {
     store_.SaveListFiles(files_, app_);
     FAIL() << "a list that cannot be written went unreported";
@@ -172,17 +172,24 @@ TEST(ListSelectorKeys, OpenDropDownSwitchesOnlyOnEnterOrClick) {
 
 TEST(ConvertFocusedItem, ConvertsOnlyTheFocusedItem) {
   const text::TextServices& services = PlatformTextServices();
-  Items items = {"Abc", "\x82\x60\x82\x50", "xYz"};  // the middle one is Ａ１
-  EXPECT_FALSE(ConvertFocusedItem(items, -1, ItemConversion::kToUpperCase, services));
-  EXPECT_FALSE(ConvertFocusedItem(items, 3, ItemConversion::kToUpperCase, services));
-  EXPECT_EQ(items, (Items{"Abc", "\x82\x60\x82\x50", "xYz"}));
+  ListStore store;
+  store.AddSlot(ListSlot{"a", {"Abc", "\x82\x60\x82\x50", "xYz"}, {}});  // the middle: Ａ１
+  const auto convert = [&](int focused, ItemConversion conversion) {
+    return ConvertFocusedItem(store, 0, focused, conversion, services);
+  };
+  const std::uint64_t before = store.Revision();
+  EXPECT_FALSE(convert(-1, ItemConversion::kToUpperCase));
+  EXPECT_FALSE(convert(3, ItemConversion::kToUpperCase));
+  EXPECT_EQ(store.Slot(0).items, (Items{"Abc", "\x82\x60\x82\x50", "xYz"}));
+  EXPECT_EQ(store.Revision(), before);
 
-  EXPECT_TRUE(ConvertFocusedItem(items, 2, ItemConversion::kToUpperCase, services));
-  EXPECT_TRUE(ConvertFocusedItem(items, 1, ItemConversion::kFullToHalfWidth, services));
-  EXPECT_EQ(items, (Items{"Abc", "A1", "XYZ"}));
-  EXPECT_TRUE(ConvertFocusedItem(items, 0, ItemConversion::kToLowerCase, services));
-  EXPECT_TRUE(ConvertFocusedItem(items, 1, ItemConversion::kToFullWidth, services));
-  EXPECT_EQ(items, (Items{"abc", "\x82\x60\x82\x50", "XYZ"}));
+  EXPECT_TRUE(convert(2, ItemConversion::kToUpperCase));
+  EXPECT_TRUE(convert(1, ItemConversion::kFullToHalfWidth));
+  EXPECT_EQ(store.Slot(0).items, (Items{"Abc", "A1", "XYZ"}));
+  EXPECT_TRUE(convert(0, ItemConversion::kToLowerCase));
+  EXPECT_TRUE(convert(1, ItemConversion::kToFullWidth));
+  EXPECT_EQ(store.Slot(0).items, (Items{"abc", "\x82\x60\x82\x50", "XYZ"}));
+  EXPECT_GT(store.Revision(), before);
 }
 
 }  // namespace

@@ -113,14 +113,5 @@ TEST(Colors, NamesNumbersAndHex) {
   EXPECT_THROW(ParseColor("$"), io::IntegerConversionError);
 }
 
-TEST(HotkeyMenuPosition, MapsTheFiveModifierSets) {
-  EXPECT_EQ(HotkeyMenuPosition(2), 0);
-  EXPECT_EQ(HotkeyMenuPosition(4), 1);
-  EXPECT_EQ(HotkeyMenuPosition(1), 2);
-  EXPECT_EQ(HotkeyMenuPosition(6), 3);
-  EXPECT_EQ(HotkeyMenuPosition(3), 4);
-  EXPECT_FALSE(HotkeyMenuPosition(8));
-}
-
 }  // namespace
 }  // namespace pellix::settings

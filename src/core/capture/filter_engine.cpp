@@ -113,10 +113,9 @@ class Run {
       if (taken.empty()) {
         continue;
       }
-      lists::Items& items = store_.MutableItems(index);
-      items.insert(items.begin(), std::make_move_iterator(taken.rbegin()),
-                   std::make_move_iterator(taken.rend()));
       result.inserted[index] = taken.size();
+      std::reverse(taken.begin(), taken.end());
+      store_.InsertAtTop(index, std::move(taken));
     }
     return result;
   }

@@ -3,7 +3,7 @@
 namespace pellix::io {
 
 std::u16string TemporaryPathFor(const std::u16string& path) {
-  return path + u".saving";
+  return path + std::u16string(kTemporarySuffix);
 }
 
 }  // namespace pellix::io

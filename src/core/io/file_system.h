@@ -20,9 +20,14 @@ class FileSystem {
   // flushed to disk and then renamed over the target, so a crash leaves either the old file or
   // the new one. Throws FileCreateError on failure, leaving the old file in place.
   virtual void WriteAll(const std::u16string& path, std::string_view bytes) const = 0;
+
+  // Removes the temporary files that a write cut short by a crash or a kill left in `dir` (a
+  // folder with its trailing separator). The files they were meant to replace are whole.
+  virtual void RemoveUnfinishedWrites(const std::u16string& dir) const = 0;
 };
 
-// The temporary file that WriteAll writes first; exposed so start-up can clear leftovers.
+// The temporary file that WriteAll writes first.
+inline constexpr std::u16string_view kTemporarySuffix = u".saving";
 std::u16string TemporaryPathFor(const std::u16string& path);
 
 }  // namespace pellix::io

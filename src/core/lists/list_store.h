@@ -3,6 +3,7 @@
 // selector, the hidden list of names, the item lists and the filters can never drift apart.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,7 +38,6 @@ class ListStore {
  public:
   std::size_t Count() const { return slots_.size(); }
   const ListSlot& Slot(std::size_t index) const { return slots_.at(index); }
-  Items& MutableItems(std::size_t index) { return slots_.at(index).items; }
 
   // The list picked in the selector; none after a settings file named a list that is not there.
   std::optional<std::size_t> Current() const { return current_; }
@@ -47,7 +47,19 @@ class ListStore {
   std::optional<std::size_t> AnsiShown() const { return ansiShown_; }
 
   const WideItems& UnicodeItems() const { return unicodeItems_; }
-  WideItems& MutableUnicodeItems() { return unicodeItems_; }
+
+  // Counts every change of names, items or filters, so a saver can tell whether anything is
+  // left to write.
+  std::uint64_t Revision() const { return revision_; }
+
+  // Puts `topFirst` at the top of list `index`, its first text uppermost.
+  void InsertAtTop(std::size_t index, std::vector<std::string> topFirst);
+  void InsertUnicodeAtTop(std::u16string text);
+  // Replaces the text of item `item` of list `index`; both must exist.
+  void ReplaceItem(std::size_t index, std::size_t item, std::string text);
+  // Replaces a whole list's items.
+  void SetItems(std::size_t index, Items items);
+  void SetUnicodeItems(WideItems items);
 
   // Set once a list named "unicode" was added; never cleared while the program runs.
   bool UnicodeCapture() const { return unicodeCapture_; }
@@ -60,10 +72,7 @@ class ListStore {
                    const text::TextServices& services, std::string_view name);
 
   // Appends a slot made in memory (a new list and its filter, or a benchmark's).
-  void AddSlot(ListSlot slot) {
-    unicodeCapture_ = unicodeCapture_ || IsUnicodeListName(slot.name);
-    slots_.push_back(std::move(slot));
-  }
+  void AddSlot(ListSlot slot);
 
   // Makes slot `index` current (`index` must be valid) and tells the view what to show.
   SwitchPlan SwitchList(std::size_t index);
@@ -85,6 +94,7 @@ class ListStore {
   std::optional<std::size_t> ansiShown_;
   WideItems unicodeItems_;
   bool unicodeCapture_ = false;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace pellix::lists

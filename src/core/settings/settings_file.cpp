@@ -80,21 +80,4 @@ std::string FormatSettings(const SettingsState& state) {
   return out;
 }
 
-std::optional<int> HotkeyMenuPosition(std::uint32_t mods) {
-  switch (mods) {
-    case 2:
-      return 0;
-    case 4:
-      return 1;
-    case 1:
-      return 2;
-    case 6:
-      return 3;
-    case 3:
-      return 4;
-    default:
-      return std::nullopt;
-  }
-}
-
 }  // namespace pellix::settings

@@ -54,8 +54,4 @@ struct SettingsState {
 
 std::string FormatSettings(const SettingsState& state);
 
-// The hotkey menu position that carries the check for these modifiers, or nullopt for values
-// the menu cannot set (written by hand).
-std::optional<int> HotkeyMenuPosition(std::uint32_t mods);
-
 }  // namespace pellix::settings

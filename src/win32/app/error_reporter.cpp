@@ -1,5 +1,7 @@
 #include "win32/app/error_reporter.h"
 
+#include <optional>
+
 #include "core/io/errors.h"
 #include "core/text/utf.h"
 #include "win32/capture/clipboard.h"
@@ -37,6 +39,10 @@ void ErrorReporter::Report(const std::exception_ptr& error) noexcept {
       return;
     }
     showing_ = true;
+    std::optional<ModalLoops::Scope> scope;
+    if (loops_ != nullptr) {
+      scope.emplace(*loops_);
+    }
     ShowStopBox(nullptr, ErrorMessage(error));
     showing_ = false;
     if (!startupCompleted_) {

@@ -3,6 +3,7 @@
 // start-up ends the program before anything is written; after start-up the program keeps
 // running with its lists intact, since the operation that failed changed nothing.
 
+#include "win32/app/modal_loops.h"
 #include "win32/app/window.h"
 
 namespace pellix::win32 {
@@ -16,6 +17,8 @@ class ErrorReporter final : public ErrorSink {
  public:
   void Report(const std::exception_ptr& error) noexcept override;
 
+  // The stop box is one of the program's modal loops.
+  void UseLoops(ModalLoops& loops) { loops_ = &loops; }
   void StartupCompleted() { startupCompleted_ = true; }
   bool StartupFailed() const { return startupFailed_; }
 
@@ -23,6 +26,7 @@ class ErrorReporter final : public ErrorSink {
   bool startupCompleted_ = false;
   bool startupFailed_ = false;
   bool showing_ = false;
+  ModalLoops* loops_ = nullptr;
 };
 
 void ShowStopBox(HWND owner, const std::wstring& message);

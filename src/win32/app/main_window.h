@@ -1,156 +1,95 @@
 #pragma once
-// The list window: the hub that owns the lists and every program-wide flag.
+// The list window: a thin frame that creates the controls, hands each message to the controller
+// that owns it, and starts and ends the program's work. The state lives in the model.
 
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
+#include "core/app/model.h"
+#include "core/app/saver.h"
 #include "core/io/app_folder.h"
-#include "core/lists/item_conversion.h"
-#include "core/lists/list_selector.h"
-#include "core/lists/list_store.h"
-#include "core/settings/settings_file.h"
 #include "win32/app/about_box.h"
-#include "win32/app/tray_icon.h"
-#include "win32/app/tray_menu.h"
+#include "win32/app/command_table.h"
+#include "win32/app/modal_loops.h"
+#include "win32/app/tray_controller.h"
 #include "win32/app/window.h"
-#include "win32/capture/viewer_chain.h"
-#include "win32/lists/virtual_list_view.h"
+#include "win32/capture/capture_controller.h"
+#include "win32/lists/list_pane.h"
+#include "win32/paste/paste_controller.h"
 #include "win32/platform/gdi.h"
 
 namespace pellix::win32 {
 
-// The program-wide state the main window carries besides its controls.
-struct MainState {
-  std::wstring exeDir;  // with its trailing separator
-  std::wstring iniPath;
-  std::wstring memoPath;
-  UINT taskbarCreatedMsg = 0;
-  std::string lastText;   // code page 932: the text last handed to the filters
-  bool ownWrite = false;  // we wrote the clipboard ourselves: the next notice is not captured
-  UINT hotkeyMods = MOD_CONTROL;
-  char hotkeyLetter = 'A';
-  bool pastedSinceHotkey = false;
-  bool sendTabFlag = false;
-  bool lockFlag = false;
-  HWND pasteTarget = nullptr;
-  int hoverIndex = 0;
-  int dragIndex = 0;
+// The windows created after the main window, which it shows, hides and pastes into.
+struct OtherWindows {
+  HWND editBox = nullptr;
+  HWND filterList = nullptr;
+  HWND filterEditor = nullptr;
+  HWND memo = nullptr;
+  AboutBox* about = nullptr;
 };
 
 class MainWindow final : public Window {
  public:
-  MainWindow(ErrorSink& errors, HWND owner, const std::wstring& exeDir);
+  MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, app::Saver& saver,
+             const io::AppFolder& folder, HWND owner, const std::wstring& exeDir);
   ~MainWindow() override;
 
-  // The creation handler: reads the settings and the lists and shows the first. Throws when a
-  // file is bad, before anything has been written.
+  // Reads the settings and the lists, shows the first list and joins the desktop: hotkey, viewer
+  // chain, tray icon. Throws when a file is bad, before anything has been written.
   void Start();
+  void AttachWindows(const OtherWindows& windows);
 
-  // The windows created after this one, which the main window shows, hides and leaves out of
-  // the paste target.
-  void AttachWindows(HWND editBox, HWND memo, AboutBox* about);
-
-  const lists::ListStore& Store() const { return store_; }
+  // Shortcuts of the main window's commands, for the message loop.
+  HACCEL Accelerators() const { return accelerators_.Get(); }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  std::optional<LRESULT> OnCommand(WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
-  void Layout();
+  void AddFrameCommands();
   RECT ListBounds() const;
-
-  void FillSelector();
-  void SwitchList(std::size_t index);
-  void OnSelectorNotice(int code);
-  static LRESULT CALLBACK SelectorSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-
-  LRESULT OnNotify(const NMHDR& header);
-  void ShowListMenu(LPARAM screenPoint);
-  void ConvertFocusedItem(lists::ItemConversion conversion);
-
-  void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
-  // Hands a clipboard text to the filters unless it is empty, a bare line break or a repeat.
-  void CaptureClipboardText(const std::optional<std::string>& text);
-  void CaptureUnicode(const std::u16string& text);
-  // Takes in what the clipboard holds now; false when another program still holds it open.
-  bool TryCapture();
-  void OnCaptureRetry();
-  void ShowInsertions(const std::vector<std::size_t>& inserted);
-  // Puts us back at the front of the viewer chain when another viewer displaced us.
-  void RestoreChain();
-  // A clipboard error shows nothing; it only costs our place in the chain, which is restored.
-  void RecoverFromClipboardError();
-  void OnShown();
-
-  // Settings: applied at start, written at the end and after the hotkey menu.
-  void ReadSettings(const settings::SettingsPlan& plan);
-  void ShowFirstList(std::optional<std::size_t> view);
-  void WriteSettings();
-  void ApplyListFont(std::optional<int> points, std::optional<std::uint32_t> color);
+  void TrackPlacement();
+  void ApplyModelToControls();
   void SetLock(bool on);
   void SetTransparent(bool on);
+  bool ShowListMenu(HWND from, LPARAM screenPoint);
+  void OnShown();
 
-  // The tray icon, the tray menu and the hotkey.
-  void ShowMainWindow();
-  void HideMainWindow();
-  void OnTrayCallback(LPARAM mouseMessage);
-  void OnHotkey();
-  void ChangeHotkey(int position);
-  void RegisterStartHotkey();
-  void UnregisterStartHotkey();
-  void ShowTrayMenu();
-  bool ApplicationActive() const;
-  bool OnCommand(UINT id);
-
-  // Pasting.
-  void OnTimerTick();
-  void SendCopy();
-  void PasteFromKey();
-  void SetTabMode(bool on);
-
-  // Saves what a closing or an ending session must not lose; reports a failure and goes on.
+  // Saves what a closing or an ending session must not lose; reports every failure.
   void SaveEverything();
-  // The close handler: saves once, then releases the lists.
+  // The end of the program's work: the desktop is left, everything saved, the lists released.
   void Close();
+  void OnCloseRequest();
 
-  std::wstring AnsiItemText(std::size_t index) const;
-
-  const io::FileSystem& files_;
+  ModalLoops& loops_;
+  app::Model& model_;
+  app::Saver& saver_;
+  const io::AppFolder& folder_;
   const text::TextServices& services_;
-  io::AppFolder folder_;
-  MainState state_;
-  lists::ListStore store_;
-  lists::ListSelectorKeys selectorKeys_;
-  ViewerChain chain_;
-  int captureRetries_ = 0;  // left for a change whose clipboard was held by another program
-  TrayIcon trayIcon_;
-  TrayMenu trayMenu_;
+  std::wstring exeDir_;
   HWND owner_ = nullptr;
-  HWND editBox_ = nullptr;
-  HWND memo_ = nullptr;
-  AboutBox* about_ = nullptr;
-  UniqueBrush background_;  // button face, or red while the lists are locked
-  int listFontPoints_ = 9;
-  std::uint32_t listFontColor_ = 0x80000008;  // the window text colour
-  bool savedForSessionEnd_ = false;
+  UINT taskbarCreatedMsg_ = 0;
   bool closed_ = false;
 
   int dpi_ = 96;
+  // Declared before the controllers, so the fonts outlive the controls that draw with them.
   UniqueFont windowFont_;
-  UniqueFont listFont_;
   UniqueIcon toolsIcon_;
-  UniqueMenu listMenu_;
-  HWND comboBox_ = nullptr;
+  UniqueBrush background_;  // button face, or red while the lists are locked
   HWND bitBtn1_ = nullptr;
   HWND tabbox_ = nullptr;
   HWND widebox_ = nullptr;
   HWND mbox_ = nullptr;
-  HWND dropbox_ = nullptr;
   HWND tooltips_ = nullptr;
-  VirtualListView listBox_;
-  VirtualListView tntListBox1_;
+
+  CommandTable commands_;
+  UniqueAccelerators accelerators_;
+  ListPane lists_;
+  CaptureController capture_;
+  PasteController paste_;
+  TrayController tray_;
 };
 
 }  // namespace pellix::win32

@@ -1,13 +1,20 @@
 #include "win32/app/window.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace pellix::win32 {
 
 Window::~Window() {
+  Destroy();
+}
+
+void Window::Destroy() {
   if (hwnd_ != nullptr) {
+    // Unbound first: a window destroyed from a destructor must not run handlers of an object
+    // that is going away (nor post the quit that its WM_DESTROY would).
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
+    DestroyWindow(std::exchange(hwnd_, nullptr));
   }
 }
 

@@ -40,6 +40,10 @@ class Window {
 
   ErrorSink& Errors() const { return *errors_; }
 
+  // Destroys the window now, unbound from this object, while the derived object and its members
+  // still live.
+  void Destroy();
+
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -11,7 +11,11 @@ class ViewerChain {
   void Attach(HWND self) { self_ = self; }
 
   void Join() { nextViewer_ = SetClipboardViewer(self_); }
-  void Leave() { ChangeClipboardChain(self_, nextViewer_); }
+  // Our link is gone with us: a later notice must not be passed to a viewer we no longer know.
+  void Leave() {
+    ChangeClipboardChain(self_, nextViewer_);
+    nextViewer_ = nullptr;
+  }
   bool IsFirst() const { return GetClipboardViewer() == self_; }
 
   // Leaves and joins again at the front. The platform reports the current clipboard at once.

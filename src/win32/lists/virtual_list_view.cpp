@@ -20,6 +20,7 @@ void VirtualListView::Create(HWND parent, int id, const RECT& bounds, bool visib
 
 void VirtualListView::SetCount(std::size_t count) {
   ListView_SetItemCountEx(hwnd_, static_cast<int>(count), 0);
+  FitColumn();
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -29,14 +30,35 @@ int VirtualListView::Count() const {
 
 void VirtualListView::SetFont(HFONT font) {
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SetWidestText(std::wstring(widestText_));
+}
+
+void VirtualListView::SetWidestText(const std::wstring& text) {
+  widestText_ = text;
+  // The list view pads an item's text on both sides; a few pixels more keep its last
+  // character clear of the edge.
+  constexpr int kPadding = 16;
+  widestWidth_ = text.empty() ? 0 : ListView_GetStringWidth(hwnd_, text.c_str()) + kPadding;
+  FitColumn();
+}
+
+void VirtualListView::FitColumn() {
+  // Changing the width may show or hide a scroll bar, which changes the client area: settle it.
+  for (int round = 0; round < 3; ++round) {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int wanted = std::max<int>({client.right, widestWidth_, 1});
+    if (ListView_GetColumnWidth(hwnd_, 0) == wanted) {
+      return;
+    }
+    ListView_SetColumnWidth(hwnd_, 0, wanted);
+  }
 }
 
 void VirtualListView::Move(const RECT& bounds) {
   MoveWindow(hwnd_, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
              TRUE);
-  RECT client{};
-  GetClientRect(hwnd_, &client);
-  ListView_SetColumnWidth(hwnd_, 0, std::max<LONG>(client.right, 1));
+  FitColumn();
 }
 
 void VirtualListView::Show(bool visible) {
@@ -92,6 +114,7 @@ void VirtualListView::InsertedAtTop(std::size_t count, std::size_t inserted) {
   if (mark >= 0) {
     ListView_SetSelectionMark(hwnd_, mark + shift);
   }
+  FitColumn();
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

@@ -35,11 +35,19 @@ class VirtualListView {
   // move down with the rest, as they would in a list that held its own items.
   void InsertedAtTop(std::size_t count, std::size_t inserted);
 
+  // The column is as wide as the list's client area, or as this text where that is wider, so a
+  // horizontal scroll bar appears only for an item that does not fit.
+  void SetWidestText(const std::wstring& text);
+
   // Copies `text` into the request of an LVN_GETDISPINFO notice, cut to the requester's buffer.
   static void AnswerTextRequest(NMLVDISPINFOW& request, const std::wstring& text);
 
  private:
+  void FitColumn();
+
   HWND hwnd_ = nullptr;
+  std::wstring widestText_;
+  int widestWidth_ = 0;
 };
 
 }  // namespace pellix::win32

@@ -12,6 +12,25 @@ namespace pellix::win32 {
 namespace {
 
 constexpr DWORD kChunk = 1 << 20;
+// An indexer or a virus scanner may hold the target open for a moment; the replace is tried
+// again for about half a second before the save counts as failed.
+constexpr int kReplaceAttempts = 10;
+constexpr DWORD kReplaceRetryMs = 50;
+
+bool ReplaceWithRetry(const std::wstring& from, const std::wstring& to) {
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    const bool transient = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                           error == ERROR_LOCK_VIOLATION;
+    if (!transient || attempt == kReplaceAttempts) {
+      return false;
+    }
+    Sleep(kReplaceRetryMs);
+  }
+}
 
 }  // namespace
 
@@ -60,13 +79,31 @@ void Win32FileSystem::WriteAll(const std::u16string& path, std::string_view byte
     done += written;
   }
   ok = ok && FlushFileBuffers(file.Get()) && file.Close();
-  ok = ok && MoveFileExW(temporary.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  ok = ok && ReplaceWithRetry(temporary, target);
   if (!ok) {
     file.Reset();
     DeleteFileW(temporary.c_str());
     throw io::FileCreateError(path);
   }
+}
+
+void Win32FileSystem::RemoveUnfinishedWrites(const std::u16string& dir) const {
+  const std::wstring folder = ToWide(dir);
+  WIN32_FIND_DATAW found{};
+  const std::wstring pattern = folder + L"*" + ToWide(std::u16string(io::kTemporarySuffix));
+  const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  do {
+    // The pattern also matches longer extensions that merely start with the suffix.
+    const std::wstring_view name = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        name.ends_with(ToWide(std::u16string(io::kTemporarySuffix)))) {
+      DeleteFileW((folder + std::wstring(name)).c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
 }
 
 }  // namespace pellix::win32

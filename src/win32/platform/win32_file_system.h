@@ -9,6 +9,7 @@ class Win32FileSystem final : public io::FileSystem {
   bool Exists(const std::u16string& path) const override;
   std::string ReadAll(const std::u16string& path) const override;
   void WriteAll(const std::u16string& path, std::string_view bytes) const override;
+  void RemoveUnfinishedWrites(const std::u16string& dir) const override;
 };
 
 }  // namespace pellix::win32

@@ -1,0 +1,78 @@
+#include "core/app/startup.h"
+
+#include "core/io/errors.h"
+#include "core/lists/default_lists.h"
+#include "core/lists/list_names.h"
+#include "core/text/ascii.h"
+#include "core/text/codec.h"
+
+namespace pellix::app {
+namespace {
+
+void ApplyOptions(Model& model, const settings::SettingsPlan& plan) {
+  model.placement.left = plan.left;
+  model.placement.top = plan.top;
+  model.placement.width = plan.width.value_or(model.placement.width);
+  model.placement.height = plan.height.value_or(model.placement.height);
+  model.view.fontSize = plan.fontSize.value_or(model.view.fontSize);
+  model.view.fontColor = plan.fontColor.value_or(model.view.fontColor);
+  model.sendTabFlag = plan.sendTab;
+  model.view.memo = plan.memo;
+  model.view.transparent = plan.trans;
+  if (plan.option) {
+    model.view.pasteOption = plan.option;
+  }
+  model.lockFlag = plan.lock;
+  model.hotkey.mods = plan.hotkeyMods.value_or(model.hotkey.mods);
+  model.hotkey.letter = plan.hotkeyLetter.value_or(model.hotkey.letter);
+}
+
+void CheckNames(const settings::SettingsPlan& plan, const text::TextServices& services) {
+  for (const std::string& name : plan.lists) {
+    if (!lists::IsPlainFileName(name)) {
+      throw io::AppError(u"リスト名 \"" + text::Cp932ToUtf16(services, name) +
+                         u"\" はファイル名に使えないため、読み込めません");
+    }
+  }
+}
+
+void ShowFirst(Model& model, std::optional<std::size_t> view) {
+  lists::ListStore& store = model.lists;
+  if (!view || *view >= store.Count()) {
+    store.ClearCurrent();
+    return;
+  }
+  store.SwitchList(*view);
+  const lists::ListSlot& slot = store.Slot(*view);
+  if (!lists::IsUnicodeListName(slot.name) && !slot.items.empty()) {
+    model.lastText = slot.items.front();
+  }
+}
+
+}  // namespace
+
+void LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
+               const io::FileSystem& files, const io::AppFolder& folder,
+               const text::TextServices& services) {
+  if (plan) {
+    CheckNames(*plan, services);
+    ApplyOptions(model, *plan);
+    for (const std::string& name : plan->lists) {
+      model.lists.AddListSlot(files, folder, services, name);
+    }
+  }
+  if (model.lists.Count() == 0) {
+    lists::AddDefaultLists(model.lists, files, folder, services);
+    ShowFirst(model, 0);
+  } else {
+    ShowFirst(model, static_cast<std::size_t>(plan->view.value_or(0)));
+  }
+  // The selector's own search for "unicode" ignores letter case.
+  for (std::size_t i = 0; i < model.lists.Count(); ++i) {
+    if (text::EqualsIgnoringAsciiCase(model.lists.Slot(i).name, lists::kUnicodeListName)) {
+      model.lists.EnableUnicodeCapture();
+    }
+  }
+}
+
+}  // namespace pellix::app

@@ -1,0 +1,109 @@
+#include "win32/app/application.h"
+
+#include <windows.h>
+// Needs the types of windows.h.
+#include <commctrl.h>
+
+#include "core/app/model.h"
+#include "core/app/saver.h"
+#include "core/platform_services.h"
+#include "win32/app/about_box.h"
+#include "win32/app/error_reporter.h"
+#include "win32/app/main_window.h"
+#include "win32/app/modal_loops.h"
+#include "win32/app/secondary_window.h"
+#include "win32/platform/unique_handle.h"
+#include "win32/platform/wide_string.h"
+
+namespace pellix::win32 {
+namespace {
+
+constexpr wchar_t kMutexName[] = L"pellix_Mutex";
+
+// The executable's folder with its trailing separator; any path length.
+std::wstring ExeDir() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+int RunMessageLoop(const MainWindow& mainWindow, const AboutBox& about) {
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // The main window's shortcuts work wherever its focus is, and nowhere else.
+    if (message.hwnd != nullptr && GetAncestor(message.hwnd, GA_ROOT) == mainWindow.Handle() &&
+        TranslateAcceleratorW(mainWindow.Handle(), mainWindow.Accelerators(), &message)) {
+      continue;
+    }
+    if (IsDialogMessageW(about.Handle(), &message)) {
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int Application::Run() {
+  // Created once and tested, so two instances started together cannot both miss each other.
+  const UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    return 0;  // another instance runs: end silently
+  }
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES |
+                                                     ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  ModalLoops loops;
+  ErrorReporter errors;
+  errors.UseLoops(loops);
+  try {
+    // The hidden owner keeps the program off the task bar.
+    SecondaryWindow owner(errors, L"PellixOwner", kAppTitle, WS_POPUP, WS_EX_TOOLWINDOW, SIZE{0, 0},
+                          nullptr);
+    SetWindowLongPtrW(owner.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+
+    const std::wstring exeDir = ExeDir();
+    const io::AppFolder folder(FromWide(exeDir), PlatformTextServices());
+    app::Model model;
+    app::Saver saver(PlatformFileSystem(), folder);
+    MainWindow mainWindow(errors, loops, model, saver, folder, owner.Handle(), exeDir);
+    mainWindow.Start();
+    const DWORD tool = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    SecondaryWindow editBox(errors, L"EditBox", L"編集ボックス", tool | WS_THICKFRAME, 0,
+                            SIZE{300, 60}, mainWindow.Handle());
+    SecondaryWindow filterList(errors, L"FilterListDialog", L"フィルター設定", tool, 0,
+                               SIZE{300, 260}, mainWindow.Handle());
+    SecondaryWindow filterEditor(errors, L"FilterEditor", L"フィルター編集", tool, 0,
+                                 SIZE{400, 420}, mainWindow.Handle());
+    SecondaryWindow memo(errors, L"MemoWindow", L"", WS_POPUP, WS_EX_TOOLWINDOW, SIZE{232, 140},
+                         mainWindow.Handle());
+    AboutBox about(errors, mainWindow.Handle());
+    mainWindow.AttachWindows(OtherWindows{editBox.Handle(), filterList.Handle(),
+                                          filterEditor.Handle(), memo.Handle(), &about});
+    if (errors.StartupFailed()) {
+      return 1;
+    }
+    errors.StartupCompleted();
+
+    ShowWindow(mainWindow.Handle(), SW_SHOWNORMAL);
+    UpdateWindow(mainWindow.Handle());
+    return RunMessageLoop(mainWindow, about);
+  } catch (...) {
+    // A failure while starting: nothing has been written, and nothing will be.
+    ShowStopBox(nullptr, ErrorMessage(std::current_exception()));
+    return 1;
+  }
+}
+
+}  // namespace pellix::win32

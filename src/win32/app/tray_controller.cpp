@@ -1,0 +1,258 @@
+#include "win32/app/tray_controller.h"
+
+#include <shellapi.h>
+
+#include <array>
+
+#include "core/app/hotkey.h"
+#include "core/text/codec.h"
+#include "win32/app/control_ids.h"
+#include "win32/app/error_reporter.h"
+#include "win32/app/input_dialog.h"
+#include "win32/app/resource_ids.h"
+#include "win32/platform/wide_string.h"
+
+namespace pellix::win32 {
+namespace {
+
+// The hotkey's identifier; WM_HOTKEY is handled the same whatever it carries.
+constexpr int kHotkeyId = 1;
+constexpr UINT kTagPasteOptions = 10;
+constexpr UINT kTagHotkeys = 11;
+constexpr UINT kTagVersion = 12;
+
+constexpr std::array<const wchar_t*, 10> kPasteOptions = {
+    L"なし",     nullptr, L"Tab追加",      L"空白追加", L"カンマ追加",
+    L"改行追加", nullptr, L"区切りの削除", nullptr,     L"リダイレクト先のURLを抜き出し"};
+constexpr std::array<const wchar_t*, 5> kHotkeyItems = {L"Ctrl+", L"Shift+", L"Alt+",
+                                                        L"Ctrl+Shift+", L"Ctrl+Alt"};
+
+void TapControlKey() {
+  INPUT inputs[2]{};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = VK_CONTROL;
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+std::vector<MenuEntry> TrayMenuLayout() {
+  std::vector<MenuEntry> options;
+  for (std::size_t position = 0; position < kPasteOptions.size(); ++position) {
+    options.push_back(kPasteOptions[position] != nullptr
+                          ? Item(static_cast<UINT>(kCmdPasteOptionFirst + position))
+                          : Separator());
+  }
+  std::vector<MenuEntry> hotkeys;
+  for (std::size_t position = 0; position < kHotkeyItems.size(); ++position) {
+    hotkeys.push_back(Item(static_cast<UINT>(kCmdHotkeyFirst + position)));
+  }
+  return {Item(kCmdRestoreChain),
+          Separator(),
+          Item(kCmdImportText),
+          Separator(),
+          Submenu(L"貼り付けオプション", kTagPasteOptions, std::move(options)),
+          Submenu(L"ホットキーの変更", kTagHotkeys, std::move(hotkeys)),
+          Item(kCmdFilterSettings),
+          Separator(),
+          Item(kCmdTransparent),
+          Item(kCmdFont),
+          Separator(),
+          Item(kCmdHelp),
+          Submenu(L"バージョン情報", kTagVersion, {Item(kCmdVersionItem)}),
+          Separator(),
+          Item(kCmdExit)};
+}
+
+}  // namespace
+
+void TrayController::Attach(HWND window, HWND owner, const std::wstring& exeDir) {
+  window_ = window;
+  owner_ = owner;
+  exeDir_ = exeDir;
+}
+
+void TrayController::AttachWindows(HWND memo, AboutBox* about) {
+  memo_ = memo;
+  about_ = about;
+}
+
+void TrayController::AddCommands(CommandTable& commands) {
+  app::Model& model = context_.model;
+  for (std::size_t position = 0; position < kPasteOptions.size(); ++position) {
+    if (kPasteOptions[position] == nullptr) {
+      continue;
+    }
+    const int option = static_cast<int>(position);
+    commands.Add(Command{static_cast<UINT>(kCmdPasteOptionFirst + position),
+                         kPasteOptions[position],
+                         {},
+                         [&model, option] { model.view.pasteOption = option; },
+                         {},
+                         [&model, option] { return model.view.pasteOption == option; }});
+  }
+  for (std::size_t position = 0; position < kHotkeyItems.size(); ++position) {
+    const int item = static_cast<int>(position);
+    commands.Add(Command{static_cast<UINT>(kCmdHotkeyFirst + position),
+                         kHotkeyItems[position],
+                         {},
+                         [this, item] { ChangeHotkey(item); },
+                         {},
+                         [this, item] { return hotkeyCheck_ == item; }});
+  }
+  commands.Add(Command{kCmdHelp,
+                       L"ヘルプ",
+                       {},
+                       [this] {
+                         // Shown normally: a hidden browser would look like nothing happened.
+                         ShellExecuteW(window_, L"open", L"pellixhelp.html", nullptr,
+                                       exeDir_.c_str(), SW_SHOWNORMAL);
+                       },
+                       {},
+                       {}});
+  commands.Add(Command{kCmdVersionItem, L"ver.0.90", {}, [] {}, {}, {}});
+  commands.Add(
+      Command{kCmdExit, L"終了", {}, [this] { PostMessageW(window_, WM_CLOSE, 0, 0); }, {}, {}});
+}
+
+void TrayController::AddIcon() {
+  icon_.Add(window_, static_cast<UINT>(reinterpret_cast<UINT_PTR>(owner_)),
+            LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconApp)));
+}
+
+void TrayController::RegisterHotkey() {
+  hotkeyCheck_ = app::HotkeyMenuPosition(context_.model.hotkey.mods);
+  // Another program may hold the combination: then there is simply no hotkey until the user
+  // picks another one.
+  RegisterHotKey(window_, kHotkeyId, context_.model.hotkey.mods,
+                 static_cast<unsigned char>(context_.model.hotkey.letter));
+}
+
+void TrayController::Remove() {
+  UnregisterHotKey(window_, kHotkeyId);
+  icon_.Remove();
+}
+
+void TrayController::ShowMainWindow() {
+  ShowWindow(window_, SW_SHOWNORMAL);
+  // The hidden owner cannot take the foreground; the window it owns can, for the program.
+  SetForegroundWindow(window_);
+  context_.focusShownList();
+}
+
+void TrayController::HideMainWindow() {
+  ShowWindow(window_, SW_HIDE);
+  if (memo_ != nullptr) {
+    ShowWindow(memo_, SW_HIDE);
+  }
+}
+
+bool TrayController::ApplicationActive() const {
+  const HWND foreground = GetForegroundWindow();
+  DWORD process = 0;
+  GetWindowThreadProcessId(foreground, &process);
+  return foreground != nullptr && process == GetCurrentProcessId();
+}
+
+void TrayController::OnTrayCallback(LPARAM mouseMessage) {
+  if (mouseMessage == WM_LBUTTONDOWN) {
+    if (IsWindowVisible(window_)) {
+      HideMainWindow();
+    } else {
+      ShowMainWindow();
+    }
+  } else if (mouseMessage == WM_RBUTTONDOWN) {
+    ShowTrayMenu();
+  }
+}
+
+void TrayController::ShowTrayMenu() {
+  const UniqueMenu menu = context_.commands.BuildMenu(TrayMenuLayout());
+  // Without the foreground the menu would not close when the user clicks elsewhere.
+  SetForegroundWindow(window_);
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  UINT command = 0;
+  {
+    const ModalLoops::Scope scope(context_.loops);
+    command = static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON,
+                                               pointer.x, pointer.y, 0, window_, nullptr));
+  }
+  PostMessageW(window_, WM_NULL, 0, 0);
+  if (command != 0 && !context_.loops.Closing()) {
+    context_.commands.Execute(command);
+  }
+}
+
+void TrayController::OnInitMenuPopup(HMENU menu) {
+  if (CommandTable::TagOf(menu) == kTagVersion && about_ != nullptr) {
+    about_->Show();
+  }
+}
+
+void TrayController::OnHotkey() {
+  if (!IsWindowVisible(window_)) {
+    ShowMainWindow();
+    // With Alt alone, the program in front would take the Alt release for its menu bar.
+    if (context_.model.hotkey.mods == app::kModAlt) {
+      TapControlKey();
+    }
+  } else if (ApplicationActive() && !context_.model.pastedSinceHotkey) {
+    HideMainWindow();
+  } else {
+    SetForegroundWindow(window_);
+    context_.focusShownList();
+    context_.model.pastedSinceHotkey = false;
+  }
+}
+
+void TrayController::ErrorBox(const wchar_t* text) {
+  ShowBox(context_.loops, window_, text, kAppTitle, MB_OKCANCEL | MB_ICONERROR);
+}
+
+void TrayController::ChangeHotkey(int position) {
+  app::Hotkey& hotkey = context_.model.hotkey;
+  hotkeyCheck_ = position;
+  const std::wstring current =
+      hotkey.letter != '\0'
+          ? ToWide(text::Cp932ToUtf16(context_.services, std::string(1, hotkey.letter)))
+          : std::wstring();
+  std::optional<std::wstring> entered;
+  {
+    const ModalLoops::Scope scope(context_.loops);
+    entered = AskText(window_, L"Hotkey", L"使用するアルファベット（半角）", current);
+  }
+  if (context_.loops.Closing()) {
+    return;  // the program is closing; it saves what the model holds
+  }
+  // Every change is committed before its box opens: a close while the box is up must find the
+  // hotkey as it is, never half changed.
+  if (entered) {
+    const std::optional<char> letter =
+        app::HotkeyLetterFromEntry(text::Utf16ToCp932(context_.services, FromWide(*entered)));
+    if (!letter) {
+      hotkeyCheck_ = app::HotkeyMenuPosition(hotkey.mods);
+      ErrorBox(L"無効な文字です");
+    } else if (!UnregisterHotKey(window_, kHotkeyId)) {
+      ErrorBox(L"古いホットキーを削除できません");
+    } else {
+      const std::uint32_t mods = app::kHotkeyModsByMenuPosition[static_cast<std::size_t>(position)];
+      if (RegisterHotKey(window_, kHotkeyId, mods, static_cast<unsigned char>(*letter))) {
+        hotkey = app::Hotkey{mods, *letter};
+        ShowBox(context_.loops, window_, L"ホットキーを変更しました", kAppTitle, MB_OK);
+      } else {
+        // The old combination comes back; when even that fails there is no hotkey at all.
+        if (!RegisterHotKey(window_, kHotkeyId, hotkey.mods,
+                            static_cast<unsigned char>(hotkey.letter))) {
+          hotkey.letter = '\0';
+        }
+        ErrorBox(L"新しいホットキーを登録できません");
+      }
+    }
+  }
+  if (context_.loops.Closing()) {
+    return;
+  }
+  context_.saver.WriteSettings(context_.model);
+}
+
+}  // namespace pellix::win32

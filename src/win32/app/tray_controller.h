@@ -1,0 +1,71 @@
+#pragma once
+// The program in the notification area: the tray icon and its menu, the global hotkey and its
+// change, and showing and hiding the main window.
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+
+#include "core/app/model.h"
+#include "core/app/saver.h"
+#include "core/text/text_services.h"
+#include "win32/app/about_box.h"
+#include "win32/app/command_table.h"
+#include "win32/app/modal_loops.h"
+#include "win32/app/tray_icon.h"
+
+namespace pellix::win32 {
+
+class TrayController {
+ public:
+  struct Context {
+    app::Model& model;
+    app::Saver& saver;
+    ModalLoops& loops;
+    const CommandTable& commands;
+    const text::TextServices& services;
+    std::function<void()> focusShownList;
+  };
+
+  explicit TrayController(Context context) : context_(std::move(context)) {}
+
+  void Attach(HWND window, HWND owner, const std::wstring& exeDir);
+  void AttachWindows(HWND memo, AboutBox* about);
+  void AddCommands(CommandTable& commands);
+
+  void AddIcon();
+  void OnTaskbarCreated() { icon_.AddAgain(); }
+  // The hotkey of the model, at start; the hotkey menu's check goes to its modifiers.
+  void RegisterHotkey();
+  // The end of the program: no hotkey, no icon.
+  void Remove();
+
+  void OnTrayCallback(LPARAM mouseMessage);
+  void OnHotkey();
+  void OnMinimize() { HideMainWindow(); }
+  // A submenu of the tray menu opens: バージョン情報 shows the about box.
+  void OnInitMenuPopup(HMENU menu);
+  // The tray menu at the mouse pointer; the tool button opens it too.
+  void ShowTrayMenu();
+
+ private:
+  void ShowMainWindow();
+  void HideMainWindow();
+  bool ApplicationActive() const;
+  void ChangeHotkey(int position);
+  void ErrorBox(const wchar_t* text);
+
+  Context context_;
+  HWND window_ = nullptr;
+  HWND owner_ = nullptr;
+  HWND memo_ = nullptr;
+  AboutBox* about_ = nullptr;
+  std::wstring exeDir_;
+  TrayIcon icon_;
+  // Where the hotkey menu's check mark stands: it may differ from the modifiers in force while
+  // the user is asked for a letter, and after a cancelled question.
+  std::optional<int> hotkeyCheck_ = 0;
+};
+
+}  // namespace pellix::win32

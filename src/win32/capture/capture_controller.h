@@ -1,0 +1,58 @@
+#pragma once
+// Taking in what other programs copy: membership of the viewer chain, the read of each change
+// (again a little later while another program holds the clipboard), and the hand-over to the
+// filters.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "core/app/model.h"
+#include "core/text/text_services.h"
+#include "win32/app/command_table.h"
+#include "win32/capture/viewer_chain.h"
+#include "win32/lists/list_pane.h"
+
+namespace pellix::win32 {
+
+// Posted to the main window when a filter run failed: its box opens only after the change
+// notice has been passed on, so the next viewer never waits for the user.
+inline constexpr UINT kMsgFilterFailed = WM_APP + 2;
+
+class CaptureController {
+ public:
+  CaptureController(app::Model& model, ListPane& lists, const text::TextServices& services)
+      : model_(model), lists_(lists), services_(services) {}
+
+  void Attach(HWND window);
+  void AddCommands(CommandTable& commands);
+
+  void Join() { chain_.Join(); }
+  void Leave() { chain_.Leave(); }
+
+  void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
+  LRESULT OnChangeChain(WPARAM removed, LPARAM next) { return chain_.OnChangeChain(removed, next); }
+  bool OnTimer(UINT_PTR id);
+
+  // Puts us back at the front of the viewer chain when another viewer displaced us, taking in
+  // what the clipboard holds then.
+  void RestoreChain();
+
+ private:
+  // Takes in what the clipboard holds now; false when another program still holds it open.
+  bool TryCapture();
+  // Hands a clipboard text to the filters unless it is empty, a bare line break or a repeat.
+  void CaptureClipboardText(const std::optional<std::string>& text);
+  // A clipboard error shows nothing; it only costs our place in the chain, which is restored.
+  void RecoverFromClipboardError();
+
+  app::Model& model_;
+  ListPane& lists_;
+  const text::TextServices& services_;
+  HWND window_ = nullptr;
+  ViewerChain chain_;
+  int retriesLeft_ = 0;  // for a change whose clipboard another program held
+};
+
+}  // namespace pellix::win32

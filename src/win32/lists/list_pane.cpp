@@ -1,0 +1,321 @@
+#include "win32/lists/list_pane.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "core/text/codec.h"
+#include "win32/app/control_ids.h"
+#include "win32/app/fonts.h"
+#include "win32/platform/wide_string.h"
+
+namespace pellix::win32 {
+namespace {
+
+constexpr int kItemHeight = 12;
+constexpr int kSelectorVisibleItems = 12;
+constexpr UINT kTagConversions = 1;
+
+HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, int id, RECT bounds, int dpi) {
+  return CreateWindowExW(
+      0, className, L"", WS_CHILD | style, Scale(bounds.left, dpi), Scale(bounds.top, dpi),
+      Scale(bounds.right - bounds.left, dpi), Scale(bounds.bottom - bounds.top, dpi), parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+// The longest of `items`, by size; with a fixed-pitch font that is also the widest.
+template <typename ItemList>
+std::size_t LongestOf(const ItemList& items, std::size_t count, std::size_t* index) {
+  std::size_t longest = 0;
+  for (std::size_t i = 0; i < count && i < items.size(); ++i) {
+    if (items[i].size() > longest) {
+      longest = items[i].size();
+      *index = i;
+    }
+  }
+  return longest;
+}
+
+}  // namespace
+
+void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& listBounds,
+                      Actions actions) {
+  parent_ = parent;
+  dpi_ = dpi;
+  actions_ = std::move(actions);
+  const int selectorHeight = 20 + kSelectorVisibleItems * kItemHeight + 2;
+  comboBox_ =
+      CreateChild(parent, WC_COMBOBOXW, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                  kIdComboBox, RECT{0, 0, 100, selectorHeight}, dpi);
+  SetWindowSubclass(comboBox_, &ListPane::SelectorSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+  listBox_.Create(parent, kIdListBox, listBounds, true);
+  tntListBox1_.Create(parent, kIdTntListBox1, listBounds, false);
+  SetWindowTextW(listBox_.Handle(), L"ListBox");
+  SetWindowTextW(tntListBox1_.Handle(), L"TntListBox1");
+  dropbox_ = CreateChild(parent, WC_LISTBOXW, LBS_NOINTEGRALHEIGHT | WS_VSCROLL, kIdDropBox,
+                         RECT{0, 20, 84, 108}, dpi);
+  for (const HWND control : {comboBox_, dropbox_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(selectorFont), FALSE);
+  }
+  SendMessageW(comboBox_, CB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
+  SendMessageW(comboBox_, CB_SETMINVISIBLE, kSelectorVisibleItems, 0);
+  SetListFont(model_.view.fontSize);
+  tntListBox1_.SetFont(selectorFont);
+}
+
+void ListPane::Layout(const RECT& listBounds) {
+  if (listBox_.Handle() != nullptr) {
+    listBox_.Move(listBounds);
+    tntListBox1_.Move(listBounds);
+  }
+}
+
+void ListPane::AddCommands(CommandTable& commands) {
+  const auto conversion = [this](UINT id, const wchar_t* caption, lists::ItemConversion kind) {
+    return Command{id, caption, {}, [this, kind] { ConvertFocusedItem(kind); }, {}, {}};
+  };
+  commands.Add(conversion(kCmdFullToHalfWidth, L"全角英数字を半角に",
+                          lists::ItemConversion::kFullToHalfWidth));
+  commands.Add(
+      conversion(kCmdToFullWidth, L"半角文字を全角に", lists::ItemConversion::kToFullWidth));
+  commands.Add(
+      conversion(kCmdToLowerCase, L"大文字を小文字に", lists::ItemConversion::kToLowerCase));
+  commands.Add(
+      conversion(kCmdToUpperCase, L"小文字を大文字に", lists::ItemConversion::kToUpperCase));
+}
+
+void ListPane::ShowStore() {
+  SendMessageW(comboBox_, CB_RESETCONTENT, 0, 0);
+  SendMessageW(dropbox_, LB_RESETCONTENT, 0, 0);
+  const lists::ListStore& store = model_.lists;
+  for (std::size_t i = 0; i < store.Count(); ++i) {
+    const std::wstring name = ToWide(text::Cp932ToUtf16(services_, store.Slot(i).name));
+    SendMessageW(comboBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(dropbox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
+  if (const auto current = store.Current()) {
+    SendMessageW(comboBox_, CB_SETCURSEL, *current, 0);
+    SwitchList(*current);
+  } else {
+    // No list selected: the list stays empty until the user picks one.
+    SendMessageW(comboBox_, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    listBox_.SetCount(0);
+  }
+}
+
+void ListPane::SwitchList(std::size_t index) {
+  const lists::SwitchPlan plan = model_.lists.SwitchList(index);
+  VirtualListView& shown = plan.unicode ? tntListBox1_ : listBox_;
+  VirtualListView& other = plan.unicode ? listBox_ : tntListBox1_;
+  if (plan.unicode) {
+    tntListBox1_.SetCount(model_.lists.UnicodeItems().size());
+    FitUnicodeColumn();
+  } else {
+    listBox_.SetCount(model_.lists.Slot(index).items.size());
+    FitAnsiColumn();
+  }
+  // The two lists share one place; only the one in use is shown, so focus and screen readers
+  // never land on the covered one.
+  shown.Show(true);
+  other.Show(false);
+  if (plan.hasItems) {
+    if (IsWindowVisible(parent_)) {
+      SetFocus(shown.Handle());
+    }
+    shown.SelectOnly(0);
+  }
+}
+
+bool ListPane::UnicodeShown() const {
+  const auto current = model_.lists.Current();
+  return current && lists::IsUnicodeListName(model_.lists.Slot(*current).name);
+}
+
+void ListPane::FocusShownList() {
+  if (IsWindowVisible(parent_)) {
+    SetFocus(Shown().Handle());
+  }
+}
+
+LRESULT CALLBACK ListPane::SelectorSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<ListPane*>(data);
+  try {
+    if (message == WM_CHAR && wParam >= L' ') {
+      return 0;  // no type-ahead: a letter must not jump to another list
+    }
+    if (message == WM_KEYDOWN && SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
+      if (self->selectorKeys_.KeyWhileDropped(wParam == VK_RETURN)) {
+        const LRESULT highlighted = SendMessageW(hwnd, CB_GETCURSEL, 0, 0);
+        if (highlighted >= 0) {
+          self->SwitchList(static_cast<std::size_t>(highlighted));
+        }
+      }
+    }
+    if (message == WM_NCDESTROY) {
+      RemoveWindowSubclass(hwnd, &ListPane::SelectorSubclass, 1);
+    }
+  } catch (...) {
+    self->errors_.Report(std::current_exception());
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+bool ListPane::OnSelectorCommand(HWND from, int code) {
+  if (from != comboBox_) {
+    return false;
+  }
+  if (code == CBN_SELCHANGE) {
+    const LRESULT index = SendMessageW(comboBox_, CB_GETCURSEL, 0, 0);
+    if (selectorKeys_.Changed() && index >= 0) {
+      SwitchList(static_cast<std::size_t>(index));
+    }
+  } else if (code == CBN_CLOSEUP) {
+    selectorKeys_.ClosedUp();
+  }
+  return true;
+}
+
+std::wstring ListPane::AnsiItemText(std::size_t index) const {
+  const auto slot = model_.lists.AnsiShown();
+  if (!slot || index >= model_.lists.Slot(*slot).items.size()) {
+    return {};
+  }
+  return ToWide(text::Cp932ToUtf16(services_, model_.lists.Slot(*slot).items[index]));
+}
+
+std::optional<LRESULT> ListPane::OnNotify(const NMHDR& header) {
+  const bool fromAnsi = header.hwndFrom == listBox_.Handle();
+  const bool fromUnicode = header.hwndFrom == tntListBox1_.Handle();
+  if (!fromAnsi && !fromUnicode) {
+    return std::nullopt;
+  }
+  switch (header.code) {
+    case LVN_GETDISPINFOW: {
+      auto& request = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+      const auto index = static_cast<std::size_t>(request.item.iItem);
+      const lists::WideItems& wide = model_.lists.UnicodeItems();
+      if (fromAnsi) {
+        VirtualListView::AnswerTextRequest(request, AnsiItemText(index));
+      } else if (index < wide.size()) {
+        VirtualListView::AnswerTextRequest(request, ToWide(wide[index]));
+      }
+      return 0;
+    }
+    case LVN_ODFINDITEMW:
+      return -1;  // no type-ahead search in the lists
+    case NM_DBLCLK:
+      // A double click on the empty part of the ordinary list does nothing.
+      if (fromUnicode || reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) {
+        actions_.sendCopy();
+      }
+      return 0;
+    case LVN_KEYDOWN: {
+      const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
+      if (key == VK_RETURN || (key == VK_SPACE && GetKeyState(VK_CONTROL) >= 0)) {
+        actions_.pasteFromKey();
+      }
+      return 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+std::optional<UniqueMenu> ListPane::ContextMenu(HWND from, const CommandTable& commands) const {
+  if (from != listBox_.Handle()) {
+    return std::nullopt;
+  }
+  return commands.BuildMenu(
+      {Item(kCmdSendCopy), Submenu(L"変換", kTagConversions,
+                                   {Item(kCmdFullToHalfWidth), Item(kCmdToFullWidth),
+                                    Item(kCmdToLowerCase), Item(kCmdToUpperCase)})});
+}
+
+POINT ListPane::ContextMenuPoint(LPARAM screenPoint) const {
+  POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+  if (point.x == -1 && point.y == -1) {  // from the keyboard: under the focused item
+    point = POINT{0, 0};
+    RECT item{};
+    const int focused = listBox_.FocusedIndex();
+    if (focused >= 0 && ListView_GetItemRect(listBox_.Handle(), focused, &item, LVIR_BOUNDS)) {
+      point = POINT{item.left, item.bottom};
+    }
+    ClientToScreen(listBox_.Handle(), &point);
+  }
+  return point;
+}
+
+void ListPane::ConvertFocusedItem(lists::ItemConversion conversion) {
+  const auto slot = model_.lists.AnsiShown();
+  const int focused = listBox_.FocusedIndex();
+  if (slot && lists::ConvertFocusedItem(model_.lists, *slot, focused, conversion, services_)) {
+    listBox_.RedrawItem(focused);
+    ListView_SetItemState(listBox_.Handle(), focused, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    FitAnsiColumn();
+  }
+}
+
+void ListPane::ShowInsertions(const std::vector<std::size_t>& inserted) {
+  const auto shown = model_.lists.AnsiShown();
+  if (shown && *shown < inserted.size() && inserted[*shown] > 0) {
+    const lists::Items& items = model_.lists.Slot(*shown).items;
+    listBox_.InsertedAtTop(items.size(), inserted[*shown]);
+    std::size_t index = 0;
+    if (LongestOf(items, inserted[*shown], &index) > ansiWidest_) {
+      ansiWidest_ = items[index].size();
+      listBox_.SetWidestText(AnsiItemText(index));
+    }
+  }
+}
+
+void ListPane::ShowUnicodeInsertion() {
+  if (!UnicodeShown()) {
+    return;
+  }
+  const lists::WideItems& items = model_.lists.UnicodeItems();
+  tntListBox1_.InsertedAtTop(items.size(), 1);
+  if (!items.empty() && items.front().size() > unicodeWidest_) {
+    unicodeWidest_ = items.front().size();
+    tntListBox1_.SetWidestText(ToWide(items.front()));
+  }
+}
+
+void ListPane::FitAnsiColumn() {
+  const auto shown = model_.lists.AnsiShown();
+  if (!shown) {
+    return;
+  }
+  const lists::Items& items = model_.lists.Slot(*shown).items;
+  std::size_t index = 0;
+  ansiWidest_ = LongestOf(items, items.size(), &index);
+  listBox_.SetWidestText(ansiWidest_ > 0 ? AnsiItemText(index) : std::wstring());
+}
+
+void ListPane::FitUnicodeColumn() {
+  const lists::WideItems& items = model_.lists.UnicodeItems();
+  std::size_t index = 0;
+  unicodeWidest_ = LongestOf(items, items.size(), &index);
+  tntListBox1_.SetWidestText(unicodeWidest_ > 0 ? ToWide(items[index]) : std::wstring());
+}
+
+void ListPane::SetListFont(int points) {
+  // The new font goes in before the old one is freed: a control must never draw with a
+  // deleted font.
+  UniqueFont font = CreateUiFont(kFixedGothic, -MulDiv(points, 96, 72), dpi_);
+  listBox_.SetFont(font.Get());
+  listFont_ = std::move(font);
+}
+
+void ListPane::SetListColor(std::uint32_t color) {
+  const bool special = color == 0x1FFFFFFF || color == 0x20000000;  // clNone, clDefault
+  if (!special) {
+    const COLORREF value = (color & settings::kSystemColor) != 0
+                               ? GetSysColor(static_cast<int>(color & 0xFF))
+                               : static_cast<COLORREF>(color & 0xFFFFFF);
+    ListView_SetTextColor(listBox_.Handle(), value);
+    InvalidateRect(listBox_.Handle(), nullptr, TRUE);
+  }
+}
+
+}  // namespace pellix::win32

@@ -1,0 +1,88 @@
+#pragma once
+// The lists as the main window shows them: the selector, the ANSI list, the Unicode list over it
+// and the hidden list of names, all drawn from the model. Which list is shown is the store's
+// business, never a control's visibility.
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app/model.h"
+#include "core/lists/item_conversion.h"
+#include "core/lists/list_selector.h"
+#include "core/text/text_services.h"
+#include "win32/app/command_table.h"
+#include "win32/app/window.h"
+#include "win32/lists/virtual_list_view.h"
+#include "win32/platform/gdi.h"
+
+namespace pellix::win32 {
+
+class ListPane {
+ public:
+  struct Actions {
+    std::function<void()> pasteFromKey;  // Enter or Space in a list
+    std::function<void()> sendCopy;      // a double click on an item
+  };
+
+  ListPane(app::Model& model, const text::TextServices& services, ErrorSink& errors)
+      : model_(model), services_(services), errors_(errors) {}
+
+  void Create(HWND parent, int dpi, HFONT selectorFont, const RECT& listBounds, Actions actions);
+  void Layout(const RECT& listBounds);
+  void AddCommands(CommandTable& commands);
+
+  // Fills the selector and the list of names from the store and shows its current list.
+  void ShowStore();
+  void SwitchList(std::size_t index);
+
+  // True when the message was one of the pane's.
+  bool OnSelectorCommand(HWND from, int code);
+  std::optional<LRESULT> OnNotify(const NMHDR& header);
+  // The list menu, for a WM_CONTEXTMENU of the ANSI list (nothing for another window), and where
+  // it opens: at the pointer, or under the focused item when it came from the keyboard.
+  std::optional<UniqueMenu> ContextMenu(HWND from, const CommandTable& commands) const;
+  POINT ContextMenuPoint(LPARAM screenPoint) const;
+
+  bool UnicodeShown() const;
+  VirtualListView& ListBox() { return listBox_; }
+  VirtualListView& TntListBox1() { return tntListBox1_; }
+  VirtualListView& Shown() { return UnicodeShown() ? tntListBox1_ : listBox_; }
+  // The keyboard focus to the list in use, when the main window is visible.
+  void FocusShownList();
+
+  // The views follow captures made into the store.
+  void ShowInsertions(const std::vector<std::size_t>& inserted);
+  void ShowUnicodeInsertion();
+
+  void SetListFont(int points);
+  void SetListColor(std::uint32_t color);
+
+ private:
+  static LRESULT CALLBACK SelectorSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void ConvertFocusedItem(lists::ItemConversion conversion);
+  void FitAnsiColumn();
+  void FitUnicodeColumn();
+  std::wstring AnsiItemText(std::size_t index) const;
+
+  app::Model& model_;
+  const text::TextServices& services_;
+  ErrorSink& errors_;
+  Actions actions_;
+  lists::ListSelectorKeys selectorKeys_;
+  HWND parent_ = nullptr;
+  int dpi_ = 96;
+  HWND comboBox_ = nullptr;
+  HWND dropbox_ = nullptr;
+  // Declared before the views, so the font outlives the control that draws with it.
+  UniqueFont listFont_;
+  VirtualListView listBox_;
+  VirtualListView tntListBox1_;
+  std::size_t ansiWidest_ = 0;     // bytes of the longest item the ANSI view is sized for
+  std::size_t unicodeWidest_ = 0;  // likewise, in UTF-16 units
+};
+
+}  // namespace pellix::win32

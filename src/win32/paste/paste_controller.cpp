@@ -1,0 +1,210 @@
+#include "win32/paste/paste_controller.h"
+
+#include <algorithm>
+
+#include "core/paste/paste_text.h"
+#include "core/text/codec.h"
+#include "win32/app/control_ids.h"
+#include "win32/capture/clipboard.h"
+#include "win32/paste/clipboard_write.h"
+#include "win32/paste/paste_target.h"
+
+namespace pellix::win32 {
+namespace {
+
+// Samples the window pastes go to.
+constexpr UINT_PTR kTimer1 = 2;
+constexpr UINT kTimer1Ms = 1000;
+// The target comes to the front asynchronously (under Wine in particular): keys typed before it
+// is there would go to the window that was in front. Checked this often, for this long.
+constexpr UINT_PTR kTimerPasteWait = 3;
+constexpr UINT kPasteWaitPollMs = 10;
+constexpr ULONGLONG kPasteWaitMs = 1000;
+
+}  // namespace
+
+void PasteController::Attach(HWND window, HWND tabbox) {
+  window_ = window;
+  tabbox_ = tabbox;
+}
+
+void PasteController::SetPasteableWindows(HWND memo, std::vector<HWND> dialogs) {
+  memo_ = memo;
+  dialogs_ = std::move(dialogs);
+}
+
+void PasteController::AddCommands(CommandTable& commands) {
+  commands.Add(Command{kCmdSendCopy,
+                       L"コピー（他アプリへの貼り付け）",
+                       Shortcut{'C', true},
+                       [this] { SendCopy(); },
+                       {},
+                       {}});
+  commands.Add(Command{kCmdTabMode,
+                       L"taben",
+                       Shortcut{'T', true},
+                       [this] { SetTabMode(!model_.sendTabFlag); },
+                       {},
+                       {}});
+}
+
+void PasteController::Start() {
+  SetTimer(window_, kTimer1, kTimer1Ms, nullptr);
+}
+
+void PasteController::Stop() {
+  KillTimer(window_, kTimer1);
+  KillTimer(window_, kTimerPasteWait);
+  waitingFor_ = nullptr;
+}
+
+bool PasteController::OnTimer(UINT_PTR id) {
+  if (id == kTimer1) {
+    OnTimer1();
+    return true;
+  }
+  if (id == kTimerPasteWait) {
+    OnPasteWait();
+    return true;
+  }
+  return false;
+}
+
+bool PasteController::Usable(HWND window) const {
+  if (window == nullptr || !IsWindowVisible(window)) {
+    return false;
+  }
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != GetCurrentProcessId()) {
+    return true;
+  }
+  // Of our own windows only those that hold text the user types: the memo's field and the
+  // filter dialogs. The list window with its controls, the edit box (whose copy command pastes
+  // into the program the user came from), the about box and message boxes are no target.
+  const HWND root = GetAncestor(window, GA_ROOT);
+  if (root == memo_) {
+    return window != memo_;
+  }
+  return std::find(dialogs_.begin(), dialogs_.end(), root) != dialogs_.end();
+}
+
+void PasteController::OnTimer1() {
+  const HWND foreground = GetForegroundWindow();
+  if (Usable(foreground)) {
+    pasteTarget_ = foreground;
+  }
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (GetGUIThreadInfo(0, &info) && Usable(info.hwndFocus)) {
+    pasteTarget_ = info.hwndFocus;
+  }
+  // Published on the window, where a test (or a curious user's tool) can see where the next
+  // paste will go.
+  if (pasteTarget_ != publishedTarget_) {
+    SetPropW(window_, L"PellixPasteTarget", pasteTarget_);
+    publishedTarget_ = pasteTarget_;
+  }
+}
+
+void PasteController::SendCopy() {
+  if (waitingFor_ != nullptr) {
+    return;  // the last paste has not been typed yet
+  }
+  std::u16string text;
+  if (lists_.UnicodeShown()) {
+    std::vector<std::u16string> items;
+    for (const int index : lists_.TntListBox1().SelectedIndices()) {
+      items.push_back(model_.lists.UnicodeItems().at(static_cast<std::size_t>(index)));
+    }
+    text = paste::BuildUnicodePasteText(items, model_.view.pasteOption);
+  } else {
+    const auto slot = model_.lists.AnsiShown();
+    if (!slot || lists_.ListBox().FocusedIndex() < 0) {
+      return;
+    }
+    std::vector<std::string> items;
+    for (const int index : lists_.ListBox().SelectedIndices()) {
+      items.push_back(model_.lists.Slot(*slot).items.at(static_cast<std::size_t>(index)));
+    }
+    model_.pastedSinceHotkey = true;
+    text = text::Cp932ToUtf16(services_, paste::BuildAnsiPasteText(items, model_.view.pasteOption));
+  }
+  if (text.empty()) {
+    return;
+  }
+  model_.ownWrite = true;
+  try {
+    WriteClipboardText(window_, text);
+  } catch (const ClipboardError&) {
+    // Nothing reached the clipboard, so no notice of ours is coming: the next change is
+    // someone else's and must be captured.
+    model_.ownWrite = false;
+    throw;
+  }
+  if (pasteTarget_ != nullptr && IsWindow(pasteTarget_)) {
+    PasteWhenInFront(GetAncestor(pasteTarget_, GA_ROOT));
+  }
+}
+
+void PasteController::PasteWhenInFront(HWND topLevel) {
+  // The focus window is usually a child; only a top-level window can be brought to the front,
+  // and the focus comes back to the child with it.
+  if (!SetForegroundWindow(topLevel)) {
+    return;  // the text stays on the clipboard for a paste by hand
+  }
+  if (GetForegroundWindow() == topLevel) {
+    TypePasteKeys(model_.sendTabFlag);
+    return;
+  }
+  waitingFor_ = topLevel;
+  waitDeadline_ = GetTickCount64() + kPasteWaitMs;
+  SetTimer(window_, kTimerPasteWait, kPasteWaitPollMs, nullptr);
+}
+
+void PasteController::OnPasteWait() {
+  if (GetForegroundWindow() == waitingFor_) {
+    TypePasteKeys(model_.sendTabFlag);
+  } else if (GetTickCount64() < waitDeadline_ && IsWindow(waitingFor_)) {
+    return;
+  }
+  // Typed, or given up: keys now would land in whatever window is in front instead.
+  KillTimer(window_, kTimerPasteWait);
+  waitingFor_ = nullptr;
+}
+
+void PasteController::PasteFromKey() {
+  if (lists_.UnicodeShown()) {
+    SendCopy();
+    return;
+  }
+  VirtualListView& list = lists_.ListBox();
+  const int current = list.FocusedIndex();
+  const int top = ListView_GetTopIndex(list.Handle());
+  if (current >= 0) {
+    list.SetItemSelected(current, true);
+  }
+  SendCopy();
+  if (current >= 0) {
+    // Back to where the user was: the same item topmost, the key's item current and selected.
+    const int nowTop = ListView_GetTopIndex(list.Handle());
+    RECT item{};
+    if (nowTop != top && ListView_GetItemRect(list.Handle(), 0, &item, LVIR_BOUNDS)) {
+      ListView_Scroll(list.Handle(), 0, (top - nowTop) * (item.bottom - item.top));
+    }
+    ListView_SetItemState(list.Handle(), current, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+  }
+}
+
+void PasteController::OnTabBoxClicked() {
+  model_.sendTabFlag = SendMessageW(tabbox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  lists_.FocusShownList();
+}
+
+void PasteController::SetTabMode(bool on) {
+  model_.sendTabFlag = on;
+  SendMessageW(tabbox_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+}  // namespace pellix::win32

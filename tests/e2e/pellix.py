@@ -15,6 +15,8 @@ WS_EX_TOOLWINDOW = 0x80
 WS_EX_APPWINDOW = 0x40000
 
 ID_COMBOBOX = 100
+ID_TABBOX = 102
+ID_WIDEBOX = 103
 ID_LISTBOX = 105
 ID_TNTLISTBOX1 = 106
 ID_DROPBOX = 107
@@ -32,6 +34,13 @@ def write_list_file(folder: Path, name: str, items: list[str]) -> None:
 def write_unicode_list_file(folder: Path, items: list[str]) -> None:
     data = b"\xff\xfe" + "".join(item + "\r\n" for item in items).encode("utf-16-le")
     (folder / "unicode.dat").write_bytes(data)
+
+
+def click_centre(desktop: Desktop, rect: dict) -> None:
+    """A real left click, through the X server, in the middle of a window's rectangle."""
+    x = (rect["left"] + rect["right"]) // 2
+    y = (rect["top"] + rect["bottom"]) // 2
+    desktop.x.xdotool("mousemove", str(x), str(y), "click", "1")
 
 
 class Pellix:
@@ -61,6 +70,11 @@ class Pellix:
 
     def items(self, which: str = "ansi", count: int = 50) -> list[str]:
         return [item["text"] for item in self.list_view(which, count)["items"]]
+
+    def control(self, control_id: int) -> dict:
+        """One of the main window's own controls, as pxtool's children reports it."""
+        return next(c for c in self.desktop.tool("children", self.hwnd)
+                    if c["parent"] == self.hwnd and c["id"] == control_id)
 
     def visible(self, hwnd: int) -> bool:
         return next(c for c in self.desktop.tool("children", self.hwnd) if c["hwnd"] == hwnd)["visible"]

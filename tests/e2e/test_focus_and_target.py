@@ -1,0 +1,159 @@
+"""Where the keys go when pellix comes forward, and where a paste goes after the user worked in
+pellix's own windows."""
+
+from __future__ import annotations
+
+import time
+from typing import Callable
+
+import pytest
+
+from harness import Desktop, wait_until
+from pellix import (HISTORY, ID_TABBOX, ID_WIDEBOX, WM_COMMAND, Pellix, click_centre,
+                    write_list_file, write_unicode_list_file)
+from test_paste import (BM_CLICK, HOTKEY_MENU_FIRST, IDOK, TRAY_CALLBACK, Target,
+                        answer_input_dialog, close_box, message_box, paste)
+
+WM_RBUTTONDOWN = 0x0204
+BM_GETCHECK = 0x00F0
+
+
+def x_keys_into(desktop: Desktop, hwnd: int, *chords: str) -> None:
+    """Keys typed by the user into a window already in front: the X focus follows the window
+    Windows has in front, as a window manager would do."""
+    wait_until(lambda: desktop.foreground() == hwnd, 10, f"window {hwnd} in front")
+    x_window = desktop.tool("foreground", hwnd)["x11"]
+    desktop.x.focus_x_window(x_window)
+    desktop.xdotool_keys(*chords)
+
+
+def test_the_hotkey_brings_pellix_forward_with_the_list_ready_for_keys(desktop: Desktop):
+    """pellix was left open while the user went on working in notepad. The hotkey brings it
+    forward, and Down then Enter pastes the second item into notepad, with no click first."""
+    write_list_file(desktop.app_dir, HISTORY, ["first", "second", "third"])
+    app = Pellix.start(desktop)
+    target = Target(desktop, app)
+    desktop.tool("keys", "ctrl+a")
+    x_keys_into(desktop, app.hwnd, "Down", "Return")
+    wait_until(lambda: target.text() == "second", 10,
+               "Down and Enter after the hotkey to paste the second item")
+    app.close()
+
+
+def test_the_tab_box_leaves_the_keys_with_the_unicode_list(desktop: Desktop):
+    """With the Unicode list shown, a click on "tab" leaves the keyboard with the Unicode list:
+    Down then Enter pastes its second item (followed by the Tab the box just turned on)."""
+    write_unicode_list_file(desktop.app_dir, ["ü first", "ü second"])
+    app = Pellix.start(desktop)
+    app.pick_list(2)
+    wait_until(lambda: app.visible(app.tnt), 10, "the Unicode list shown")
+    target = Target(desktop, app)
+    desktop.focus(app.hwnd)
+    tabbox = app.control(ID_TABBOX)
+    click_centre(desktop, tabbox["rect"])
+    wait_until(lambda: desktop.tool("send", tabbox["hwnd"], BM_GETCHECK, 0, 0)["result"] == 1, 10,
+               "the click to check the tab box")
+    focus = desktop.tool("get-foreground")["focus"]
+    assert focus == app.tnt, f"the keyboard focus is on {describe(desktop, app, focus)}, " \
+        f"not on the Unicode list {app.tnt}"
+    x_keys_into(desktop, app.hwnd, "Down", "Return")
+    wait_until(lambda: target.text() == "ü second\t", 10, "Down and Enter to paste the second item")
+    app.close()
+
+
+# ---- the paste target -------------------------------------------------------------------------
+
+PASTE_TARGET = "PellixPasteTarget"
+# pellix samples the window in front once a second: 2.5 s of watching covers at least two
+# samples taken while one of its own windows was in front.
+WATCH_SECONDS = 2.5
+
+
+def own_windows(desktop: Desktop, app: Pellix) -> set[int]:
+    """Every window of pellix: its top-level windows (shown or hidden) and all their controls."""
+    tops = [w["hwnd"] for w in app.process.windows()]
+    return set(tops) | {c["hwnd"] for top in tops for c in desktop.tool("children", top)}
+
+
+def watch_paste_target(desktop: Desktop, app: Pellix, what: str) -> None:
+    """Fails at the first sample of the published paste target that names a window of pellix."""
+    own = own_windows(desktop, app)
+    deadline = time.monotonic() + WATCH_SECONDS
+    while time.monotonic() < deadline:
+        value = desktop.tool("prop", app.hwnd, PASTE_TARGET)["value"]
+        if value in own:
+            raise AssertionError(f"after {what}, the paste target became pellix's own window "
+                                 f"{describe(desktop, app, value)}")
+
+
+def describe(desktop: Desktop, app: Pellix, hwnd: int) -> str:
+    for top in app.process.windows():
+        if top["hwnd"] == hwnd:
+            return f"{hwnd} ({top['class']} {top['title']!r})"
+        for child in desktop.tool("children", top["hwnd"]):
+            if child["hwnd"] == hwnd:
+                return f"{hwnd} ({child['class']} {child['text']!r} in {top['class']})"
+    return str(hwnd)
+
+
+def click_wide_box(desktop: Desktop, app: Pellix) -> Callable[[], None]:
+    desktop.focus(app.hwnd)
+    widebox = app.control(ID_WIDEBOX)
+    click_centre(desktop, widebox["rect"])
+    wait_until(lambda: desktop.tool("send", widebox["hwnd"], BM_GETCHECK, 0, 0)["result"] == 1, 10,
+               "the click to check the wide box")
+    return lambda: None
+
+
+def open_about_box(desktop: Desktop, app: Pellix) -> Callable[[], None]:
+    desktop.focus(app.hwnd)
+    desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, WM_RBUTTONDOWN)
+
+    def menu_open() -> bool:
+        return any(w["class"] == "#32768" and w["visible"] for w in desktop.tool("windows"))
+
+    def about() -> dict:
+        return next(w for w in app.process.windows() if w["class"] == "AboutBox")
+
+    wait_until(menu_open, 10, "the tray menu")
+    # From the bottom: 終了, then バージョン情報, whose sub-menu opening shows the box.
+    desktop.tool("keys", "up", "up", "right")
+    wait_until(lambda: about()["visible"], 10, "the about box")
+    desktop.tool("keys", "esc", "esc")
+    wait_until(lambda: not menu_open(), 10, "the menu to close")
+
+    def close() -> None:
+        ok = next(c for c in desktop.tool("children", about()["hwnd"]) if c["id"] == IDOK)
+        desktop.tool("post", ok["hwnd"], BM_CLICK, 0, 0)
+        wait_until(lambda: not about()["visible"], 10, "OK to hide the about box")
+    return close
+
+
+def open_invalid_letter_box(desktop: Desktop, app: Pellix) -> Callable[[], None]:
+    desktop.tool("post", app.hwnd, WM_COMMAND, HOTKEY_MENU_FIRST + 4, 0)  # Ctrl+Alt
+    answer_input_dialog(desktop, app, "ab")
+    box, texts = message_box(desktop, app)
+    assert "無効な文字です" in texts
+    return lambda: close_box(desktop, app, box)
+
+
+# Each opens or touches one of pellix's windows and returns what ends that again.
+TOUCHES = {"a click on the wide box": click_wide_box,
+           "the about box": open_about_box,
+           "the box of an invalid hotkey letter": open_invalid_letter_box}
+
+
+@pytest.mark.parametrize("what", list(TOUCHES), ids=["wide box", "about box", "message box"])
+def test_pellix_own_windows_never_become_the_paste_target(desktop: Desktop, what: str):
+    """The user works in notepad, then clicks pellix's "wide" box, or opens its about box, or
+    meets one of its message boxes, and lingers there. Afterwards a picked item is pasted into
+    notepad: the window pastes go to never becomes one of pellix's own windows or controls."""
+    write_list_file(desktop.app_dir, HISTORY, ["first", "second"])
+    app = Pellix.start(desktop)
+    target = Target(desktop, app)
+    done = TOUCHES[what](desktop, app)
+    watch_paste_target(desktop, app, what)
+    done()
+    paste(desktop, app, [0], None)
+    wait_until(lambda: target.text() == "first", 10, "the item pasted into notepad")
+    app.close()

@@ -8,6 +8,18 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# Every run makes its Wine prefixes anew (the unit tests' prefix and the end-to-end template), so
+# that nothing an earlier run left behind, half made or made by another Wine, decides the result.
+cache="$PWD/build/test-cache"
+if [ -d "$cache/pellix/wine-unit" ]; then
+  # A run that was interrupted can have left the prefix's persistent server running.
+  PELLIX_WINEPREFIX="$cache/pellix/wine-unit" bash cmake/wine-run.sh --stop >/dev/null 2>&1 || true
+fi
+rm -rf "$cache"
+mkdir -p "$cache"
+export XDG_CACHE_HOME="$cache"
+export PELLIX_WINEPREFIX="$cache/pellix/wine-unit"
+
 FUZZ_SECONDS="${PELLIX_FUZZ_SECONDS:-15}"
 passed=0
 failed=0

@@ -90,6 +90,16 @@ TEST(Settings, AZeroHotkeyByteReadsAsNoHotkey) {
   EXPECT_FALSE(ParseSettings(written).hotkeyLetter);
 }
 
+TEST(Settings, HandWrittenNegativeModifiersSurviveTheNextStart) {
+  const SettingsPlan plan =
+      ParseSettings("left=0\r\ntop=0\r\nheight=0\r\nwidth=0\r\nfsmods=-1\r\n");
+  SettingsState state;
+  state.hotkeyMods = *plan.hotkeyMods;
+  const std::string written = FormatSettings(state);
+  EXPECT_NE(written.find("fsmods=-1\r\n"), std::string::npos);
+  EXPECT_EQ(ParseSettings(written).hotkeyMods, plan.hotkeyMods);
+}
+
 TEST(Settings, OptionOutsideTheMenuWritesNoLineAndViewNeverBelowZero) {
   SettingsState state;
   state.option = 12;

@@ -75,7 +75,9 @@ std::string FormatSettings(const SettingsState& state) {
     line("list" + std::to_string(n), state.lists[n]);
   }
   line("view", std::to_string(state.view < 0 ? 0 : state.view));
-  line("fsmods", std::to_string(state.hotkeyMods));
+  // Read back as a signed 32-bit number: a negative value written by hand must come back as it
+  // was, not as a number the next start refuses.
+  line("fsmods", std::to_string(static_cast<std::int32_t>(state.hotkeyMods)));
   line("hotkey", std::string(1, state.hotkeyLetter));
   return out;
 }

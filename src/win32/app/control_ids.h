@@ -27,6 +27,7 @@ enum CommandId : int {
   kCmdHotkeyFirst = 1120,       // + position 0..4
   kCmdSendCopy = 1200,          // コピー（他アプリへの貼り付け）, Ctrl+C
   kCmdTabMode,                  // taben, Ctrl+T
+  kCmdWiden,                    // widen, Ctrl+W
   kCmdFullToHalfWidth = 1017,   // N17 全角英数字を半角に
   kCmdToFullWidth,              // N18 半角文字を全角に
   kCmdToLowerCase,              // N19 大文字を小文字に

@@ -22,8 +22,6 @@ constexpr SIZE kClientSize{241, 169};
 constexpr int kListTop = 20;
 constexpr int kListOverhangRight = 8;
 constexpr int kListOverhangBottom = 4;
-constexpr COLORREF kLockColor = RGB(255, 0, 0);
-constexpr COLORREF kTransparentKey = RGB(255, 255, 255);
 // Posted when the window has become visible, so the showing steps run after the show itself.
 constexpr UINT kMsgShown = WM_APP + 1;
 
@@ -61,7 +59,8 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       capture_(model, lists_, services_),
       paste_(model, lists_, services_),
       tray_(TrayController::Context{model, saver, loops, commands_, services_,
-                                    [this] { lists_.FocusShownList(); }}) {
+                                    [this] { lists_.FocusShownList(); }}),
+      view_(model, lists_, loops) {
   dpi_ = SystemDpi();
   RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -77,10 +76,12 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
   capture_.Attach(Handle());
   paste_.Attach(Handle(), tabbox_);
   tray_.Attach(Handle(), owner_, exeDir_);
+  view_.Attach(Handle(), widebox_);
   lists_.AddCommands(commands_);
   capture_.AddCommands(commands_);
   paste_.AddCommands(commands_);
   tray_.AddCommands(commands_);
+  view_.AddCommands(commands_);
   AddFrameCommands();
   accelerators_ = commands_.BuildAccelerators();
 }
@@ -93,9 +94,14 @@ MainWindow::~MainWindow() {
 void MainWindow::CreateControls() {
   const HWND self = Handle();
   windowFont_ = CreateUiFont(kProportionalGothic, -12, dpi_);
-  lists_.Create(
-      self, dpi_, windowFont_.Get(), ListBounds(),
-      ListPane::Actions{[this] { paste_.PasteFromKey(); }, [this] { paste_.SendCopy(); }});
+  const auto wideAgain = [this] {
+    if (model_.view.wide) {
+      view_.ApplyWideMode();
+    }
+  };
+  lists_.Create(self, dpi_, windowFont_.Get(), ListBounds(),
+                ListPane::Actions{[this] { paste_.PasteFromKey(); }, [this] { paste_.SendCopy(); },
+                                  wideAgain});
 
   bitBtn1_ =
       CreateButton(self, L"", BS_PUSHBUTTON | BS_ICON, kIdBitBtn1, RECT{101, 1, 119, 19}, dpi_);
@@ -119,20 +125,10 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::AddFrameCommands() {
-  commands_.Add(Command{kCmdTransparent,
-                        L"透過ウィンドウ",
-                        {},
-                        [this] {
-                          SetTransparent(!model_.view.transparent);
-                          lists_.FocusShownList();
-                        },
-                        {},
-                        [this] { return model_.view.transparent; }});
   // Commands whose features come later stay in their menus, greyed.
   const auto never = [] { return false; };
   commands_.Add(Command{kCmdImportText, L"テキストの取り込み", Shortcut{'G', true}, {}, never, {}});
   commands_.Add(Command{kCmdFilterSettings, L"フィルター設定", {}, {}, never, {}});
-  commands_.Add(Command{kCmdFont, L"フォント", {}, {}, never, {}});
 }
 
 RECT MainWindow::ListBounds() const {
@@ -177,31 +173,14 @@ void MainWindow::ApplyModelToControls() {
   lists_.SetListColor(model_.view.fontColor);
   paste_.SetTabMode(model_.sendTabFlag);
   SendMessageW(mbox_, BM_SETCHECK, model_.view.memo ? BST_CHECKED : BST_UNCHECKED, 0);
-  SetTransparent(model_.view.transparent);
-  SetLock(model_.lockFlag);
+  view_.ApplyModel();
   lists_.ShowStore();
 }
 
 void MainWindow::AttachWindows(const OtherWindows& windows) {
   paste_.SetPasteableWindows(windows.memo, {windows.filterList, windows.filterEditor});
+  view_.AttachMemo(windows.memo);
   tray_.AttachWindows(windows.memo, windows.about);
-}
-
-void MainWindow::SetLock(bool on) {
-  model_.lockFlag = on;
-  background_.Reset(CreateSolidBrush(on ? kLockColor : GetSysColor(COLOR_BTNFACE)));
-  InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-void MainWindow::SetTransparent(bool on) {
-  model_.view.transparent = on;
-  const LONG_PTR exStyle = GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
-  if (on) {
-    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    SetLayeredWindowAttributes(Handle(), kTransparentKey, 0, LWA_COLORKEY);
-  } else {
-    SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-  }
 }
 
 bool MainWindow::ShowListMenu(HWND from, LPARAM screenPoint) {
@@ -271,9 +250,12 @@ std::optional<LRESULT> MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     paste_.OnTabBoxClicked();
     return 0;
   }
-  if ((from == widebox_ || from == mbox_) && code == BN_CLICKED) {
-    const bool checked = SendMessageW(from, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    (from == mbox_ ? model_.view.memo : model_.view.wide) = checked;
+  if (from == widebox_ && code == BN_CLICKED) {
+    view_.OnWideBoxClicked();
+    return 0;
+  }
+  if (from == mbox_ && code == BN_CLICKED) {
+    model_.view.memo = SendMessageW(mbox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
     return 0;
   }
   if (from == nullptr && commands_.Execute(LOWORD(wParam))) {
@@ -297,6 +279,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       // In front again, whatever brought it there: the keys go to the list in use.
       if (LOWORD(wParam) != WA_INACTIVE) {
+        lists_.EnableListCommands(true);
         lists_.FocusShownList();
         return 0;
       }
@@ -314,19 +297,21 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(Handle(), &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, background_.Get());
+      FillRect(reinterpret_cast<HDC>(wParam), &client, view_.Background());
       return 1;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<LRESULT>(background_.Get());
+      return reinterpret_cast<LRESULT>(view_.Background());
     case WM_MOVE:
       TrackPlacement();
+      view_.OnMoved();
       return 0;
     case WM_SIZE:
       TrackPlacement();
       lists_.Layout(ListBounds());
+      view_.OnResized();
       return 0;
     case WM_DRAWCLIPBOARD:
       capture_.OnDrawClipboard(wParam, lParam);
@@ -337,6 +322,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ShowBox(loops_, Handle(), AsWide(capture::kFilterFailureMessage), kAppTitle, MB_OK);
       return 0;
     case WM_SHOWWINDOW:
+      lists_.EnableListCommands(wParam != 0);
       if (wParam != 0) {
         PostMessageW(Handle(), kMsgShown, 0, 0);
       }

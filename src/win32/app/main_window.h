@@ -12,6 +12,7 @@
 #include "win32/app/command_table.h"
 #include "win32/app/modal_loops.h"
 #include "win32/app/tray_controller.h"
+#include "win32/app/view_controller.h"
 #include "win32/app/window.h"
 #include "win32/capture/capture_controller.h"
 #include "win32/lists/list_pane.h"
@@ -52,8 +53,6 @@ class MainWindow final : public Window {
   RECT ListBounds() const;
   void TrackPlacement();
   void ApplyModelToControls();
-  void SetLock(bool on);
-  void SetTransparent(bool on);
   bool ShowListMenu(HWND from, LPARAM screenPoint);
   void OnShown();
 
@@ -77,7 +76,6 @@ class MainWindow final : public Window {
   // Declared before the controllers, so the fonts outlive the controls that draw with them.
   UniqueFont windowFont_;
   UniqueIcon toolsIcon_;
-  UniqueBrush background_;  // button face, or red while the lists are locked
   HWND bitBtn1_ = nullptr;
   HWND tabbox_ = nullptr;
   HWND widebox_ = nullptr;
@@ -90,6 +88,7 @@ class MainWindow final : public Window {
   CaptureController capture_;
   PasteController paste_;
   TrayController tray_;
+  ViewController view_;
 };
 
 }  // namespace pellix::win32

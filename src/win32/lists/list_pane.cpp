@@ -123,6 +123,9 @@ void ListPane::SwitchList(std::size_t index) {
     }
     shown.SelectOnly(0);
   }
+  if (actions_.switched) {
+    actions_.switched();
+  }
 }
 
 bool ListPane::UnicodeShown() const {
@@ -300,9 +303,12 @@ void ListPane::FitUnicodeColumn() {
 }
 
 void ListPane::SetListFont(int points) {
+  SetListFont(CreateUiFont(kFixedGothic, -MulDiv(points, 96, 72), dpi_));
+}
+
+void ListPane::SetListFont(UniqueFont font) {
   // The new font goes in before the old one is freed: a control must never draw with a
   // deleted font.
-  UniqueFont font = CreateUiFont(kFixedGothic, -MulDiv(points, 96, 72), dpi_);
   listBox_.SetFont(font.Get());
   listFont_ = std::move(font);
 }

@@ -26,6 +26,7 @@ class ListPane {
   struct Actions {
     std::function<void()> pasteFromKey;  // Enter or Space in a list
     std::function<void()> sendCopy;      // a double click on an item
+    std::function<void()> switched;      // another list is shown
   };
 
   ListPane(app::Model& model, const text::TextServices& services, ErrorSink& errors)
@@ -47,6 +48,11 @@ class ListPane {
   std::optional<UniqueMenu> ContextMenu(HWND from, const CommandTable& commands) const;
   POINT ContextMenuPoint(LPARAM screenPoint) const;
 
+  // The eight list commands are off while the window is hidden and while the keys belong to a
+  // field elsewhere (the edit box's, the memo); showing or activating the window turns them on.
+  void EnableListCommands(bool on) { listCommandsEnabled_ = on; }
+  bool ListCommandsEnabled() const { return listCommandsEnabled_; }
+
   bool UnicodeShown() const;
   VirtualListView& ListBox() { return listBox_; }
   VirtualListView& TntListBox1() { return tntListBox1_; }
@@ -59,6 +65,7 @@ class ListPane {
   void ShowUnicodeInsertion();
 
   void SetListFont(int points);
+  void SetListFont(UniqueFont font);
   void SetListColor(std::uint32_t color);
 
  private:
@@ -81,6 +88,7 @@ class ListPane {
   UniqueFont listFont_;
   VirtualListView listBox_;
   VirtualListView tntListBox1_;
+  bool listCommandsEnabled_ = true;
   std::size_t ansiWidest_ = 0;     // bytes of the longest item the ANSI view is sized for
   std::size_t unicodeWidest_ = 0;  // likewise, in UTF-16 units
 };

@@ -34,11 +34,8 @@ void PasteController::SetPasteableWindows(HWND memo, std::vector<HWND> dialogs) 
 }
 
 void PasteController::AddCommands(CommandTable& commands) {
-  commands.Add(Command{kCmdSendCopy,
-                       L"コピー（他アプリへの貼り付け）",
-                       Shortcut{'C', true},
-                       [this] { SendCopy(); },
-                       {},
+  commands.Add(Command{kCmdSendCopy, L"コピー（他アプリへの貼り付け）", Shortcut{'C', true},
+                       [this] { SendCopy(); }, [this] { return lists_.ListCommandsEnabled(); },
                        {}});
   commands.Add(Command{kCmdTabMode,
                        L"taben",

@@ -79,6 +79,9 @@ class Pellix:
     def visible(self, hwnd: int) -> bool:
         return next(c for c in self.desktop.tool("children", self.hwnd) if c["hwnd"] == hwnd)["visible"]
 
+    def visible_window(self) -> bool:
+        return next(w for w in self.process.windows() if w["hwnd"] == self.hwnd)["visible"]
+
     def pick_list(self, index: int) -> None:
         """What the selector reports when the user picks a name with it closed."""
         self.desktop.tool("send", self.combo, CB_SETCURSEL, index, 0)

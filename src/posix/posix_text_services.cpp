@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/text/cp932.h"
+#include "posix/half_width_kana.h"
 
 namespace pellix::posix {
 namespace {
@@ -51,23 +52,6 @@ bool PreferredOver(std::uint16_t candidate, std::uint16_t existing) {
   }
   return candidate < existing;
 }
-
-struct KanaForm {
-  char16_t narrow;
-  char16_t wide;
-};
-
-// Half-width katakana U+FF61.. and their full-width forms, in order.
-constexpr char16_t kWideKana[] = {
-    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9,
-    0x30E3, 0x30E5, 0x30E7, 0x30C3, 0x30FC, 0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB,
-    0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1,
-    0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC, 0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5,
-    0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4, 0x30E6, 0x30E8, 0x30E9,
-    0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
-constexpr char16_t kFirstNarrowKana = 0xFF61;
-constexpr char16_t kNarrowVoicedMark = 0xFF9E;
-constexpr char16_t kNarrowSemiVoicedMark = 0xFF9F;
 
 bool TakesVoicedMark(char16_t wide) {
   return (wide >= 0x30AB && wide <= 0x30C8 && wide % 2 == 1 && wide != 0x30C3) ||
@@ -190,17 +174,11 @@ char16_t Upper(char16_t ch) {
   return ch;
 }
 
-// Folds what a user would not call a difference when sorting: case and width.
-char16_t SortKeyChar(char16_t ch) {
-  const std::u16string narrow = ToHalfWidth(std::u16string_view(&ch, 1));
-  return Lower(narrow.size() == 1 ? narrow[0] : ch);
-}
-
 }  // namespace
 
 PosixTextServices::PosixTextServices()
     : decode_(std::make_unique<std::array<char16_t, 0x10000>>()),
-      encode_(std::make_unique<std::array<std::uint16_t, 0x10000>>()) {
+      encode_(std::make_unique<Cp932Codes>()) {
   const Iconv iconv("UTF-16LE", "CP932");
   for (unsigned byte = 1; byte < 0x100; ++byte) {
     if (text::IsLeadByte(static_cast<unsigned char>(byte))) {
@@ -288,33 +266,13 @@ std::u16string PosixTextServices::Map(text::Mapping mapping, std::u16string_view
 
 int PosixTextServices::Compare(std::u16string_view a, std::u16string_view b,
                                bool ignoreCase) const {
-  // Letters first by their folded form, so "apple" < "Banana" < "cherry" as in the Windows
-  // order; where only case differs, lower case comes first unless case is ignored.
-  const std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    const char16_t x = SortKeyChar(a[i]);
-    const char16_t y = SortKeyChar(b[i]);
-    if (x != y) {
-      return x < y ? -1 : 1;
-    }
-  }
-  if (a.size() != b.size()) {
-    return a.size() < b.size() ? -1 : 1;
-  }
-  if (ignoreCase) {
-    return 0;
-  }
-  for (std::size_t i = 0; i < common; ++i) {
-    if (a[i] != b[i]) {
-      const bool aLower = Lower(a[i]) == a[i];
-      const bool bLower = Lower(b[i]) == b[i];
-      if (aLower != bLower) {
-        return aLower ? -1 : 1;
-      }
-      return a[i] < b[i] ? -1 : 1;
-    }
-  }
-  return 0;
+  const int order =
+      CollationKey(a, *encode_, ignoreCase).compare(CollationKey(b, *encode_, ignoreCase));
+  return order < 0 ? -1 : order > 0 ? 1 : 0;
+}
+
+std::string PosixTextServices::SortKey(std::u16string_view text) const {
+  return CollationKey(text, *encode_, false);
 }
 
 }  // namespace pellix::posix

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/text/text_services.h"
+#include "posix/posix_collation.h"
 
 namespace pellix::posix {
 
@@ -19,12 +20,13 @@ class PosixTextServices final : public text::TextServices {
   std::optional<std::string> EncodeCp932(std::u16string_view text) const override;
   std::u16string Map(text::Mapping mapping, std::u16string_view text) const override;
   int Compare(std::u16string_view a, std::u16string_view b, bool ignoreCase) const override;
+  std::string SortKey(std::u16string_view text) const override;
 
  private:
   // Index: the byte, or lead << 8 | trail. 0 means unassigned (0x00 itself is handled apart).
   std::unique_ptr<std::array<char16_t, 0x10000>> decode_;
   // Index: the UTF-16 value; 0 means no exact form.
-  std::unique_ptr<std::array<std::uint16_t, 0x10000>> encode_;
+  std::unique_ptr<Cp932Codes> encode_;
 };
 
 }  // namespace pellix::posix

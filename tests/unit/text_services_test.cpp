@@ -185,6 +185,42 @@ TEST(Compare, OrdersLettersAlphabeticallyBeforeCase) {
   EXPECT_LT(Services().Compare(u"ab", u"abc", false), 0);
 }
 
+// The order Windows gives these texts under the Japanese user locale.
+const std::u16string_view kLocaleOrder[] = {
+    u"",       u" ",   u"!",  u"#",    u"＃",   u"(x)", u"~",   u"0",    u"1",      u"１",
+    u"10",     u"9",   u"a",  u"ａ",   u"A",    u"Ａ",  u"a b", u"a\tb", u"a\r\nb", u"a!b",
+    u"ab",     u"a-b", u"aB", u"Ab",   u"AB",   u"ab ", u"ab1", u"abc",  u"apple",  u"Banana",
+    u"cherry", u"α",   u"Α",  u"я",    u"Я",    u"ぁ",  u"ｱ",   u"ア",   u"あ",     u"カ",
+    u"か",     u"ガ",  u"が", u"がか", u"かき", u"き",  u"っ",  u"つ",   u"ﾊ",      u"は",
+    u"ば",     u"ぱ",  u"ひ", u"ん",   u"亜",   u"一",  u"会",  u"漢",   u"議",     u"東",
+};
+
+TEST(SortKey, OrdersTextsAsTheUserLocaleDoes) {
+  std::vector<std::u16string_view> texts(std::begin(kLocaleOrder), std::end(kLocaleOrder));
+  std::reverse(texts.begin(), texts.end());
+  std::rotate(texts.begin(), texts.begin() + 17, texts.end());
+  std::stable_sort(texts.begin(), texts.end(), [](std::u16string_view a, std::u16string_view b) {
+    return Services().SortKey(a) < Services().SortKey(b);
+  });
+  EXPECT_EQ(texts,
+            std::vector<std::u16string_view>(std::begin(kLocaleOrder), std::end(kLocaleOrder)));
+}
+
+TEST(SortKey, AgreesWithCompare) {
+  for (const std::u16string_view a : kLocaleOrder) {
+    for (const std::u16string_view b : kLocaleOrder) {
+      const std::string keyA = Services().SortKey(a);
+      const std::string keyB = Services().SortKey(b);
+      const int byKey = keyA < keyB ? -1 : keyB < keyA ? 1 : 0;
+      const int compared = Services().Compare(a, b, false);
+      EXPECT_EQ(byKey, compared < 0   ? -1
+                       : compared > 0 ? 1
+                                      : 0)
+          << Utf16ToUtf8(a) << " / " << Utf16ToUtf8(b);
+    }
+  }
+}
+
 TEST(Utf8, RoundTripsAndReplacesMalformedSequences) {
   const std::u16string text = u"a\u00E9\u3042\U0001F600";
   EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);

@@ -1,22 +1,43 @@
 #include "core/app/wide_mode.h"
 
+#include <algorithm>
+
 namespace pellix::app {
 
-std::optional<int> WideWindowWidth(const WideModeInput& input) {
-  // 6.5 × m = 13m / 2: an odd 13m is an exact half, which goes to the even neighbour.
-  const std::size_t twice = input.longestItemBytes * 13;
-  std::size_t wanted = twice / 2;
-  if (twice % 2 == 1 && wanted % 2 == 1) {
-    ++wanted;
+std::size_t LongestItemBytes(const lists::Items& items) {
+  std::size_t longest = 0;
+  for (const std::string& item : items) {
+    longest = std::max(longest, item.size());
   }
-  const long long grow = static_cast<long long>(wanted) - input.listWidth;
-  if (grow < 1) {
+  return longest;
+}
+
+int WideListWidth(std::size_t bytes) {
+  const auto halves = static_cast<long long>(bytes) * 13;  // bytes × 6.5, counted in halves
+  long long width = halves / 2;
+  if (halves % 2 != 0 && width % 2 != 0) {
+    ++width;  // an exact half goes to the even neighbour
+  }
+  return static_cast<int>(std::min<long long>(width, 1'000'000'000));
+}
+
+std::optional<int> WideWindowWidth(const WideModeInput& input) {
+  int width = input.windowWidth;
+  if (!input.checked) {
+    width = kNarrowWindowWidth;
+  } else {
+    const long long lacking =
+        static_cast<long long>(WideListWidth(input.longestBytes)) - input.listWidth;
+    if (lacking >= 1) {
+      const long long room = static_cast<long long>(input.workAreaRight) - input.windowLeft;
+      const long long grown = std::min(input.windowWidth + lacking, room);
+      width = static_cast<int>(std::max<long long>(input.windowWidth, grown));
+    }
+  }
+  if (width == input.windowWidth) {
     return std::nullopt;
   }
-  if (input.windowLeft + input.windowWidth + grow > input.workAreaRight) {
-    return input.workAreaRight - input.windowLeft;
-  }
-  return static_cast<int>(input.windowWidth + grow);
+  return width;
 }
 
 }  // namespace pellix::app

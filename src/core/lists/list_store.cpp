@@ -24,6 +24,7 @@ void ListStore::AddListSlot(const io::FileSystem& files, const io::AppFolder& fo
     unicodeCapture_ = true;
     if (unicodeItems) {
       unicodeItems_ = std::move(*unicodeItems);
+      opened_.Lost(ListId::Unicode());
     }
   }
 }
@@ -31,33 +32,6 @@ void ListStore::AddListSlot(const io::FileSystem& files, const io::AppFolder& fo
 void ListStore::AddSlot(ListSlot slot) {
   unicodeCapture_ = unicodeCapture_ || IsUnicodeListName(slot.name);
   slots_.push_back(std::move(slot));
-  ++revision_;
-}
-
-void ListStore::InsertAtTop(std::size_t index, std::vector<std::string> topFirst) {
-  Items& items = slots_.at(index).items;
-  items.insert(items.begin(), std::make_move_iterator(topFirst.begin()),
-               std::make_move_iterator(topFirst.end()));
-  ++revision_;
-}
-
-void ListStore::InsertUnicodeAtTop(std::u16string text) {
-  unicodeItems_.insert(unicodeItems_.begin(), std::move(text));
-  ++revision_;
-}
-
-void ListStore::ReplaceItem(std::size_t index, std::size_t item, std::string text) {
-  slots_.at(index).items.at(item) = std::move(text);
-  ++revision_;
-}
-
-void ListStore::SetItems(std::size_t index, Items items) {
-  slots_.at(index).items = std::move(items);
-  ++revision_;
-}
-
-void ListStore::SetUnicodeItems(WideItems items) {
-  unicodeItems_ = std::move(items);
   ++revision_;
 }
 
@@ -86,7 +60,7 @@ void ListStore::SaveListFiles(const io::FileSystem& files, const io::AppFolder& 
       attempt([&] { WriteListFile(files, folder, slot.name, slot.items); });
     }
   }
-  if (unicodeCapture_ && !unicodeItems_.empty()) {
+  if (unicodeCapture_ && (!unicodeItems_.empty() || unicodeRemoved_)) {
     attempt([&] {
       files.WriteAll(ListFilePath(folder, kUnicodeListName), FormatUnicodeListFile(unicodeItems_));
     });
@@ -101,6 +75,7 @@ void ListStore::Clear() {
   ++revision_;
   current_.reset();
   ansiShown_.reset();
+  opened_.Close();
 }
 
 }  // namespace pellix::lists

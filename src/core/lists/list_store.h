@@ -13,6 +13,8 @@
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
 #include "core/lists/list_file.h"
+#include "core/lists/list_id.h"
+#include "core/lists/opened_item.h"
 #include "core/text/text_services.h"
 
 namespace pellix::lists {
@@ -52,14 +54,44 @@ class ListStore {
   // left to write.
   std::uint64_t Revision() const { return revision_; }
 
+  // Counts the items of an ordinary list or of the Unicode list.
+  std::size_t ItemCount(ListId list) const;
+
   // Puts `topFirst` at the top of list `index`, its first text uppermost.
   void InsertAtTop(std::size_t index, std::vector<std::string> topFirst);
   void InsertUnicodeAtTop(std::u16string text);
   // Replaces the text of item `item` of list `index`; both must exist.
   void ReplaceItem(std::size_t index, std::size_t item, std::string text);
-  // Replaces a whole list's items.
+  void ReplaceUnicodeItem(std::size_t item, std::u16string text);
+  // Replaces a whole list's items, as a load does (not counted as the user's change).
   void SetItems(std::size_t index, Items items);
   void SetUnicodeItems(WideItems items);
+
+  // The steps the list commands are made of. Indices must exist (RangeError otherwise); index
+  // lists must be strictly ascending.
+  void RemoveItems(ListId list, const std::vector<std::size_t>& ascending);
+  // Removes every item from index `count` on.
+  void KeepFirst(ListId list, std::size_t count);
+  void SwapItems(ListId list, std::size_t a, std::size_t b);
+  // Takes item `from` out and puts it back at `to`, counted in the list without it.
+  void MoveItem(ListId list, std::size_t from, std::size_t to);
+  // Replaces each item `index` by its `lines` (at least one), the first line in its place.
+  struct Split {
+    std::size_t index;
+    Items lines;
+  };
+  void SplitItems(std::size_t list, std::vector<Split> ascending);
+  // Puts the item that was at `order[k]` at k, for every k; `order` holds every index once.
+  void Reorder(std::size_t list, const std::vector<std::size_t>& order);
+  // Moves item `item` of ordinary list `from` to the top of ordinary list `to` (another one).
+  void MoveToTop(std::size_t from, std::size_t item, std::size_t to);
+  // Moves it to the top of the Unicode list, where it is `text`, its UTF-16 form.
+  void MoveToUnicodeTop(std::size_t from, std::size_t item, std::u16string text);
+
+  // The item the edit box has open; it is followed through every change above.
+  void OpenItem(ItemPlace place);
+  void CloseItem() { opened_.Close(); }
+  const OpenedItem& Opened() const { return opened_; }
 
   // Set once a list named "unicode" was added; never cleared while the program runs.
   bool UnicodeCapture() const { return unicodeCapture_; }
@@ -80,20 +112,27 @@ class ListStore {
   // Selects no list (a settings file that names a list index outside the store).
   void ClearCurrent() { current_.reset(); }
 
-  // Writes every ordinary list's file, then the UTF-16 list's when it has items. A list that
-  // cannot be written does not stop the others; afterwards one error naming every file that
-  // failed is thrown.
+  // Writes every ordinary list's file, then the UTF-16 list's when it has items or when the
+  // user removed items from it during the run (so cleared items stay cleared); an untouched
+  // empty Unicode list leaves its file as it was. A list that cannot be written does not stop
+  // the others; afterwards one error naming every file that failed is thrown.
   void SaveListFiles(const io::FileSystem& files, const io::AppFolder& folder) const;
 
   // Releases every list (after the lists were saved at exit).
   void Clear();
 
  private:
+  template <typename Action>
+  decltype(auto) WithItems(ListId list, Action&& action);
+  void Changed(ListId list, bool removed);
+
   std::vector<ListSlot> slots_;
   std::optional<std::size_t> current_;
   std::optional<std::size_t> ansiShown_;
   WideItems unicodeItems_;
   bool unicodeCapture_ = false;
+  bool unicodeRemoved_ = false;  // the user took items out of the Unicode list
+  OpenedItem opened_;
   std::uint64_t revision_ = 0;
 };
 

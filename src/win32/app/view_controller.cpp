@@ -2,8 +2,6 @@
 
 #include <commdlg.h>
 
-#include <algorithm>
-
 #include "core/app/wide_mode.h"
 #include "win32/app/control_ids.h"
 #include "win32/app/fonts.h"
@@ -114,28 +112,17 @@ void ViewController::ApplyWideMode() {
   const int dpi = SystemDpi();
   const auto at96 = [dpi](int pixels) { return MulDiv(pixels, 96, dpi); };
   const app::Placement& main = model_.placement;
-  int width = Scale(app::kNarrowWindowWidth, dpi);
-  if (model_.view.wide) {
-    // The ordinary list is measured even while the Unicode list covers it.
-    std::size_t longest = 0;
-    if (const auto shown = model_.lists.AnsiShown()) {
-      for (const std::string& item : model_.lists.Slot(*shown).items) {
-        longest = std::max(longest, item.size());
-      }
-    }
-    RECT list{};
-    GetWindowRect(lists_.ListBox().Handle(), &list);
-    const std::optional<int> wanted =
-        app::WideWindowWidth({longest, at96(list.right - list.left), at96(main.left),
-                              at96(main.width), at96(WorkArea().right)});
-    if (!wanted) {
-      return;
-    }
-    width = Scale(*wanted, dpi);
-  }
-  if (width != main.width) {
+  // The ordinary list is measured even while the Unicode list covers it.
+  const auto shown = model_.lists.AnsiShown();
+  const std::size_t longest = shown ? app::LongestItemBytes(model_.lists.Slot(*shown).items) : 0;
+  RECT list{};
+  GetWindowRect(lists_.ListBox().Handle(), &list);
+  const std::optional<int> width = app::WideWindowWidth(
+      {model_.view.wide, longest, at96(list.right - list.left), at96(main.left), at96(main.width),
+       at96(WorkArea().right)});
+  if (width) {
     wideResize_ = true;
-    SetWindowPos(window_, nullptr, 0, 0, width, main.height,
+    SetWindowPos(window_, nullptr, 0, 0, Scale(*width, dpi), main.height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }

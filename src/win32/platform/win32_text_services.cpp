@@ -94,4 +94,22 @@ int Win32TextServices::Compare(std::u16string_view a, std::u16string_view b,
   return result == 0 ? 0 : result - CSTR_EQUAL;
 }
 
+std::string Win32TextServices::SortKey(std::u16string_view text) const {
+  // The flags of Compare's case-sensitive call (none), so both give one order.
+  const std::wstring wide = ToWide(text);
+  const int length = ToInt(wide.size());
+  const int needed = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY, wide.data(), length,
+                                   nullptr, 0, nullptr, nullptr, 0);
+  if (needed <= 0) {
+    return {};
+  }
+  // With LCMAP_SORTKEY the destination is a byte buffer and its size is counted in bytes.
+  std::string key(static_cast<std::size_t>(needed), '\0');
+  const int written =
+      LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY, wide.data(), length,
+                    reinterpret_cast<LPWSTR>(key.data()), needed, nullptr, nullptr, 0);
+  key.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+  return key;
+}
+
 }  // namespace pellix::win32

@@ -12,6 +12,7 @@ class Win32TextServices final : public text::TextServices {
   std::optional<std::string> EncodeCp932(std::u16string_view text) const override;
   std::u16string Map(text::Mapping mapping, std::u16string_view text) const override;
   int Compare(std::u16string_view a, std::u16string_view b, bool ignoreCase) const override;
+  std::string SortKey(std::u16string_view text) const override;
 };
 
 }  // namespace pellix::win32

@@ -1,0 +1,133 @@
+#include "core/lists/bulk_commands.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "core/capture/filter_engine.h"
+#include "core/lists/common_edits.h"
+#include "core/text/codec.h"
+#include "core/text/cp932.h"
+
+namespace pellix::lists {
+namespace {
+
+// What the view shows after its items were replaced by a new copy of the list.
+ViewState Reloaded(std::size_t count) {
+  return count == 0 ? EmptyView() : ViewState{{}, 0, 0};
+}
+
+// Where item `index` went once the splits at `splitIndices` (ascending) added their lines;
+// `shiftBefore[k]` counts the lines added before split k.
+std::size_t IndexAfterSplits(std::size_t index, const std::vector<std::size_t>& splitIndices,
+                             const std::vector<std::size_t>& shiftBefore) {
+  const auto at = std::lower_bound(splitIndices.begin(), splitIndices.end(), index);
+  return index + shiftBefore[static_cast<std::size_t>(at - splitIndices.begin())];
+}
+
+// A text converted to code page 932 only when every character has a form there.
+std::optional<std::string> ExactCp932(const text::TextServices& services,
+                                      std::u16string_view text) {
+  std::string encoded = text::Utf16ToCp932(services, text);
+  // Every character without a form becomes '?': more of them than the text had means a loss.
+  const auto questions = [](auto&& chars) { return std::count(chars.begin(), chars.end(), '?'); };
+  if (questions(encoded) != questions(text)) {
+    return std::nullopt;
+  }
+  return encoded;
+}
+
+}  // namespace
+
+EditResult aexpand(ListStore& store, std::size_t list, const ViewState& view) {
+  const Items& items = store.Slot(list).items;
+  const ViewState before = Normalized(view, items.size());
+  if (IsUnicodeSlot(store, list)) {
+    return EditResult{false, before};
+  }
+  std::vector<ListStore::Split> splits;
+  for (const std::size_t index : before.selected) {
+    std::vector<std::string> lines = text::SplitLines(items[index]);
+    if (lines.empty() || (lines.size() == 1 && lines.front() == items[index])) {
+      continue;  // an empty item gives no line; a single line is the item as it is
+    }
+    splits.push_back(ListStore::Split{index, std::move(lines)});
+  }
+  if (splits.empty()) {
+    return EditResult{false, before};
+  }
+
+  // shiftBefore[k]: lines added by the splits before split k; the last entry counts them all.
+  std::vector<std::size_t> splitIndices;
+  std::vector<std::size_t> lineCounts;
+  std::vector<std::size_t> shiftBefore{0};
+  for (const ListStore::Split& split : splits) {
+    splitIndices.push_back(split.index);
+    lineCounts.push_back(split.lines.size());
+    shiftBefore.push_back(shiftBefore.back() + split.lines.size() - 1);
+  }
+  store.SplitItems(list, std::move(splits));
+
+  ViewState after;
+  std::size_t k = 0;
+  for (const std::size_t index : before.selected) {
+    const std::size_t first = IndexAfterSplits(index, splitIndices, shiftBefore);
+    const bool split = k < splitIndices.size() && splitIndices[k] == index;
+    const std::size_t lines = split ? lineCounts[k++] : 1;
+    for (std::size_t line = 0; line < lines; ++line) {
+      after.selected.push_back(first + line);
+    }
+  }
+  if (before.caret) {
+    after.caret = IndexAfterSplits(*before.caret, splitIndices, shiftBefore);
+  }
+  after.top = IndexAfterSplits(before.top, splitIndices, shiftBefore);
+  return EditResult{true, after};
+}
+
+EditResult asort(ListStore& store, std::size_t list, const ViewState& view,
+                 const text::TextServices& services) {
+  const Items& items = store.Slot(list).items;
+  if (IsUnicodeSlot(store, list)) {
+    return EditResult{false, Normalized(view, items.size())};
+  }
+  std::vector<std::string> keys;
+  keys.reserve(items.size());
+  for (const std::string& item : items) {
+    keys.push_back(services.SortKey(text::Cp932ToUtf16(services, item)));
+  }
+  std::vector<std::size_t> order(items.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  const bool changed = !std::is_sorted(order.begin(), order.end());
+  if (changed) {
+    store.Reorder(list, order);
+  }
+  return EditResult{changed, Reloaded(items.size())};
+}
+
+EditResult aplace(ListStore& store, std::size_t list, const ViewState& view,
+                  std::u16string_view search, std::u16string_view replacement,
+                  const text::TextServices& services) {
+  const Items& items = store.Slot(list).items;
+  if (search.empty() || IsUnicodeSlot(store, list)) {
+    return EditResult{false, Normalized(view, items.size())};
+  }
+  bool changed = false;
+  if (const std::optional<std::string> from = ExactCp932(services, search)) {
+    const std::string to = text::Utf16ToCp932(services, replacement);
+    for (std::size_t index = 0; index < items.size(); ++index) {
+      if (items[index].find(*from) == std::string::npos) {
+        continue;
+      }
+      std::string replaced = capture::ReplaceAll(items[index], *from, to);
+      if (replaced != items[index]) {
+        store.ReplaceItem(list, index, std::move(replaced));
+        changed = true;
+      }
+    }
+  }
+  return EditResult{changed, Reloaded(items.size())};
+}
+
+}  // namespace pellix::lists

@@ -1,0 +1,257 @@
+// The store's item changes: every one counts as a revision and keeps the opened item on its
+// item.
+
+#include <algorithm>
+#include <iterator>
+
+#include "core/io/errors.h"
+#include "core/lists/list_store.h"
+
+namespace pellix::lists {
+namespace {
+
+void CheckIndex(std::size_t index, std::size_t count) {
+  if (index >= count) {
+    throw io::RangeError();
+  }
+}
+
+void CheckAscending(const std::vector<std::size_t>& ascending, std::size_t count) {
+  for (std::size_t k = 0; k < ascending.size(); ++k) {
+    CheckIndex(ascending[k], count);
+    if (k > 0 && ascending[k] <= ascending[k - 1]) {
+      throw io::RangeError();
+    }
+  }
+}
+
+// One pass: each remaining item moves at most once.
+template <typename ItemList>
+void EraseAscending(ItemList& items, const std::vector<std::size_t>& ascending) {
+  if (ascending.empty()) {
+    return;
+  }
+  std::size_t write = ascending.front();
+  std::size_t next = 0;
+  for (std::size_t read = ascending.front(); read < items.size(); ++read) {
+    if (next < ascending.size() && ascending[next] == read) {
+      ++next;
+    } else {
+      items[write++] = std::move(items[read]);
+    }
+  }
+  items.resize(write);
+}
+
+}  // namespace
+
+template <typename Action>
+decltype(auto) ListStore::WithItems(ListId list, Action&& action) {
+  return list.unicode ? action(unicodeItems_) : action(slots_.at(list.slot).items);
+}
+
+void ListStore::Changed(ListId list, bool removed) {
+  ++revision_;
+  unicodeRemoved_ = unicodeRemoved_ || (list.unicode && removed);
+}
+
+std::size_t ListStore::ItemCount(ListId list) const {
+  return list.unicode ? unicodeItems_.size() : slots_.at(list.slot).items.size();
+}
+
+void ListStore::InsertAtTop(std::size_t index, std::vector<std::string> topFirst) {
+  Items& items = slots_.at(index).items;
+  items.insert(items.begin(), std::make_move_iterator(topFirst.begin()),
+               std::make_move_iterator(topFirst.end()));
+  opened_.Inserted(ListId::Ansi(index), 0, topFirst.size());
+  Changed(ListId::Ansi(index), false);
+}
+
+void ListStore::InsertUnicodeAtTop(std::u16string text) {
+  unicodeItems_.insert(unicodeItems_.begin(), std::move(text));
+  opened_.Inserted(ListId::Unicode(), 0, 1);
+  Changed(ListId::Unicode(), false);
+}
+
+void ListStore::ReplaceItem(std::size_t index, std::size_t item, std::string text) {
+  slots_.at(index).items.at(item) = std::move(text);
+  Changed(ListId::Ansi(index), false);
+}
+
+void ListStore::ReplaceUnicodeItem(std::size_t item, std::u16string text) {
+  unicodeItems_.at(item) = std::move(text);
+  Changed(ListId::Unicode(), false);
+}
+
+void ListStore::SetItems(std::size_t index, Items items) {
+  slots_.at(index).items = std::move(items);
+  opened_.Lost(ListId::Ansi(index));
+  ++revision_;
+}
+
+void ListStore::SetUnicodeItems(WideItems items) {
+  unicodeItems_ = std::move(items);
+  opened_.Lost(ListId::Unicode());
+  ++revision_;
+}
+
+void ListStore::RemoveItems(ListId list, const std::vector<std::size_t>& ascending) {
+  CheckAscending(ascending, ItemCount(list));
+  if (ascending.empty()) {
+    return;
+  }
+  WithItems(list, [&](auto& items) { EraseAscending(items, ascending); });
+  opened_.Removed(list, ascending);
+  Changed(list, true);
+}
+
+void ListStore::KeepFirst(ListId list, std::size_t count) {
+  if (count >= ItemCount(list)) {
+    return;
+  }
+  WithItems(list, [&](auto& items) { items.resize(count); });
+  opened_.Follow(list, [&](std::size_t index) {
+    return index < count ? std::optional<ItemPlace>(ItemPlace{list, index}) : std::nullopt;
+  });
+  Changed(list, true);
+}
+
+void ListStore::SwapItems(ListId list, std::size_t a, std::size_t b) {
+  CheckIndex(a, ItemCount(list));
+  CheckIndex(b, ItemCount(list));
+  WithItems(list, [&](auto& items) { std::swap(items[a], items[b]); });
+  opened_.Follow(list, [&](std::size_t index) {
+    return std::optional<ItemPlace>(ItemPlace{list, index == a ? b : index == b ? a : index});
+  });
+  Changed(list, false);
+}
+
+void ListStore::MoveItem(ListId list, std::size_t from, std::size_t to) {
+  CheckIndex(from, ItemCount(list));
+  CheckIndex(to, ItemCount(list));
+  WithItems(list, [&](auto& items) {
+    const auto first = items.begin();
+    if (from < to) {
+      std::rotate(first + from, first + from + 1, first + to + 1);
+    } else {
+      std::rotate(first + to, first + from, first + from + 1);
+    }
+  });
+  opened_.Follow(list, [&](std::size_t index) {
+    if (index == from) {
+      return std::optional<ItemPlace>(ItemPlace{list, to});
+    }
+    const std::size_t without = index > from ? index - 1 : index;
+    return std::optional<ItemPlace>(ItemPlace{list, without >= to ? without + 1 : without});
+  });
+  Changed(list, false);
+}
+
+void ListStore::SplitItems(std::size_t list, std::vector<Split> ascending) {
+  Items& items = slots_.at(list).items;
+  std::size_t added = 0;
+  for (std::size_t k = 0; k < ascending.size(); ++k) {
+    CheckIndex(ascending[k].index, items.size());
+    if ((k > 0 && ascending[k].index <= ascending[k - 1].index) || ascending[k].lines.empty()) {
+      throw io::RangeError();
+    }
+    added += ascending[k].lines.size() - 1;
+  }
+  if (ascending.empty()) {
+    return;
+  }
+  Items result;
+  result.reserve(items.size() + added);
+  auto split = ascending.begin();
+  for (std::size_t index = 0; index < items.size(); ++index) {
+    if (split != ascending.end() && split->index == index) {
+      std::move(split->lines.begin(), split->lines.end(), std::back_inserter(result));
+      ++split;
+    } else {
+      result.push_back(std::move(items[index]));
+    }
+  }
+  items = std::move(result);
+  // An item that became several lines is gone; one that stayed a single line is still there.
+  opened_.Follow(ListId::Ansi(list), [&](std::size_t index) -> std::optional<ItemPlace> {
+    std::size_t shift = 0;
+    for (const Split& each : ascending) {
+      if (each.index == index && each.lines.size() > 1) {
+        return std::nullopt;
+      }
+      if (each.index >= index) {
+        break;
+      }
+      shift += each.lines.size() - 1;
+    }
+    return ItemPlace{ListId::Ansi(list), index + shift};
+  });
+  Changed(ListId::Ansi(list), false);
+}
+
+void ListStore::Reorder(std::size_t list, const std::vector<std::size_t>& order) {
+  Items& items = slots_.at(list).items;
+  if (order.size() != items.size()) {
+    throw io::RangeError();
+  }
+  std::vector<bool> seen(order.size());
+  for (const std::size_t index : order) {
+    CheckIndex(index, items.size());
+    if (seen[index]) {
+      throw io::RangeError();
+    }
+    seen[index] = true;
+  }
+  Items result;
+  result.reserve(items.size());
+  for (const std::size_t index : order) {
+    result.push_back(std::move(items[index]));
+  }
+  items = std::move(result);
+  opened_.Follow(ListId::Ansi(list), [&](std::size_t index) {
+    const auto at = std::find(order.begin(), order.end(), index);
+    return std::optional<ItemPlace>(
+        ItemPlace{ListId::Ansi(list), static_cast<std::size_t>(at - order.begin())});
+  });
+  Changed(ListId::Ansi(list), false);
+}
+
+void ListStore::MoveToTop(std::size_t from, std::size_t item, std::size_t to) {
+  Items& source = slots_.at(from).items;
+  Items& target = slots_.at(to).items;
+  CheckIndex(item, source.size());
+  if (from == to) {
+    throw io::RangeError();
+  }
+  target.insert(target.begin(), std::move(source[item]));
+  source.erase(source.begin() + static_cast<std::ptrdiff_t>(item));
+  // The target first: an item that arrives there must not be pushed down again.
+  opened_.Inserted(ListId::Ansi(to), 0, 1);
+  opened_.Follow(ListId::Ansi(from), [&](std::size_t index) {
+    return std::optional<ItemPlace>(index == item  ? ItemPlace{ListId::Ansi(to), 0}
+                                    : index > item ? ItemPlace{ListId::Ansi(from), index - 1}
+                                                   : ItemPlace{ListId::Ansi(from), index});
+  });
+  Changed(ListId::Ansi(to), false);
+}
+
+void ListStore::MoveToUnicodeTop(std::size_t from, std::size_t item, std::u16string text) {
+  Items& source = slots_.at(from).items;
+  CheckIndex(item, source.size());
+  unicodeItems_.insert(unicodeItems_.begin(), std::move(text));
+  source.erase(source.begin() + static_cast<std::ptrdiff_t>(item));
+  opened_.Inserted(ListId::Unicode(), 0, 1);
+  opened_.Follow(ListId::Ansi(from), [&](std::size_t index) {
+    return std::optional<ItemPlace>(index == item  ? ItemPlace{ListId::Unicode(), 0}
+                                    : index > item ? ItemPlace{ListId::Ansi(from), index - 1}
+                                                   : ItemPlace{ListId::Ansi(from), index});
+  });
+  Changed(ListId::Unicode(), false);
+}
+
+void ListStore::OpenItem(ItemPlace place) {
+  CheckIndex(place.index, ItemCount(place.list));
+  opened_.Open(place);
+}
+
+}  // namespace pellix::lists

@@ -1,0 +1,44 @@
+#include "core/lists/view_state.h"
+
+#include <algorithm>
+
+namespace pellix::lists {
+namespace {
+
+std::size_t ClampTop(std::size_t top, std::size_t count) {
+  return count == 0 ? 0 : std::min(top, count - 1);
+}
+
+}  // namespace
+
+ViewState Normalized(ViewState view, std::size_t count) {
+  std::vector<std::size_t>& selected = view.selected;
+  std::sort(selected.begin(), selected.end());
+  selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+  selected.erase(std::lower_bound(selected.begin(), selected.end(), count), selected.end());
+  if (view.caret && *view.caret >= count) {
+    view.caret.reset();
+  }
+  view.top = ClampTop(view.top, count);
+  return view;
+}
+
+ViewState OnlySelected(std::size_t index, std::size_t top, std::size_t count) {
+  return ViewState{{index}, index, ClampTop(top, count)};
+}
+
+std::size_t TopAfterRemoval(std::size_t top, const std::vector<std::size_t>& removed,
+                            std::size_t count) {
+  const auto above = std::lower_bound(removed.begin(), removed.end(), top) - removed.begin();
+  return ClampTop(top - static_cast<std::size_t>(above), count);
+}
+
+std::optional<std::size_t> EditableList(const ListStore& store) {
+  const std::optional<std::size_t> current = store.Current();
+  if (!current || IsUnicodeListName(store.Slot(*current).name)) {
+    return std::nullopt;
+  }
+  return current;
+}
+
+}  // namespace pellix::lists

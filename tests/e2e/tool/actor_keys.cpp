@@ -55,30 +55,6 @@ class KeyboardHook {
   HHOOK hook_;
 };
 
-// A hidden window whose hotkey goes with it.
-class HotkeyWindow {
- public:
-  HotkeyWindow() {
-    hwnd_ = CreateWindowExW(0, L"STATIC", L"pxtool hotkey", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    if (hwnd_ == nullptr) {
-      FailWin32(L"CreateWindowExW");
-    }
-  }
-  HotkeyWindow(const HotkeyWindow&) = delete;
-  HotkeyWindow& operator=(const HotkeyWindow&) = delete;
-  ~HotkeyWindow() {
-    if (IsWindow(hwnd_)) {
-      UnregisterHotKey(hwnd_, 1);
-      DestroyWindow(hwnd_);
-    }
-  }
-  HWND get() const { return hwnd_; }
-
- private:
-  HWND hwnd_;
-};
-
 ULONGLONG DeadlineIn(long long seconds) {
   return GetTickCount64() + static_cast<ULONGLONG>(seconds > 0 ? seconds : 0) * 1000;
 }
@@ -86,12 +62,13 @@ ULONGLONG DeadlineIn(long long seconds) {
 }  // namespace
 
 // Holds a global hotkey for a while, as another program would, so that pellix cannot have it.
-// Prints whether the registration succeeded, then runs until --seconds are over or WM_CLOSE.
+// Prints its window and whether the registration succeeded, then runs until --seconds are over
+// or the window gets WM_CLOSE.
 void CmdHoldHotkey(const Args& args, JsonWriter& json) {
   const auto mods = static_cast<UINT>(args.Number(L"mods", MOD_CONTROL));
   const auto vk = static_cast<UINT>(args.Number(L"vk", 'A'));
   const ULONGLONG deadline = DeadlineIn(args.Number(L"seconds", 60));
-  const HotkeyWindow window;
+  const HiddenWindow window(L"pxtool hotkey");
   const bool registered = RegisterHotKey(window.get(), 1, mods, vk) != FALSE;
   JsonWriter hello;
   hello.BeginObject()
@@ -102,12 +79,13 @@ void CmdHoldHotkey(const Args& args, JsonWriter& json) {
       .EndObject();
   Announce(hello);
   PumpUntil(deadline);
+  UnregisterHotKey(window.get(), 1);
   json.BeginObject().Key("released").Bool(true).EndObject();
 }
 
 // Logs every key event that reaches the system's input, one JSON line each (virtual key, up or
-// down, injected or not), for --seconds or until WM_CLOSE: a way to see keys that a program
-// sends on its own.
+// down, injected or not), for --seconds or until its window gets WM_CLOSE: a way to see keys that
+// a program sends on its own.
 void CmdKeyLog(const Args& args, JsonWriter& json) {
   const auto path = args.Option(L"log");
   if (!path) {
@@ -115,10 +93,12 @@ void CmdKeyLog(const Args& args, JsonWriter& json) {
   }
   const ULONGLONG deadline = DeadlineIn(args.Number(L"seconds", 60));
   const Handle log(OpenLog(*path));
+  const HiddenWindow window(L"pxtool key log");
   {
     const KeyboardHook hook(log.get());
     JsonWriter hello;
-    hello.BeginObject().Key("hooked").Bool(true).EndObject();
+    hello.BeginObject().Key("hwnd").UInt(HwndValue(window.get())).Key("hooked").Bool(true);
+    hello.EndObject();
     Announce(hello);
     PumpUntil(deadline);
   }

@@ -25,6 +25,21 @@ void AppendLogLine(HANDLE log, const std::string& line) {
   FlushFileBuffers(log);
 }
 
+HiddenWindow::HiddenWindow(const wchar_t* title) {
+  hwnd_ = CreateWindowExW(0, L"STATIC", title, WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
+  if (hwnd_ == nullptr) {
+    FailWin32(L"CreateWindowExW");
+  }
+}
+
+// WM_CLOSE has usually destroyed it already (a static control closes as any window does).
+HiddenWindow::~HiddenWindow() {
+  if (IsWindow(hwnd_)) {
+    DestroyWindow(hwnd_);
+  }
+}
+
 bool PumpUntil(ULONGLONG deadline) {
   for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
     MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT,

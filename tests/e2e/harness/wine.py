@@ -250,7 +250,12 @@ class WineSession:
         self.tools = ToolServer([wine_loader(), str(pxtool), "serve"], self.env,
                                 self.logs / "pxtool-serve.log", before_start=self._boot)
         started = time.monotonic()
-        self._start_server()
+        try:
+            self._start_server()
+        except BaseException:
+            # Nobody gets the session to close it: its server must not outlive the failure.
+            self.close()
+            raise
         self.start_seconds = time.monotonic() - started
 
     def _start_server(self) -> None:

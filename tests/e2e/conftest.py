@@ -2,8 +2,9 @@
 
 Session: one Xvfb (display picked by Xvfb), the cached Wine template prefix.
 Per test: a private copy of the prefix with its own wineserver and its own pxtool server, a fresh
-app folder, xdotool/xclip, all bundled as the `desktop` fixture. Teardown stops everything the test started, by pid, then the
-test's own wineserver, and fails the test if any process of its prefix is still alive.
+app folder, xdotool/xclip, all bundled as the `desktop` fixture. Teardown stops everything the test
+started, by pid, then the test's own wineserver, and fails the test if any process of its prefix
+is still alive.
 """
 
 from __future__ import annotations

@@ -101,11 +101,13 @@ def test_a_hung_call_fails_and_the_next_call_gets_a_new_server(desktop: Desktop)
 
 def test_a_file_of_command_lines_is_answered_line_by_line(desktop: Desktop, tmp_path: Path):
     """The line format itself: CR LF endings, blank lines skipped, a malformed line answered
-    with a usage error, the last line without its line break, the end of input the end."""
+    with a usage error, text escaped or as UTF-8, the last line without its line break, the end
+    of input the end."""
     lines = [json.dumps(["message-id", "TaskbarCreated"]) + "\r\n",
              "\n",
              "not json\n",
              '["message-id", "caf\\u00e9"]   \n',
+             '["message-id","café"]\n',
              '["message-id", "\\ud83d\\ude00 pair"]\n',
              json.dumps(["message-id", "TaskbarCreated"])]
     requests = tmp_path / "requests.txt"
@@ -115,14 +117,14 @@ def test_a_file_of_command_lines_is_answered_line_by_line(desktop: Desktop, tmp_
         subprocess.run([wine_loader(), str(desktop.wine.pxtool), "serve"], env=desktop.wine.env,
                        stdin=given, stdout=out, stderr=subprocess.DEVNULL, timeout=30, check=True)
     got = [json.loads(line) for line in answers.read_bytes().decode().splitlines()]
-    assert len(got) == 5, got
+    assert len(got) == 6, got
     assert got[0]["ok"] and got[0]["result"]["id"] >= 0xC000
     assert got[1] == {"ok": False, "code": 2, "error": got[1]["error"]}
     assert "bad command line" in got[1]["error"]
     registered = desktop.tool("message-id", "café")["id"]
-    assert got[2]["result"]["id"] == registered
-    assert got[3]["result"]["id"] == desktop.tool("message-id", "\U0001F600 pair")["id"]
-    assert got[4] == got[0]
+    assert got[2]["result"]["id"] == got[3]["result"]["id"] == registered
+    assert got[4]["result"]["id"] == desktop.tool("message-id", "\U0001F600 pair")["id"]
+    assert got[5] == got[0]
 
 
 def test_commands_leave_no_window_or_clipboard_opening_behind(desktop: Desktop):
@@ -134,6 +136,9 @@ def test_commands_leave_no_window_or_clipboard_opening_behind(desktop: Desktop):
     desktop.tool("type", "typed")
     desktop.tool("keys", "home", "shift+end", "ctrl+c", "end", "ctrl+v")
     wait_until(lambda: desktop.text(edit) == "typedtyped", 10, "notepad's copy and paste")
+    # No key stays down after a command: a Shift or Control left down would change this key.
+    desktop.tool("keys", "1")
+    wait_until(lambda: desktop.text(edit) == "typedtyped1", 10, "a plain 1 after the chords")
     assert desktop.tool("clipboard-get")["text"] == "typed", "notepad could take the clipboard"
 
     server = serve_wpid(desktop)

@@ -1,9 +1,10 @@
 """Fixtures for the end-to-end tests.
 
 Session: one Xvfb (display picked by Xvfb), the cached Wine template prefix.
-Per test: a private copy of the prefix with its own wineserver, a fresh app folder, xdotool/xclip,
-all bundled as the `desktop` fixture. Teardown stops everything the test started, by pid, then the
-test's own wineserver, and fails the test if any process of its prefix is still alive.
+Per test: a private copy of the prefix with its own wineserver and its own pxtool server, a fresh
+app folder, xdotool/xclip, all bundled as the `desktop` fixture. Teardown stops everything the test
+started, by pid, then the test's own wineserver, and fails the test if any process of its prefix
+is still alive.
 """
 
 from __future__ import annotations

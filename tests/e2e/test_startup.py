@@ -157,4 +157,4 @@ def test_big_lists_start_and_switch_quickly(desktop: Desktop):
     shown = sorted(t[0] for t in timings)[1]
     switched = sorted(t[1] for t in timings)[1]
     print(f"\n[big list] {size} bytes, 100000 items: start to visible window median {shown:.2f} s, "
-          f"switch and read back median {switched:.2f} s (each includes ~0.1-0.2 s of pxtool start)")
+          f"switch and read back median {switched:.2f} s (three pxtool calls)")

@@ -6,7 +6,7 @@ import json
 from pathlib import Path
 
 from harness import Desktop, wait_until
-from harness.wine import windows_path
+from harness.wine import WinProcess, windows_path
 from pellix import Pellix
 from test_paste import change_hotkey
 
@@ -14,12 +14,25 @@ MOD_CONTROL = 2
 MOD_SHIFT = 4
 
 
-def hold_hotkey(desktop: Desktop, mods: int, vk: int):
+def start_actor(desktop: Desktop, name: str, *args: str) -> tuple[WinProcess, dict]:
+    """A pxtool actor and what it announced on starting. It is stopped as a program is, by
+    WM_CLOSE to its window, which it announces since the window is hidden."""
+    actor = desktop.start(desktop.wine.pxtool, name, *args, name=name)
+
+    def announced() -> dict | None:
+        lines = Path(actor.log).read_text(errors="replace").splitlines() if actor.log else []
+        return next((json.loads(line) for line in lines if line.startswith("{")), None)
+    hello = wait_until(announced, 20, f"{name} to announce itself")
+    assert actor.wpid  # looked up while it runs: stopping it asks for it
+    actor.before_close = lambda: desktop.tool("post", hello["hwnd"], "WM_CLOSE", 0, 0)
+    return actor, hello
+
+
+def hold_hotkey(desktop: Desktop, mods: int, vk: int) -> WinProcess:
     """Another program takes the key combination first."""
-    holder = desktop.start(desktop.wine.pxtool, "hold-hotkey", "--mods", str(mods), "--vk",
-                           str(vk), "--seconds", "120", name="hold-hotkey")
-    wait_until(lambda: Path(holder.log).exists() and '"registered":true' in Path(holder.log)
-               .read_text(errors="replace"), 20, "the other program to hold the hotkey")
+    holder, hello = start_actor(desktop, "hold-hotkey", "--mods", str(mods), "--vk", str(vk),
+                                "--seconds", "120")
+    assert hello["registered"], "the other program holds the hotkey"
     return holder
 
 
@@ -42,7 +55,7 @@ def test_a_new_hotkey_another_program_holds_keeps_the_old_one(desktop: Desktop):
     desktop.focus(app.hwnd)
     desktop.tool("keys", "ctrl+a")
     wait_until(lambda: not visible(app), 10, "Ctrl+A to hide the window")
-    holder.stop()
+    assert holder.stop().how == "exited"
     app.close()
 
 
@@ -52,7 +65,7 @@ def test_a_hotkey_that_was_never_registered_cannot_be_replaced(desktop: Desktop)
     assert "古いホットキーを削除できません" in change_hotkey(desktop, app, 1, "c")
     wait_until(lambda: (desktop.app_dir / "pellix.ini").exists(), 10, "the settings written")
     assert ini(desktop)["fsmods"] == "2" and ini(desktop)["hotkey"] == "A"
-    holder.stop()
+    assert holder.stop().how == "exited"
     app.close()
 
 
@@ -82,10 +95,8 @@ def test_an_alt_hotkey_is_followed_by_a_control_tap(desktop: Desktop):
     wait_until(lambda: not visible(app), 10, "the window hidden")
 
     log = desktop.app_dir.parent / "keys.log"
-    logger = desktop.start(desktop.wine.pxtool, "key-log", "--log", windows_path(log),
-                           "--seconds", "60", name="key-log")
-    wait_until(lambda: Path(logger.log).exists() and '"hooked":true' in Path(logger.log)
-               .read_text(errors="replace"), 20, "the key logger")
+    logger, hello = start_actor(desktop, "key-log", "--log", windows_path(log), "--seconds", "60")
+    assert hello["hooked"]
     desktop.tool("keys", "alt+z")
     wait_until(lambda: visible(app), 10, "Alt+Z to show the window")
 
@@ -96,5 +107,5 @@ def test_an_alt_hotkey_is_followed_by_a_control_tap(desktop: Desktop):
         return [e["up"] for e in events if e["vk"] in (0x11, 0xA2)]
 
     wait_until(lambda: control_events() == [False, True], 10, "a Control press and release")
-    logger.stop()
+    assert logger.stop().how == "exited"
     app.close()

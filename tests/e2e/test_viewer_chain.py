@@ -297,7 +297,7 @@ def test_copy_to_list_latency(desktop: Desktop):
     ms = sorted(round(latency * 1000) for latency in latencies)
     print(f"\ncopy -> shown in 履歴, 50 copies with pxtool clipboard-set: median "
           f"{statistics.median(ms):.0f} ms, worst {ms[-1]} ms (from clipboard-set's return; each "
-          f"poll starts pxtool under Wine, median poll {statistics.median(polls) * 1000:.0f} ms, "
+          f"poll is a pxtool call, median poll {statistics.median(polls) * 1000:.0f} ms, "
           f"which bounds the resolution; already there at the first poll {first_poll}/50)")
     assert ms[-1] < 5000
     app.close()

@@ -25,7 +25,8 @@ class Desktop:
     # ---- inside Wine ---------------------------------------------------------------------------
 
     def tool(self, *args: Any, timeout: float = 20.0) -> Any:
-        """Run pxtool with these arguments (numbers welcome) and return its JSON."""
+        """Run a pxtool command with these arguments (numbers welcome) and return its JSON; see
+        WineSession.tool."""
         return self.wine.tool(*(str(a) for a in args), timeout=timeout)
 
     def start(self, exe: str | Path, *args: str, cwd: str | Path | None = None,

@@ -21,6 +21,7 @@ from pathlib import Path
 from typing import Any, Callable
 
 from . import procs
+from .toolserver import ServerGone, ToolServer
 from .waiting import wait_until
 
 # Files that Wine only ever reads once the prefix exists; the template's copies can be shared.
@@ -49,6 +50,10 @@ _TEMPLATE_REGISTRY = r"""Windows Registry Editor Version 5.00
 """
 
 LAUNCH_MARKER = "PELLIX_E2E_LAUNCH"
+
+# pxtool's actors: programs of their own that run until stopped. One of them asked for through
+# WineSession.tool runs as a pxtool process of its own, as it did before the server existed.
+OWN_PROCESS_COMMANDS = frozenset({"viewer", "hold-clipboard", "hold-hotkey", "key-log"})
 
 
 def wine_loader() -> str:
@@ -242,18 +247,30 @@ class WineSession:
         self.processes: list[WinProcess] = []
         self._launches = itertools.count(1)
         self._server_started = False
+        self.tools = ToolServer([wine_loader(), str(pxtool), "serve"], self.env,
+                                self.logs / "pxtool-serve.log", before_start=self._boot)
         started = time.monotonic()
-        self._start_server()
+        try:
+            self._start_server()
+        except BaseException:
+            # Nobody gets the session to close it: its server must not outlive the failure.
+            self.close()
+            raise
         self.start_seconds = time.monotonic() - started
 
     def _start_server(self) -> None:
-        # The server and Wine's services (explorer with the clipboard manager, services.exe...)
-        # start with the first program; start them here, with no pipes of ours to inherit.
         server = procs.start(["wineserver", "-p"], self.env, self.logs / "wineserver.log",
                              name="wineserver")
         self._server_started = True
         server.popen.wait(timeout=30)  # it forks into the background and returns
-        self.tool("get-foreground", timeout=60)
+        self.tool("get-foreground", timeout=60)  # starts pxtool serve, after _boot
+
+    def _boot(self) -> None:
+        """Wine's services (explorer with the clipboard manager, services.exe...) start with the
+        first program of a prefix and keep the descriptors of that program. So that they never
+        hold the pipes of pxtool serve, a pxtool process with no pipes of ours comes first, before
+        every start of the server (after the first, it finds them running and costs little)."""
+        self.tool_process("get-foreground", timeout=60)
 
     @property
     def drive_c(self) -> Path:
@@ -264,7 +281,26 @@ class WineSession:
         return self.drive_c / "windows" / "notepad.exe"
 
     def tool(self, *args: Any, timeout: float = 20.0, check: bool = True) -> Any:
-        """Run pxtool in this prefix and return its parsed JSON output (numbers welcome)."""
+        """Run a pxtool command in this prefix and return its parsed JSON output (numbers
+        welcome). Commands go to this session's pxtool serve; actors run as processes of their
+        own. A call that takes longer than the timeout raises subprocess.TimeoutExpired."""
+        args = tuple(str(a) for a in args)
+        if args and args[0] in OWN_PROCESS_COMMANDS:
+            return self.tool_process(*args, timeout=timeout, check=check)
+        try:
+            answer = self.tools.call(list(args), timeout)
+        except ServerGone as error:
+            if check:
+                raise ToolError(list(args), -1, str(error)) from None
+            return None
+        if not answer["ok"]:
+            if check:
+                raise ToolError(list(args), answer["code"], f"pxtool: {answer['error']}")
+            return None
+        return answer["result"]
+
+    def tool_process(self, *args: Any, timeout: float = 20.0, check: bool = True) -> Any:
+        """Like tool, but in a pxtool process of its own, for this one command."""
         args = tuple(str(a) for a in args)
         with tempfile.TemporaryFile(dir=self.logs) as out, \
                 tempfile.TemporaryFile(dir=self.logs) as err:
@@ -323,6 +359,7 @@ class WineSession:
             result = process.stop(timeout=5)
             if result.how == "killed":
                 forced.append(process.name)
+        self.tools.stop()
         if self._server_started:
             _wineserver(self.env, "-k")
             _wineserver(self.env, "-w")

@@ -72,6 +72,12 @@ class JsonWriter {
     out_ += "null";
     return *this;
   }
+  // A complete value that another writer has made.
+  JsonWriter& Raw(std::string_view json) {
+    Separate();
+    out_ += json;
+    return *this;
+  }
 
   const std::string& str() const { return out_; }
 

@@ -12,6 +12,7 @@
 #include "win32/app/main_window.h"
 #include "win32/app/modal_loops.h"
 #include "win32/app/secondary_window.h"
+#include "win32/lists/edit_box.h"
 #include "win32/platform/unique_handle.h"
 #include "win32/platform/wide_string.h"
 
@@ -34,12 +35,17 @@ std::wstring ExeDir() {
   return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
-int RunMessageLoop(const MainWindow& mainWindow, const AboutBox& about) {
+// A window's shortcuts work wherever its focus is, and nowhere else.
+bool TranslateShortcut(HWND window, HACCEL shortcuts, MSG& message) {
+  return message.hwnd != nullptr && GetAncestor(message.hwnd, GA_ROOT) == window &&
+         TranslateAcceleratorW(window, shortcuts, &message);
+}
+
+int RunMessageLoop(const MainWindow& mainWindow, const EditBox& editBox, const AboutBox& about) {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    // The main window's shortcuts work wherever its focus is, and nowhere else.
-    if (message.hwnd != nullptr && GetAncestor(message.hwnd, GA_ROOT) == mainWindow.Handle() &&
-        TranslateAcceleratorW(mainWindow.Handle(), mainWindow.Accelerators(), &message)) {
+    if (TranslateShortcut(mainWindow.Handle(), mainWindow.Accelerators(), message) ||
+        TranslateShortcut(editBox.Handle(), editBox.Accelerators(), message)) {
       continue;
     }
     if (IsDialogMessageW(about.Handle(), &message)) {
@@ -80,8 +86,7 @@ int Application::Run() {
     MainWindow mainWindow(errors, loops, model, saver, folder, owner.Handle(), exeDir);
     mainWindow.Start();
     const DWORD tool = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    SecondaryWindow editBox(errors, L"EditBox", L"編集ボックス", tool | WS_THICKFRAME, 0,
-                            SIZE{300, 60}, mainWindow.Handle());
+    EditBox editBox(errors, mainWindow.Handle());
     SecondaryWindow filterList(errors, L"FilterListDialog", L"フィルター設定", tool, 0,
                                SIZE{300, 260}, mainWindow.Handle());
     SecondaryWindow filterEditor(errors, L"FilterEditor", L"フィルター編集", tool, 0,
@@ -89,8 +94,8 @@ int Application::Run() {
     SecondaryWindow memo(errors, L"MemoWindow", L"", WS_POPUP, WS_EX_TOOLWINDOW, SIZE{232, 140},
                          mainWindow.Handle());
     AboutBox about(errors, mainWindow.Handle());
-    mainWindow.AttachWindows(OtherWindows{editBox.Handle(), filterList.Handle(),
-                                          filterEditor.Handle(), memo.Handle(), &about});
+    mainWindow.AttachWindows(
+        OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(), memo.Handle(), &about});
     if (errors.StartupFailed()) {
       return 1;
     }
@@ -98,7 +103,7 @@ int Application::Run() {
 
     ShowWindow(mainWindow.Handle(), SW_SHOWNORMAL);
     UpdateWindow(mainWindow.Handle());
-    return RunMessageLoop(mainWindow, about);
+    return RunMessageLoop(mainWindow, editBox, about);
   } catch (...) {
     // A failure while starting: nothing has been written, and nothing will be.
     ShowStopBox(nullptr, ErrorMessage(std::current_exception()));

@@ -1,5 +1,7 @@
 #include "win32/app/command_table.h"
 
+#include <algorithm>
+
 namespace pellix::win32 {
 namespace {
 
@@ -8,6 +10,9 @@ std::wstring ShortcutText(const Shortcut& shortcut) {
     return {};
   }
   std::wstring text = shortcut.control ? L"Ctrl+" : L"";
+  if (shortcut.alt) {
+    text += L"Alt+";
+  }
   if (shortcut.key == VK_DELETE) {
     text += L"Del";
   } else {
@@ -87,8 +92,15 @@ UINT CommandTable::TagOf(HMENU menu) {
 UniqueAccelerators CommandTable::BuildAccelerators() const {
   std::vector<ACCEL> keys;
   for (const Command& command : commands_) {
-    if (command.shortcut.key != 0) {
-      const BYTE flags = FVIRTKEY | (command.shortcut.control ? FCONTROL : 0);
+    if (command.shortcut.key == 0) {
+      continue;
+    }
+    const BYTE flags =
+        FVIRTKEY | (command.shortcut.control ? FCONTROL : 0) | (command.shortcut.alt ? FALT : 0);
+    const bool taken = std::any_of(keys.begin(), keys.end(), [&](const ACCEL& key) {
+      return key.fVirt == flags && key.key == command.shortcut.key;
+    });
+    if (!taken) {
       keys.push_back(ACCEL{flags, command.shortcut.key, static_cast<WORD>(command.id)});
     }
   }

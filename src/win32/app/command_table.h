@@ -18,6 +18,7 @@ namespace pellix::win32 {
 struct Shortcut {
   WORD key = 0;  // a virtual-key code; 0: none
   bool control = false;
+  bool alt = false;
 };
 
 struct Command {
@@ -88,6 +89,8 @@ class CommandTable {
   // The tag given to the submenu `menu` was built with, or 0.
   static UINT TagOf(HMENU menu);
 
+  // One accelerator for each shortcut; where two commands share one (Del in either list), the
+  // first command's handler decides where it goes.
   UniqueAccelerators BuildAccelerators() const;
 
  private:

@@ -28,6 +28,20 @@ enum CommandId : int {
   kCmdSendCopy = 1200,          // コピー（他アプリへの貼り付け）, Ctrl+C
   kCmdTabMode,                  // taben, Ctrl+T
   kCmdWiden,                    // widen, Ctrl+W
+  kCmdDelete = 1300,            // dellistitem 削除, Del
+  kCmdClear,                    // clearlistitem クリアー, Ctrl+Del
+  kCmdClearBackHalf,            // crearh 後ろ半分をクリア
+  kCmdItemUp,                   // itemup 上へ移動, Ctrl+U
+  kCmdItemDown,                 // itemdown 下へ移動, Ctrl+D
+  kCmdExpand,                   // aexpand 展開, Ctrl+E
+  kCmdSort,                     // asort ソート, Ctrl+Alt+S
+  kCmdReplace,                  // aplace 部分文字列の一括置換, Ctrl+R
+  kCmdDropSelector,             // adrop, Ctrl+S
+  kCmdLock,                     // alock, Ctrl+L
+  kCmdEdit,                     // ledit 編集, Ctrl+H
+  kCmdUnicodeDelete,            // wdelact 削除, Del in the Unicode list
+  kCmdUnicodeClearBackHalf,     // wclearhact 後ろ半分をクリア
+  kCmdUnicodeClear,             // wclearact 全てクリア, Ctrl+Del in the Unicode list
   kCmdFullToHalfWidth = 1017,   // N17 全角英数字を半角に
   kCmdToFullWidth,              // N18 半角文字を全角に
   kCmdToLowerCase,              // N19 大文字を小文字に

@@ -60,7 +60,9 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       paste_(model, lists_, services_),
       tray_(TrayController::Context{model, saver, loops, commands_, services_,
                                     [this] { lists_.FocusShownList(); }}),
-      view_(model, lists_, loops) {
+      view_(model, lists_, loops),
+      editing_(ListEditing::Context{model, lists_, paste_, loops, services_,
+                                    [this](bool on) { view_.SetLock(on); }}) {
   dpi_ = SystemDpi();
   RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -77,11 +79,13 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
   paste_.Attach(Handle(), tabbox_);
   tray_.Attach(Handle(), owner_, exeDir_);
   view_.Attach(Handle(), widebox_);
+  editing_.Attach(Handle());
   lists_.AddCommands(commands_);
   capture_.AddCommands(commands_);
   paste_.AddCommands(commands_);
   tray_.AddCommands(commands_);
   view_.AddCommands(commands_);
+  editing_.AddCommands(commands_);
   AddFrameCommands();
   accelerators_ = commands_.BuildAccelerators();
 }
@@ -99,9 +103,11 @@ void MainWindow::CreateControls() {
       view_.ApplyWideMode();
     }
   };
-  lists_.Create(self, dpi_, windowFont_.Get(), ListBounds(),
-                ListPane::Actions{[this] { paste_.PasteFromKey(); }, [this] { paste_.SendCopy(); },
-                                  wideAgain});
+  lists_.Create(
+      self, dpi_, windowFont_.Get(), ListBounds(),
+      ListPane::Actions{[this] { paste_.PasteFromKey(); }, [this] { paste_.SendCopy(); }, wideAgain,
+                        [this](std::size_t list) { editing_.MoveDraggedTo(list); },
+                        [this](int item) { editing_.OnBeginDrag(item); }});
 
   bitBtn1_ =
       CreateButton(self, L"", BS_PUSHBUTTON | BS_ICON, kIdBitBtn1, RECT{101, 1, 119, 19}, dpi_);
@@ -180,15 +186,16 @@ void MainWindow::ApplyModelToControls() {
 void MainWindow::AttachWindows(const OtherWindows& windows) {
   paste_.SetPasteableWindows(windows.memo, {windows.filterList, windows.filterEditor});
   view_.AttachMemo(windows.memo);
+  editing_.AttachEditBox(windows.editBox);
   tray_.AttachWindows(windows.memo, windows.about);
 }
 
 bool MainWindow::ShowListMenu(HWND from, LPARAM screenPoint) {
-  const std::optional<UniqueMenu> menu = lists_.ContextMenu(from, commands_);
+  const std::optional<UniqueMenu> menu = lists_.ContextMenu(from, screenPoint, commands_);
   if (!menu) {
     return false;
   }
-  const POINT point = lists_.ContextMenuPoint(screenPoint);
+  const POINT point = lists_.ContextMenuPoint(from, screenPoint);
   UINT command = 0;
   {
     const ModalLoops::Scope scope(loops_);
@@ -345,6 +352,19 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return *result;
       }
       return 0;
+    case WM_MOUSEMOVE:
+      if (editing_.Drag().OnMouseMove()) {
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+      if (editing_.Drag().OnButtonUp()) {
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      editing_.Drag().OnCaptureLost();
+      break;
     case WM_CONTEXTMENU:
       if (ShowListMenu(reinterpret_cast<HWND>(wParam), lParam)) {
         return 0;

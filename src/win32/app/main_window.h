@@ -15,6 +15,8 @@
 #include "win32/app/view_controller.h"
 #include "win32/app/window.h"
 #include "win32/capture/capture_controller.h"
+#include "win32/lists/edit_box.h"
+#include "win32/lists/list_editing.h"
 #include "win32/lists/list_pane.h"
 #include "win32/paste/paste_controller.h"
 #include "win32/platform/gdi.h"
@@ -23,7 +25,7 @@ namespace pellix::win32 {
 
 // The windows created after the main window, which it shows, hides and pastes into.
 struct OtherWindows {
-  HWND editBox = nullptr;
+  EditBox* editBox = nullptr;
   HWND filterList = nullptr;
   HWND filterEditor = nullptr;
   HWND memo = nullptr;
@@ -89,6 +91,7 @@ class MainWindow final : public Window {
   PasteController paste_;
   TrayController tray_;
   ViewController view_;
+  ListEditing editing_;
 };
 
 }  // namespace pellix::win32

@@ -117,9 +117,9 @@ void ViewController::ApplyWideMode() {
   const std::size_t longest = shown ? app::LongestItemBytes(model_.lists.Slot(*shown).items) : 0;
   RECT list{};
   GetWindowRect(lists_.ListBox().Handle(), &list);
-  const std::optional<int> width = app::WideWindowWidth(
-      {model_.view.wide, longest, at96(list.right - list.left), at96(main.left), at96(main.width),
-       at96(WorkArea().right)});
+  const std::optional<int> width =
+      app::WideWindowWidth({model_.view.wide, longest, at96(list.right - list.left),
+                            at96(main.left), at96(main.width), at96(WorkArea().right)});
   if (width) {
     wideResize_ = true;
     SetWindowPos(window_, nullptr, 0, 0, Scale(*width, dpi), main.height,

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "core/app/list_tooltip.h"
 #include "core/text/codec.h"
 #include "win32/app/control_ids.h"
 #include "win32/app/fonts.h"
@@ -53,10 +54,12 @@ void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& list
   SetWindowTextW(tntListBox1_.Handle(), L"TntListBox1");
   dropbox_ = CreateChild(parent, WC_LISTBOXW, LBS_NOINTEGRALHEIGHT | WS_VSCROLL, kIdDropBox,
                          RECT{0, 20, 84, 108}, dpi);
+  SetWindowSubclass(dropbox_, &ListPane::DropboxSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
   for (const HWND control : {comboBox_, dropbox_}) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(selectorFont), FALSE);
   }
   SendMessageW(comboBox_, CB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
+  SendMessageW(dropbox_, LB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
   SendMessageW(comboBox_, CB_SETMINVISIBLE, kSelectorVisibleItems, 0);
   SetListFont(model_.view.fontSize);
   tntListBox1_.SetFont(selectorFont);
@@ -71,7 +74,9 @@ void ListPane::Layout(const RECT& listBounds) {
 
 void ListPane::AddCommands(CommandTable& commands) {
   const auto conversion = [this](UINT id, const wchar_t* caption, lists::ItemConversion kind) {
-    return Command{id, caption, {}, [this, kind] { ConvertFocusedItem(kind); }, {}, {}};
+    return Command{
+        id, caption, {}, [this, kind] { ConvertFocusedItem(kind); }, [this] { return menuOnItem_; },
+        {}};
   };
   commands.Add(conversion(kCmdFullToHalfWidth, L"全角英数字を半角に",
                           lists::ItemConversion::kFullToHalfWidth));
@@ -163,6 +168,65 @@ LRESULT CALLBACK ListPane::SelectorSubclass(HWND hwnd, UINT message, WPARAM wPar
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+void ListPane::ShowDropbox() {
+  const int names = static_cast<int>(SendMessageW(dropbox_, LB_GETCOUNT, 0, 0));
+  const int height = Scale(kItemHeight, dpi_) * names;
+  RECT client{};
+  GetClientRect(parent_, &client);
+  RECT box{};
+  GetWindowRect(dropbox_, &box);
+  MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&box), 2);
+  const int margin = Scale(4, dpi_);
+  if (client.bottom < height + Scale(24, dpi_)) {
+    // The window grows to show every name; it does not shrink back afterwards.
+    RECT window{};
+    GetWindowRect(parent_, &window);
+    SetWindowPos(parent_, nullptr, 0, 0, window.right - window.left,
+                 window.bottom - window.top + height + Scale(24, dpi_) - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dropbox_, nullptr, 0, 0, box.right - box.left, height + margin,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  } else if (box.bottom - box.top < height + margin) {
+    SetWindowPos(dropbox_, nullptr, 0, 0, box.right - box.left, height + margin,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  }
+  SendMessageW(dropbox_, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  SetWindowPos(dropbox_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+LRESULT CALLBACK ListPane::DropboxSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<ListPane*>(data);
+  try {
+    if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) {
+      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+      self->OnDropboxRelease(message, lParam);
+      return result;
+    }
+    if (message == WM_NCDESTROY) {
+      RemoveWindowSubclass(hwnd, &ListPane::DropboxSubclass, 1);
+    }
+  } catch (...) {
+    self->errors_.Report(std::current_exception());
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void ListPane::OnDropboxRelease(UINT message, LPARAM point) {
+  ShowWindow(dropbox_, SW_HIDE);
+  if (message == WM_RBUTTONUP) {
+    return;
+  }
+  const auto hit = static_cast<DWORD>(SendMessageW(dropbox_, LB_ITEMFROMPOINT, 0, point));
+  if (HIWORD(hit) != 0) {
+    return;  // not on a name
+  }
+  const std::size_t list = LOWORD(hit);
+  if (list < model_.lists.Count() && model_.lists.Current() != list && actions_.droppedOnName) {
+    actions_.droppedOnName(list);
+  }
+}
+
 bool ListPane::OnSelectorCommand(HWND from, int code) {
   if (from != comboBox_) {
     return false;
@@ -212,6 +276,31 @@ std::optional<LRESULT> ListPane::OnNotify(const NMHDR& header) {
         actions_.sendCopy();
       }
       return 0;
+    case LVN_BEGINDRAG:
+      if (fromAnsi && actions_.beginDrag) {
+        actions_.beginDrag(reinterpret_cast<const NMLISTVIEW&>(header).iItem);
+      }
+      return 0;
+    case LVN_GETINFOTIPW: {
+      auto& tip = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
+      const auto index = static_cast<std::size_t>(tip.iItem);
+      std::wstring text;
+      if (fromAnsi) {
+        const auto slot = model_.lists.AnsiShown();
+        if (slot && index < model_.lists.Slot(*slot).items.size()) {
+          text = ToWide(text::Cp932ToUtf16(
+              services_, app::AnsiTooltipText(model_.lists.Slot(*slot).items[index])));
+        }
+      } else if (index < model_.lists.UnicodeItems().size()) {
+        text = ToWide(model_.lists.UnicodeItems()[index]);  // whole, however long
+      }
+      if (tip.pszText != nullptr && tip.cchTextMax > 0) {
+        const std::size_t copied =
+            text.copy(tip.pszText, static_cast<std::size_t>(tip.cchTextMax) - 1);
+        tip.pszText[copied] = L'\0';
+      }
+      return 0;
+    }
     case LVN_KEYDOWN: {
       const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
       if (key == VK_RETURN || (key == VK_SPACE && GetKeyState(VK_CONTROL) >= 0)) {
@@ -224,26 +313,62 @@ std::optional<LRESULT> ListPane::OnNotify(const NMHDR& header) {
   }
 }
 
-std::optional<UniqueMenu> ListPane::ContextMenu(HWND from, const CommandTable& commands) const {
-  if (from != listBox_.Handle()) {
+std::optional<UniqueMenu> ListPane::ContextMenu(HWND from, LPARAM screenPoint,
+                                                const CommandTable& commands) {
+  VirtualListView* view = from == listBox_.Handle()       ? &listBox_
+                          : from == tntListBox1_.Handle() ? &tntListBox1_
+                                                          : nullptr;
+  if (view == nullptr) {
     return std::nullopt;
   }
-  return commands.BuildMenu(
-      {Item(kCmdSendCopy), Submenu(L"変換", kTagConversions,
-                                   {Item(kCmdFullToHalfWidth), Item(kCmdToFullWidth),
-                                    Item(kCmdToLowerCase), Item(kCmdToUpperCase)})});
+  int hit = view->FocusedIndex();
+  if (GET_X_LPARAM(screenPoint) != -1 || GET_Y_LPARAM(screenPoint) != -1) {
+    LVHITTESTINFO test{};
+    test.pt = POINT{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    ScreenToClient(view->Handle(), &test.pt);
+    const int under = ListView_HitTest(view->Handle(), &test);
+    hit = (test.flags & LVHT_ONITEM) != 0 ? under : -1;
+  }
+  const bool selected =
+      hit >= 0 && (ListView_GetItemState(view->Handle(), hit, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  if (hit >= 0 && !selected) {
+    view->SelectOnly(hit);
+  }
+  if (view == &tntListBox1_) {
+    return commands.BuildMenu({Item(kCmdUnicodeDelete), Separator(), Item(kCmdUnicodeClearBackHalf),
+                               Item(kCmdUnicodeClear)});
+  }
+  SetMenuState(hit >= 0, listBox_.Count() > 0);
+  return commands.BuildMenu({Item(kCmdSendCopy), Separator(), Item(kCmdEdit),
+                             Submenu(L"変換", kTagConversions,
+                                     {Item(kCmdFullToHalfWidth), Item(kCmdToFullWidth),
+                                      Item(kCmdToLowerCase), Item(kCmdToUpperCase)}),
+                             Separator(), Item(kCmdDelete), Separator(), Item(kCmdSort),
+                             Item(kCmdReplace), Separator(), Item(kCmdExpand), Separator(),
+                             Item(kCmdItemUp), Item(kCmdItemDown), Separator(),
+                             Item(kCmdClearBackHalf), Item(kCmdClear)});
 }
 
-POINT ListPane::ContextMenuPoint(LPARAM screenPoint) const {
+void ListPane::ItemsChanged(bool unicode) {
+  if (unicode) {
+    tntListBox1_.SetCount(model_.lists.UnicodeItems().size());
+    FitUnicodeColumn();
+  } else if (const auto shown = model_.lists.AnsiShown()) {
+    listBox_.SetCount(model_.lists.Slot(*shown).items.size());
+    FitAnsiColumn();
+  }
+}
+
+POINT ListPane::ContextMenuPoint(HWND from, LPARAM screenPoint) const {
   POINT point{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
   if (point.x == -1 && point.y == -1) {  // from the keyboard: under the focused item
     point = POINT{0, 0};
     RECT item{};
-    const int focused = listBox_.FocusedIndex();
-    if (focused >= 0 && ListView_GetItemRect(listBox_.Handle(), focused, &item, LVIR_BOUNDS)) {
+    const int focused = ListView_GetNextItem(from, -1, LVNI_FOCUSED);
+    if (focused >= 0 && ListView_GetItemRect(from, focused, &item, LVIR_BOUNDS)) {
       point = POINT{item.left, item.bottom};
     }
-    ClientToScreen(listBox_.Handle(), &point);
+    ClientToScreen(from, &point);
   }
   return point;
 }

@@ -24,9 +24,11 @@ namespace pellix::win32 {
 class ListPane {
  public:
   struct Actions {
-    std::function<void()> pasteFromKey;  // Enter or Space in a list
-    std::function<void()> sendCopy;      // a double click on an item
-    std::function<void()> switched;      // another list is shown
+    std::function<void()> pasteFromKey;                   // Enter or Space in a list
+    std::function<void()> sendCopy;                       // a double click on an item
+    std::function<void()> switched;                       // another list is shown
+    std::function<void(std::size_t list)> droppedOnName;  // a name picked in the shown dropbox
+    std::function<void(int item)> beginDrag;              // an item of the ordinary list dragged
   };
 
   ListPane(app::Model& model, const text::TextServices& services, ErrorSink& errors)
@@ -43,15 +45,32 @@ class ListPane {
   // True when the message was one of the pane's.
   bool OnSelectorCommand(HWND from, int code);
   std::optional<LRESULT> OnNotify(const NMHDR& header);
-  // The list menu, for a WM_CONTEXTMENU of the ANSI list (nothing for another window), and where
-  // it opens: at the pointer, or under the focused item when it came from the keyboard.
-  std::optional<UniqueMenu> ContextMenu(HWND from, const CommandTable& commands) const;
-  POINT ContextMenuPoint(LPARAM screenPoint) const;
+  // The menu of the list a WM_CONTEXTMENU came from (nothing for another window), after the
+  // right-click's own steps: the item under the pointer that is not selected becomes the only
+  // selection, and the ordinary list's menu entries are enabled by what was clicked.
+  std::optional<UniqueMenu> ContextMenu(HWND from, LPARAM screenPoint,
+                                        const CommandTable& commands);
+  // Where it opens: at the pointer, or under the focused item when it came from the keyboard.
+  POINT ContextMenuPoint(HWND from, LPARAM screenPoint) const;
 
   // The eight list commands are off while the window is hidden and while the keys belong to a
   // field elsewhere (the edit box's, the memo); showing or activating the window turns them on.
-  void EnableListCommands(bool on) { listCommandsEnabled_ = on; }
+  void EnableListCommands(bool on) {
+    listCommandsEnabled_ = on;
+    if (on) {
+      SetMenuState(true, true);
+    }
+  }
   bool ListCommandsEnabled() const { return listCommandsEnabled_; }
+
+  // What a right-click found: the first entries of the list menu work only on an item, クリアー
+  // only on a list with items. Showing the window makes all of them work again.
+  void SetMenuState(bool onItem, bool hasItems) {
+    menuOnItem_ = onItem;
+    menuHasItems_ = hasItems;
+  }
+  bool MenuOnItem() const { return menuOnItem_; }
+  bool MenuHasItems() const { return menuHasItems_; }
 
   bool UnicodeShown() const;
   VirtualListView& ListBox() { return listBox_; }
@@ -59,6 +78,13 @@ class ListPane {
   VirtualListView& Shown() { return UnicodeShown() ? tntListBox1_ : listBox_; }
   // The keyboard focus to the list in use, when the main window is visible.
   void FocusShownList();
+
+  // After a drop on the selector: the names, for the user to pick where the item goes.
+  void ShowDropbox();
+  HWND Selector() const { return comboBox_; }
+
+  // The items of the list a command changed: the view takes their count and width anew.
+  void ItemsChanged(bool unicode);
 
   // The views follow captures made into the store.
   void ShowInsertions(const std::vector<std::size_t>& inserted);
@@ -70,6 +96,8 @@ class ListPane {
 
  private:
   static LRESULT CALLBACK SelectorSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK DropboxSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void OnDropboxRelease(UINT message, LPARAM point);
   void ConvertFocusedItem(lists::ItemConversion conversion);
   void FitAnsiColumn();
   void FitUnicodeColumn();
@@ -89,6 +117,8 @@ class ListPane {
   VirtualListView listBox_;
   VirtualListView tntListBox1_;
   bool listCommandsEnabled_ = true;
+  bool menuOnItem_ = true;
+  bool menuHasItems_ = true;
   std::size_t ansiWidest_ = 0;     // bytes of the longest item the ANSI view is sized for
   std::size_t unicodeWidest_ = 0;  // likewise, in UTF-16 units
 };

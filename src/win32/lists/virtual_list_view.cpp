@@ -11,7 +11,12 @@ void VirtualListView::Create(HWND parent, int id, const RECT& bounds, bool visib
                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                           GetModuleHandleW(nullptr), nullptr);
-  ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  ListView_SetExtendedListViewStyle(hwnd_,
+                                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
+  // An item's tooltip shows its lines as lines.
+  if (const HWND tips = ListView_GetToolTips(hwnd_)) {
+    SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 600);
+  }
   LVCOLUMNW column{};
   column.mask = LVCF_WIDTH;
   column.cx = bounds.right - bounds.left;
@@ -87,6 +92,32 @@ void VirtualListView::SelectOnly(int index) {
   ListView_SetItemState(hwnd_, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetSelectionMark(hwnd_, index);
   ListView_EnsureVisible(hwnd_, index, FALSE);
+}
+
+int VirtualListView::TopIndex() const {
+  return ListView_GetTopIndex(hwnd_);
+}
+
+void VirtualListView::ShowState(const std::vector<std::size_t>& selected,
+                                std::optional<std::size_t> caret, std::size_t top) {
+  ClearSelection();
+  ListView_SetItemState(hwnd_, -1, 0, LVIS_FOCUSED);
+  for (const std::size_t index : selected) {
+    SetItemSelected(static_cast<int>(index), true);
+  }
+  const int now = TopIndex();
+  RECT item{};
+  if (Count() > 0 && now != static_cast<int>(top) &&
+      ListView_GetItemRect(hwnd_, 0, &item, LVIR_BOUNDS)) {
+    ListView_Scroll(hwnd_, 0, (static_cast<int>(top) - now) * (item.bottom - item.top));
+  }
+  if (caret) {
+    const int index = static_cast<int>(*caret);
+    ListView_SetItemState(hwnd_, index, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_SetSelectionMark(hwnd_, index);
+    ListView_EnsureVisible(hwnd_, index, FALSE);
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void VirtualListView::SetItemSelected(int index, bool selected) {

@@ -7,6 +7,7 @@
 // Needs the types of windows.h.
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,12 @@ class VirtualListView {
   void SelectOnly(int index);
   void SetItemSelected(int index, bool selected);
   void RedrawItem(int index);
+
+  // Shows this selection, this item current (none: no focus mark) and `top` topmost, keeping
+  // the current item in view.
+  void ShowState(const std::vector<std::size_t>& selected, std::optional<std::size_t> caret,
+                 std::size_t top);
+  int TopIndex() const;
 
   // The list grew to `count` by `inserted` items at its top: the selected and focused items
   // move down with the rest, as they would in a list that held its own items.

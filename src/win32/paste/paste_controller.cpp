@@ -34,8 +34,11 @@ void PasteController::SetPasteableWindows(HWND memo, std::vector<HWND> dialogs) 
 }
 
 void PasteController::AddCommands(CommandTable& commands) {
-  commands.Add(Command{kCmdSendCopy, L"コピー（他アプリへの貼り付け）", Shortcut{'C', true},
-                       [this] { SendCopy(); }, [this] { return lists_.ListCommandsEnabled(); },
+  commands.Add(Command{kCmdSendCopy,
+                       L"コピー（他アプリへの貼り付け）",
+                       Shortcut{'C', true},
+                       [this] { SendCopy(); },
+                       [this] { return lists_.ListCommandsEnabled(); },
                        {}});
   commands.Add(Command{kCmdTabMode,
                        L"taben",
@@ -127,9 +130,22 @@ void PasteController::SendCopy() {
     model_.pastedSinceHotkey = true;
     text = text::Cp932ToUtf16(services_, paste::BuildAnsiPasteText(items, model_.view.pasteOption));
   }
-  if (text.empty()) {
-    return;
+  if (!text.empty()) {
+    PasteText(text);
   }
+}
+
+void PasteController::PasteText(const std::u16string& text) {
+  if (waitingFor_ != nullptr) {
+    return;  // the last paste has not been typed yet
+  }
+  PutOnClipboard(text);
+  if (pasteTarget_ != nullptr && IsWindow(pasteTarget_)) {
+    PasteWhenInFront(GetAncestor(pasteTarget_, GA_ROOT));
+  }
+}
+
+void PasteController::PutOnClipboard(const std::u16string& text) {
   model_.ownWrite = true;
   try {
     WriteClipboardText(window_, text);
@@ -138,9 +154,6 @@ void PasteController::SendCopy() {
     // someone else's and must be captured.
     model_.ownWrite = false;
     throw;
-  }
-  if (pasteTarget_ != nullptr && IsWindow(pasteTarget_)) {
-    PasteWhenInFront(GetAncestor(pasteTarget_, GA_ROOT));
   }
 }
 

@@ -31,6 +31,10 @@ class PasteController {
   bool OnTimer(UINT_PTR id);
 
   void SendCopy();
+  // Our own text onto the clipboard without a capture of it, then pasted into the target (the
+  // edit box's コピー), or only put there (its カット).
+  void PasteText(const std::u16string& text);
+  void PutOnClipboard(const std::u16string& text);
   // Enter or Space in a list: the current item is pasted along with the selection, and the list
   // is left as the user had it.
   void PasteFromKey();

@@ -1,0 +1,181 @@
+#include "win32/lists/edit_box.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "win32/app/fonts.h"
+
+namespace pellix::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"EditBox";
+constexpr SIZE kWindowSize{257, 86};
+constexpr int kTopBelowMain = 15;
+constexpr int kMargin = 4;
+constexpr int kFieldHeight = 20;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 22;
+
+enum EditCommand : WORD {
+  kIdField = 101,
+  kCmdCopy = IDOK + 200,  // pcopy
+  kCmdUpdate,             // psave
+  kCmdCancel,             // pcansel
+  kCmdCut,                // pcut
+  kCmdEnter,              // Enter: 更新 from the field, the focused button elsewhere
+};
+
+HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id,
+           HFONT font) {
+  const HWND control = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0,
+                                       0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                       GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+void AddTooltip(HWND tooltips, HWND parent, HWND control, const wchar_t* text) {
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = const_cast<wchar_t*>(text);
+  SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace
+
+EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
+  dpi_ = SystemDpi();
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+  CreateOf(kClassName, L"編集ボックス", style, WS_EX_CONTROLPARENT,
+           RECT{0, 0, Scale(kWindowSize.cx, dpi_), Scale(kWindowSize.cy, dpi_)}, owner);
+  const HWND self = Handle();
+  font_ = CreateUiFont(kProportionalGothic, -12, dpi_);
+  field_ =
+      Child(self, WC_EDITW, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kIdField, font_.Get());
+  copyButton_ = Child(self, WC_BUTTONW, L"コピー", WS_TABSTOP, kCmdCopy, font_.Get());
+  updateButton_ = Child(self, WC_BUTTONW, L"更新", WS_TABSTOP, kCmdUpdate, font_.Get());
+  cancelButton_ = Child(self, WC_BUTTONW, L"キャンセル", WS_TABSTOP, kCmdCancel, font_.Get());
+  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, self,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  AddTooltip(tooltips_, self, copyButton_, L"クリップボードにコピー");
+  AddTooltip(tooltips_, self, updateButton_, L"項目を更新して編集終了");
+  AddTooltip(tooltips_, self, cancelButton_, L"保存せずに編集終了");
+  std::vector<ACCEL> keys = {{FVIRTKEY | FCONTROL, 'C', kCmdCopy},
+                             {FVIRTKEY | FCONTROL, 'S', kCmdUpdate},
+                             {FVIRTKEY, VK_RETURN, kCmdEnter},
+                             {FVIRTKEY, VK_ESCAPE, kCmdCancel},
+                             {FVIRTKEY | FCONTROL, 'X', kCmdCut}};
+  accelerators_ =
+      UniqueAccelerators(CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
+  Layout();
+}
+
+void EditBox::Layout() {
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  const int margin = Scale(kMargin, dpi_);
+  MoveWindow(field_, margin, margin, client.right - 2 * margin, Scale(kFieldHeight, dpi_), TRUE);
+  const int top = 2 * margin + Scale(kFieldHeight, dpi_);
+  int left = margin;
+  for (const HWND button : {copyButton_, updateButton_, cancelButton_}) {
+    MoveWindow(button, left, top, Scale(kButtonWidth, dpi_), Scale(kButtonHeight, dpi_), TRUE);
+    left += Scale(kButtonWidth, dpi_) + margin;
+  }
+}
+
+void EditBox::Open(const std::wstring& text, const RECT& mainWindow) {
+  SetWindowTextW(field_, text.c_str());
+  RECT window{};
+  GetWindowRect(Handle(), &window);
+  const int width = window.right - window.left;
+  SetWindowPos(Handle(), HWND_TOPMOST, mainWindow.right - width,
+               mainWindow.top + Scale(kTopBelowMain, dpi_), 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(Handle());
+  SetFocus(field_);
+  SendMessageW(field_, EM_SETSEL, 0, -1);
+}
+
+std::wstring EditBox::FieldText() const {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field_)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(field_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring EditBox::SelectedText() const {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(field_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const std::wstring text = FieldText();
+  return start < end && end <= text.size() ? text.substr(start, end - start) : std::wstring();
+}
+
+void EditBox::Finish(bool update) {
+  const std::wstring text = FieldText();
+  SetWindowTextW(field_, L"");
+  ShowWindow(Handle(), SW_HIDE);
+  if (update && actions_.update) {
+    actions_.update(text);
+  }
+  if (actions_.closed) {
+    actions_.closed();
+  }
+}
+
+LRESULT EditBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      const WORD id = LOWORD(wParam);
+      if (id == kIdField && HIWORD(wParam) == EN_SETFOCUS && actions_.fieldFocused) {
+        actions_.fieldFocused();  // Del and the like must act on the field, not on the list
+        return 0;
+      }
+      if (id == kCmdEnter) {
+        if (GetFocus() == field_) {
+          Finish(true);
+        } else if (const HWND button = GetFocus(); button != nullptr && IsChild(Handle(), button)) {
+          SendMessageW(button, BM_CLICK, 0, 0);
+        }
+        return 0;
+      }
+      if (id == kCmdUpdate || id == kCmdCancel) {
+        Finish(id == kCmdUpdate);
+        return 0;
+      }
+      if (id == kCmdCopy) {
+        const std::wstring selected = SelectedText();
+        if (actions_.copy) {
+          actions_.copy(selected.empty() ? FieldText() : selected);
+        }
+        SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return 0;
+      }
+      if (id == kCmdCut) {
+        const std::wstring selected = SelectedText();
+        if (!selected.empty() && actions_.cut) {
+          actions_.cut(selected);  // throws, leaving the field as it was, when it cannot be
+          SendMessageW(field_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+        }
+        return 0;
+      }
+      break;
+    }
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_CLOSE:
+      // The title bar only hides it: nothing is written back, the field keeps its text.
+      ShowWindow(Handle(), SW_HIDE);
+      return 0;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace pellix::win32

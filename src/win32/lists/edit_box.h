@@ -1,0 +1,52 @@
+#pragma once
+// The edit box: one item's text in a field, written back with 更新, dropped with キャンセル, or
+// copied into the program the user came from with コピー. It lives for the whole run and is only
+// shown and hidden.
+
+#include <functional>
+#include <string>
+
+#include "win32/app/command_table.h"
+#include "win32/app/window.h"
+#include "win32/platform/gdi.h"
+
+namespace pellix::win32 {
+
+class EditBox final : public Window {
+ public:
+  struct Actions {
+    std::function<void(const std::wstring&)> update;  // 更新: the text goes back to its item
+    std::function<void()> closed;                     // after 更新 or キャンセル
+    std::function<void(const std::wstring&)> copy;    // コピー: onto the clipboard and pasted
+    std::function<void(const std::wstring&)> cut;     // カット: onto the clipboard
+    std::function<void()> fieldFocused;
+  };
+
+  EditBox(ErrorSink& errors, HWND owner);
+  void SetActions(Actions actions) { actions_ = std::move(actions); }
+
+  // Shows the text, right-aligned with the main window and 15 pixels below its top.
+  void Open(const std::wstring& text, const RECT& mainWindow);
+
+  // The edit box's own shortcuts, for the message loop.
+  HACCEL Accelerators() const { return accelerators_.Get(); }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Layout();
+  std::wstring FieldText() const;
+  std::wstring SelectedText() const;
+  void Finish(bool update);
+
+  Actions actions_;
+  int dpi_ = 96;
+  UniqueFont font_;
+  UniqueAccelerators accelerators_;
+  HWND field_ = nullptr;
+  HWND copyButton_ = nullptr;
+  HWND updateButton_ = nullptr;
+  HWND cancelButton_ = nullptr;
+  HWND tooltips_ = nullptr;
+};
+
+}  // namespace pellix::win32

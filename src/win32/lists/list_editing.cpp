@@ -1,0 +1,275 @@
+#include "win32/lists/list_editing.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/lists/bulk_commands.h"
+#include "core/lists/edit_session.h"
+#include "core/lists/list_commands.h"
+#include "core/lists/unicode_commands.h"
+#include "core/text/codec.h"
+#include "win32/app/control_ids.h"
+#include "win32/app/error_reporter.h"
+#include "win32/app/input_dialog.h"
+#include "win32/platform/wide_string.h"
+
+namespace pellix::win32 {
+
+void ListEditing::Attach(HWND window) {
+  window_ = window;
+  ListPane& lists = context_.lists;
+  drag_.Attach(
+      window, ListDrag::Targets{lists.ListBox().Handle(), lists.Selector(), [] { return nullptr; }},
+      ListDrag::Drops{[this](int from, int onto) {
+                        RunOnAnsi([&](lists::ListStore& store, std::size_t list,
+                                      const lists::ViewState& view) {
+                          return lists::DragWithinList(store, list, view, lists::IndexFrom(from),
+                                                       lists::IndexFrom(onto));
+                        });
+                      },
+                      [this](int from) {
+                        dragged_ = from;
+                        context_.lists.ShowDropbox();
+                      },
+                      [](int, HWND) {}});
+}
+
+void ListEditing::AttachEditBox(EditBox* editBox) {
+  editBox_ = editBox;
+  editBox_->SetActions(EditBox::Actions{
+      [this](const std::wstring& text) { WriteBack(text); },
+      [this] { context_.lists.FocusShownList(); },
+      [this](const std::wstring& text) { context_.paste.PasteText(FromWide(text)); },
+      [this](const std::wstring& text) { context_.paste.PutOnClipboard(FromWide(text)); },
+      [this] { context_.lists.EnableListCommands(false); }});
+}
+
+void ListEditing::AddCommands(CommandTable& commands) {
+  app::Model& model = context_.model;
+  const auto on = [this] { return CommandsOn(); };
+  const auto onItem = [this] { return CommandsOn() && context_.lists.MenuOnItem(); };
+  const auto menuOnItem = [this] { return context_.lists.MenuOnItem(); };
+  commands.Add(Command{kCmdDelete,
+                       L"削除",
+                       Shortcut{VK_DELETE, false, false},
+                       [this, &model] {
+                         if (UnicodeHasFocus()) {
+                           RunOnUnicode(lists::wdelact);
+                           return;
+                         }
+                         RunOnAnsi([&](lists::ListStore& store, std::size_t list,
+                                       const lists::ViewState& view) {
+                           return lists::dellistitem(store, list, view, model.lockFlag);
+                         });
+                       },
+                       onItem,
+                       {}});
+  commands.Add(Command{kCmdClear,
+                       L"クリアー",
+                       Shortcut{VK_DELETE, true, false},
+                       [this, &model] {
+                         if (UnicodeHasFocus()) {
+                           RunOnUnicode(lists::wclearact);
+                           return;
+                         }
+                         bool cleared = false;
+                         RunOnAnsi([&](lists::ListStore& store, std::size_t list,
+                                       const lists::ViewState& view) {
+                           cleared = !model.lockFlag;
+                           return lists::clearlistitem(store, list, view, model.lockFlag);
+                         });
+                         if (cleared) {
+                           model.lastText.clear();  // the text last captured may come again
+                         }
+                       },
+                       [this] { return CommandsOn() && context_.lists.MenuHasItems(); },
+                       {}});
+  commands.Add(Command{
+      kCmdClearBackHalf, L"後ろ半分をクリア", {}, [this] { RunOnAnsi(lists::crearh); }, {}, {}});
+  commands.Add(Command{kCmdItemUp,
+                       L"上へ移動",
+                       Shortcut{'U', true, false},
+                       [this] { RunOnAnsi(lists::itemup); },
+                       on,
+                       {}});
+  commands.Add(Command{kCmdItemDown,
+                       L"下へ移動",
+                       Shortcut{'D', true, false},
+                       [this] { RunOnAnsi(lists::itemdown); },
+                       on,
+                       {}});
+  commands.Add(Command{kCmdExpand,
+                       L"展開",
+                       Shortcut{'E', true, false},
+                       [this] { RunOnAnsi(lists::aexpand); },
+                       on,
+                       {}});
+  commands.Add(Command{kCmdSort,
+                       L"ソート",
+                       Shortcut{'S', true, true},
+                       [this] {
+                         RunOnAnsi([this](lists::ListStore& store, std::size_t list,
+                                          const lists::ViewState& view) {
+                           return lists::asort(store, list, view, context_.services);
+                         });
+                       },
+                       menuOnItem,
+                       {}});
+  commands.Add(Command{kCmdReplace,
+                       L"部分文字列の一括置換",
+                       Shortcut{'R', true, false},
+                       [this] { Replace(); },
+                       onItem,
+                       {}});
+  commands.Add(Command{
+      kCmdDropSelector, L"adrop", Shortcut{'S', true, false}, [this] { DropSelector(); }, on, {}});
+  commands.Add(Command{kCmdLock,
+                       L"alock",
+                       Shortcut{'L', true, false},
+                       [this, &model] { context_.setLock(!model.lockFlag); },
+                       {},
+                       {}});
+  commands.Add(Command{
+      kCmdEdit, L"編集", Shortcut{'H', true, false}, [this] { OpenEditBox(); }, menuOnItem, {}});
+  commands.Add(
+      Command{kCmdUnicodeDelete, L"削除", {}, [this] { RunOnUnicode(lists::wdelact); }, {}, {}});
+  commands.Add(Command{kCmdUnicodeClearBackHalf,
+                       L"後ろ半分をクリア",
+                       {},
+                       [this] { RunOnUnicode(lists::wclearhact); },
+                       {},
+                       {}});
+  commands.Add(Command{
+      kCmdUnicodeClear, L"全てクリア", {}, [this] { RunOnUnicode(lists::wclearact); }, {}, {}});
+}
+
+lists::ViewState ListEditing::ReadView(const VirtualListView& view) {
+  lists::ViewState state;
+  for (const int index : view.SelectedIndices()) {
+    state.selected.push_back(static_cast<std::size_t>(index));
+  }
+  state.caret = lists::IndexFrom(view.FocusedIndex());
+  state.top = static_cast<std::size_t>(std::max(view.TopIndex(), 0));
+  return state;
+}
+
+void ListEditing::RunOnAnsi(const AnsiCommand& command) {
+  const auto list = lists::EditableList(context_.model.lists);
+  if (!list) {
+    return;  // the Unicode list is shown, or no list at all
+  }
+  VirtualListView& view = context_.lists.ListBox();
+  const lists::EditResult result = command(context_.model.lists, *list, ReadView(view));
+  if (result.changed) {
+    context_.lists.ItemsChanged(false);
+  }
+  view.ShowState(result.view.selected, result.view.caret, result.view.top);
+}
+
+void ListEditing::RunOnUnicode(const UnicodeCommand& command) {
+  if (!context_.lists.UnicodeShown()) {
+    return;
+  }
+  VirtualListView& view = context_.lists.TntListBox1();
+  const lists::EditResult result = command(context_.model.lists, ReadView(view));
+  if (result.changed) {
+    context_.lists.ItemsChanged(true);
+  }
+  view.ShowState(result.view.selected, result.view.caret, result.view.top);
+}
+
+bool ListEditing::UnicodeHasFocus() const {
+  return GetFocus() == context_.lists.TntListBox1().Handle();
+}
+
+void ListEditing::MoveDraggedTo(std::size_t target) {
+  const int from = std::exchange(dragged_, -1);
+  RunOnAnsi([&](lists::ListStore& store, std::size_t list, const lists::ViewState& view) {
+    return lists::MoveToList(store, list, view, lists::IndexFrom(from), target, context_.services);
+  });
+  if (target < context_.model.lists.Count() &&
+      lists::IsUnicodeListName(context_.model.lists.Slot(target).name)) {
+    context_.lists.ItemsChanged(true);  // harmless while the Unicode list is covered
+  }
+  context_.lists.FocusShownList();
+}
+
+void ListEditing::Replace() {
+  if (!lists::EditableList(context_.model.lists)) {
+    return;
+  }
+  std::optional<std::wstring> search;
+  std::optional<std::wstring> replacement;
+  {
+    const ModalLoops::Scope scope(context_.loops);
+    search = AskText(window_, L"部分文字列の一括置換", L"対象文字列", L"");
+  }
+  if (!search || search->empty() || context_.loops.Closing()) {
+    return;
+  }
+  {
+    const ModalLoops::Scope scope(context_.loops);
+    replacement = AskText(window_, L"置換文字列", L"置換文字列", L"");
+  }
+  if (!replacement || context_.loops.Closing()) {
+    return;
+  }
+  RunOnAnsi([&](lists::ListStore& store, std::size_t list, const lists::ViewState& view) {
+    return lists::aplace(store, list, view, FromWide(*search), FromWide(*replacement),
+                         context_.services);
+  });
+}
+
+void ListEditing::DropSelector() {
+  const HWND selector = context_.lists.Selector();
+  if (IsWindowVisible(window_) && IsWindowVisible(context_.lists.ListBox().Handle())) {
+    SetFocus(selector);
+  }
+  SendMessageW(selector, CB_SHOWDROPDOWN, TRUE, 0);
+}
+
+void ListEditing::OpenEditBox() {
+  if (editBox_ == nullptr) {
+    return;
+  }
+  const std::optional<std::u16string> text = lists::OpenFocusedItem(
+      context_.model.lists, lists::IndexFrom(context_.lists.Shown().FocusedIndex()),
+      context_.services);
+  if (!text) {
+    ShowBox(context_.loops, window_, L"編集できません(;_;)", kAppTitle, MB_OK);
+    return;
+  }
+  RECT main{};
+  GetWindowRect(window_, &main);
+  editBox_->Open(ToWide(*text), main);
+}
+
+void ListEditing::WriteBack(const std::wstring& text) {
+  const std::optional<lists::WriteBack> written =
+      lists::WriteOpenedItem(context_.model.lists, FromWide(text), context_.services);
+  if (!written) {
+    return;
+  }
+  ListPane& lists = context_.lists;
+  const bool unicode = written->place.list.unicode;
+  const bool shown = unicode ? lists.UnicodeShown()
+                             : !lists.UnicodeShown() &&
+                                   context_.model.lists.AnsiShown() == written->place.list.slot;
+  if (!shown) {
+    return;
+  }
+  VirtualListView& view = unicode ? lists.TntListBox1() : lists.ListBox();
+  if (written->inserted) {
+    view.InsertedAtTop(unicode ? context_.model.lists.UnicodeItems().size()
+                               : context_.model.lists.Slot(written->place.list.slot).items.size(),
+                       1);
+  } else {
+    view.RedrawItem(static_cast<int>(written->place.index));
+  }
+  // Back in the list, the item with the focus mark is selected again.
+  if (const int focused = view.FocusedIndex(); focused >= 0) {
+    view.SetItemSelected(focused, true);
+  }
+}
+
+}  // namespace pellix::win32

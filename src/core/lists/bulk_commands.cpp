@@ -1,7 +1,7 @@
 #include "core/lists/bulk_commands.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
 
 #include "core/capture/filter_engine.h"
 #include "core/lists/common_edits.h"
@@ -22,6 +22,17 @@ std::size_t IndexAfterSplits(std::size_t index, const std::vector<std::size_t>& 
                              const std::vector<std::size_t>& shiftBefore) {
   const auto at = std::lower_bound(splitIndices.begin(), splitIndices.end(), index);
   return index + shiftBefore[static_cast<std::size_t>(at - splitIndices.begin())];
+}
+
+// The first 8 bytes of a sort key as a number, zeros after a shorter key: a shorter key that
+// matches the start of a longer one is smaller either way, so a difference here never
+// contradicts the keys' own order.
+std::uint64_t KeyPrefix(std::string_view key) {
+  std::uint64_t prefix = 0;
+  for (std::size_t k = 0; k < 8; ++k) {
+    prefix = prefix << 8 | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
+  }
+  return prefix;
 }
 
 // A text converted to code page 932 only when every character has a form there.
@@ -90,15 +101,33 @@ EditResult asort(ListStore& store, std::size_t list, const ViewState& view,
   if (IsUnicodeSlot(store, list)) {
     return EditResult{false, Normalized(view, items.size())};
   }
+  // The first bytes of each key sit beside its index, so most comparisons are decided without
+  // reaching into the keys scattered over the heap; equal keys keep their order.
+  struct Entry {
+    std::uint64_t prefix;
+    std::size_t index;
+  };
   std::vector<std::string> keys;
+  std::vector<Entry> entries;
   keys.reserve(items.size());
+  entries.reserve(items.size());
   for (const std::string& item : items) {
-    keys.push_back(services.SortKey(text::Cp932ToUtf16(services, item)));
+    std::string key = services.SortKey(text::Cp932ToUtf16(services, item));
+    entries.push_back(Entry{KeyPrefix(key), keys.size()});
+    keys.push_back(std::move(key));
   }
-  std::vector<std::size_t> order(items.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  std::sort(entries.begin(), entries.end(), [&keys](const Entry& a, const Entry& b) {
+    if (a.prefix != b.prefix) {
+      return a.prefix < b.prefix;
+    }
+    const int order = keys[a.index].compare(keys[b.index]);
+    return order != 0 ? order < 0 : a.index < b.index;
+  });
+  std::vector<std::size_t> order;
+  order.reserve(entries.size());
+  for (const Entry& entry : entries) {
+    order.push_back(entry.index);
+  }
   const bool changed = !std::is_sorted(order.begin(), order.end());
   if (changed) {
     store.Reorder(list, order);

@@ -6,7 +6,6 @@
 #include "core/capture/filter_engine.h"
 #include "core/lists/common_edits.h"
 #include "core/text/codec.h"
-#include "core/text/cp932.h"
 
 namespace pellix::lists {
 namespace {
@@ -35,6 +34,27 @@ std::uint64_t KeyPrefix(std::string_view key) {
   return prefix;
 }
 
+// The lines of an item, split at CR LF, CR and LF; a break at the very end adds no line. Unlike
+// the file reader's splitting this never stops at a zero byte, so no text is lost.
+std::vector<std::string> LinesOf(std::string_view item) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t pos = 0; pos < item.size(); ++pos) {
+    if (item[pos] != '\r' && item[pos] != '\n') {
+      continue;
+    }
+    lines.emplace_back(item.substr(start, pos - start));
+    if (item[pos] == '\r' && pos + 1 < item.size() && item[pos + 1] == '\n') {
+      ++pos;
+    }
+    start = pos + 1;
+  }
+  if (start < item.size()) {
+    lines.emplace_back(item.substr(start));
+  }
+  return lines;
+}
+
 // A text converted to code page 932 only when every character has a form there.
 std::optional<std::string> ExactCp932(const text::TextServices& services,
                                       std::u16string_view text) {
@@ -57,7 +77,7 @@ EditResult aexpand(ListStore& store, std::size_t list, const ViewState& view) {
   }
   std::vector<ListStore::Split> splits;
   for (const std::size_t index : before.selected) {
-    std::vector<std::string> lines = text::SplitLines(items[index]);
+    std::vector<std::string> lines = LinesOf(items[index]);
     if (lines.empty() || (lines.size() == 1 && lines.front() == items[index])) {
       continue;  // an empty item gives no line; a single line is the item as it is
     }

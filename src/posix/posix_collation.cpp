@@ -1,5 +1,6 @@
 #include "posix/posix_collation.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "posix/half_width_kana.h"
@@ -7,10 +8,9 @@
 namespace pellix::posix {
 namespace {
 
-// The groups in their order; each is also the first byte of a character's base weight, and
-// greater than the byte that ends a level, so a shorter text whose characters match sorts first.
+// What decides a character's place, before it is written as bytes.
 enum Group : unsigned char {
-  kSymbol = 0x02,
+  kSymbol,
   kOtherSymbol,
   kDigit,
   kLatin,
@@ -21,22 +21,21 @@ enum Group : unsigned char {
   kOtherKanji,
   kOther,
 };
-constexpr char kLevelEnd = '\x01';
-constexpr unsigned char kLevelBase = 0x02;
 
 // ASCII symbols as Windows orders them; apostrophe and hyphen are left out on purpose.
 constexpr std::u16string_view kAsciiSymbolOrder = u" \t\n\v\f\r!\"#$%&()*,./:;?@[]^_`{|}~\\+<=>";
 
-enum class Kind { kIgnored, kSpecial, kWeighted };
+enum class Kind : unsigned char { kIgnored, kSpecial, kWeighted };
 
 struct Weight {
   Kind kind = Kind::kWeighted;
-  unsigned char group = kOther;
+  Group group = kOther;
   std::uint16_t value = 0;
   unsigned char mark = 0;  // 1 voiced, 2 semi-voiced
-  // Lower case before upper, narrow before wide; small kana first, then half-width, katakana,
-  // hiragana (small katakana before small hiragana).
+  // Lower case before upper (2 is added for upper case), narrow before wide (1); small kana
+  // first, then half-width, katakana, hiragana (small katakana before small hiragana).
   unsigned char form = 0;
+  bool cased = false;
 };
 
 enum : unsigned char { kSmallKatakana, kSmallHiragana, kHalfWidth, kKatakana, kHiragana };
@@ -111,10 +110,10 @@ std::optional<Weight> KanaWeight(char16_t ch) {
   return weight;
 }
 
-Weight AsciiWeight(char16_t ch, bool wide, bool ignoreCase) {
+Weight AsciiWeight(char16_t ch, bool wide) {
   const auto width = static_cast<unsigned char>(wide ? 1 : 0);
   if (ch == u'\'' || ch == u'-') {
-    return Weight{Kind::kSpecial, 0, 0, 0,
+    return Weight{Kind::kSpecial, kSymbol, 0, 0,
                   static_cast<unsigned char>((ch == u'-' ? 2 : 0) + width)};
   }
   if (ch >= u'0' && ch <= u'9') {
@@ -123,8 +122,12 @@ Weight AsciiWeight(char16_t ch, bool wide, bool ignoreCase) {
   const bool upper = ch >= u'A' && ch <= u'Z';
   if (upper || (ch >= u'a' && ch <= u'z')) {
     const auto value = static_cast<std::uint16_t>(upper ? ch - u'A' : ch - u'a');
-    const auto form = static_cast<unsigned char>((upper && !ignoreCase ? 2 : 0) + width);
-    return Weight{Kind::kWeighted, kLatin, value, 0, form};
+    return Weight{Kind::kWeighted,
+                  kLatin,
+                  value,
+                  0,
+                  static_cast<unsigned char>((upper ? 2 : 0) + width),
+                  true};
   }
   const std::size_t rank = kAsciiSymbolOrder.find(ch);
   if (rank == std::u16string_view::npos) {
@@ -133,10 +136,8 @@ Weight AsciiWeight(char16_t ch, bool wide, bool ignoreCase) {
   return Weight{Kind::kWeighted, kSymbol, static_cast<std::uint16_t>(rank), 0, width};
 }
 
-// A cased letter with its upper-case form at `upper`: weighted by `value`.
-Weight CasedWeight(unsigned char group, std::uint16_t value, bool upper, bool ignoreCase) {
-  return Weight{Kind::kWeighted, group, value, 0,
-                static_cast<unsigned char>(upper && !ignoreCase ? 2 : 0)};
+Weight CasedWeight(Group group, std::uint16_t value, bool upper) {
+  return Weight{Kind::kWeighted, group, value, 0, static_cast<unsigned char>(upper ? 2 : 0), true};
 }
 
 bool IsOtherSymbol(char16_t ch) {
@@ -150,23 +151,23 @@ bool IsIdeograph(char16_t ch) {
          (ch >= 0xF900 && ch <= 0xFAFF);
 }
 
-Weight WeightOf(char16_t ch, const Cp932Codes& codes, bool ignoreCase) {
+Weight WeightOf(char16_t ch, const Cp932Codes& codes) {
   if (ch < 0x80) {
-    return AsciiWeight(ch, false, ignoreCase);
+    return AsciiWeight(ch, false);
   }
   if (ch >= 0xFF01 && ch <= 0xFF5E) {
-    return AsciiWeight(static_cast<char16_t>(ch - 0xFEE0), true, ignoreCase);
+    return AsciiWeight(static_cast<char16_t>(ch - 0xFEE0), true);
   }
   if (ch == 0x3000) {
-    return AsciiWeight(u' ', true, ignoreCase);
+    return AsciiWeight(u' ', true);
   }
   if (ch == 0xFFE5) {  // the full-width yen sign goes with the backslash, the yen of code page 932
-    return AsciiWeight(u'\\', true, ignoreCase);
+    return AsciiWeight(u'\\', true);
   }
   if ((ch >= 0x0391 && ch <= 0x03A9 && ch != 0x03A2) || (ch >= 0x03B1 && ch <= 0x03C9)) {
     const bool upper = ch <= 0x03A9;
     const char16_t asUpper = upper ? ch : ch == 0x03C2 ? char16_t{0x03A3} : char16_t(ch - 0x20);
-    return CasedWeight(kGreek, static_cast<std::uint16_t>(asUpper - 0x0391), upper, ignoreCase);
+    return CasedWeight(kGreek, static_cast<std::uint16_t>(asUpper - 0x0391), upper);
   }
   if (ch >= 0x0401 && ch <= 0x0451) {
     const bool upper = ch <= 0x042F;
@@ -174,7 +175,7 @@ Weight WeightOf(char16_t ch, const Cp932Codes& codes, bool ignoreCase) {
     // Ё sorts right after Е.
     const int value = asUpper == 0x0401 ? (0x0415 - 0x0410) * 2 + 1 : (asUpper - 0x0410) * 2;
     if (value >= 0) {
-      return CasedWeight(kCyrillic, static_cast<std::uint16_t>(value), upper, ignoreCase);
+      return CasedWeight(kCyrillic, static_cast<std::uint16_t>(value), upper);
     }
   }
   if (const std::optional<Weight> kana = KanaWeight(ch)) {
@@ -187,50 +188,174 @@ Weight WeightOf(char16_t ch, const Cp932Codes& codes, bool ignoreCase) {
     return Weight{Kind::kWeighted, kOtherSymbol, ch, 0, 1};
   }
   if (IsIdeograph(ch)) {
-    const std::uint16_t code = codes[ch];
-    return code > 0xFF ? Weight{Kind::kWeighted, kKanji, code, 0, 0}
+    const unsigned lead = codes[ch] >> 8;
+    const bool inKanjiRows = (lead >= 0x88 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+    return inKanjiRows ? Weight{Kind::kWeighted, kKanji, codes[ch], 0, 0}
                        : Weight{Kind::kWeighted, kOtherKanji, ch, 0, 0};
   }
   return Weight{Kind::kWeighted, kOther, ch, 0, 0};
 }
 
-void AppendBigEndian(std::string& out, std::uint32_t value, int bytes) {
-  for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) {
-    out += static_cast<char>((value >> shift) & 0xFF);
-  }
+// The first byte of a base weight tells its length: 3 bytes for the groups ordered by code
+// point, 2 for the others. Every first byte is above the byte that ends a level, so a text
+// whose characters all match the start of a longer one sorts first.
+constexpr unsigned char kLevelEnd = 0x01;
+constexpr unsigned char kLevelBase = 0x02;
+constexpr unsigned char kFirstSymbolByte = 0x02;
+constexpr unsigned char kFirstOtherSymbolByte = 0x03;  // then the code point
+constexpr unsigned char kFirstLetterByte = 0x04;       // digits, Latin, Greek, Cyrillic, kana
+constexpr unsigned char kFirstKanjiByte = 0x05;        // to 0x2B: kanji in code page order
+constexpr unsigned char kFirstOtherKanjiByte = 0x60;   // then the code point
+constexpr unsigned char kFirstOtherByte = 0x61;        // then the code point
+
+// Offsets of the letter groups within the second byte of kFirstLetterByte.
+constexpr unsigned kLatinBase = 10;
+constexpr unsigned kGreekBase = kLatinBase + 26;
+constexpr unsigned kCyrillicBase = kGreekBase + 25;
+constexpr unsigned kKanaBase = kCyrillicBase + 67;
+constexpr char16_t kFirstKana = 0x3041;
+
+// Kanji rows of code page 932 counted without gaps: lead bytes 0x88..0x9F and 0xE0..0xFC, trail
+// bytes 0x40..0x7E and 0x80..0xFC.
+unsigned KanjiRank(std::uint16_t code) {
+  const unsigned lead = code >> 8;
+  const unsigned trail = code & 0xFF;
+  const unsigned leadRank = lead <= 0x9F ? lead - 0x88 : 24 + (lead - 0xE0);
+  const unsigned trailRank = trail < 0x80 ? trail - 0x40 : trail - 0x41;
+  return leadRank * 188 + trailRank;
 }
 
 }  // namespace
 
-std::string CollationKey(std::u16string_view text, const Cp932Codes& codes, bool ignoreCase) {
-  std::string primary;
-  std::string marks;
-  std::string forms;
-  std::string specials;
-  primary.reserve(text.size() * 3 + 1);
-  std::uint32_t weighted = 0;
-  for (const char16_t ch : text) {
-    const Weight weight = WeightOf(ch, codes, ignoreCase);
+Collation::Collation(const Cp932Codes& codes) : table_(std::make_unique<Table>()) {
+  for (unsigned code = 0; code < 0x10000; ++code) {
+    const Weight weight = WeightOf(static_cast<char16_t>(code), codes);
+    Entry& entry = (*table_)[code];
+    entry.mark = static_cast<unsigned char>(kLevelBase + weight.mark);
+    entry.form = static_cast<unsigned char>(kLevelBase + weight.form);
+    entry.caselessForm =
+        static_cast<unsigned char>(kLevelBase + (weight.cased ? weight.form & ~2u : weight.form));
     if (weight.kind == Kind::kIgnored) {
       continue;
     }
     if (weight.kind == Kind::kSpecial) {
-      // Fixed-size entries that start above the level's end byte: a text with fewer of them
-      // sorts first.
-      specials += static_cast<char>(kLevelBase + weight.form);
-      AppendBigEndian(specials, weighted, 4);
+      entry.length = kSpecial;
       continue;
     }
-    ++weighted;
-    primary += static_cast<char>(weight.group);
-    AppendBigEndian(primary, weight.value, 2);
-    marks += static_cast<char>(kLevelBase + weight.mark);
-    forms += static_cast<char>(kLevelBase + weight.form);
+    const auto twoBytes = [&entry](unsigned first, unsigned second) {
+      entry.primary = {static_cast<unsigned char>(first), static_cast<unsigned char>(second), 0};
+      entry.length = 2;
+    };
+    const auto codePoint = [&entry](unsigned char first, std::uint16_t value) {
+      entry.primary = {first, static_cast<unsigned char>(value >> 8),
+                       static_cast<unsigned char>(value & 0xFF)};
+      entry.length = 3;
+    };
+    switch (weight.group) {
+      case kSymbol:
+        twoBytes(kFirstSymbolByte, weight.value);
+        break;
+      case kOtherSymbol:
+        codePoint(kFirstOtherSymbolByte, weight.value);
+        break;
+      case kDigit:
+        twoBytes(kFirstLetterByte, weight.value);
+        break;
+      case kLatin:
+        twoBytes(kFirstLetterByte, kLatinBase + weight.value);
+        break;
+      case kGreek:
+        twoBytes(kFirstLetterByte, kGreekBase + weight.value);
+        break;
+      case kCyrillic:
+        twoBytes(kFirstLetterByte, kCyrillicBase + weight.value);
+        break;
+      case kKana:
+        twoBytes(kFirstLetterByte, kKanaBase + (weight.value - kFirstKana));
+        break;
+      case kKanji: {
+        const unsigned rank = KanjiRank(weight.value);
+        twoBytes(kFirstKanjiByte + (rank >> 8), rank & 0xFF);
+        break;
+      }
+      case kOtherKanji:
+        codePoint(kFirstOtherKanjiByte, weight.value);
+        break;
+      case kOther:
+        codePoint(kFirstOtherByte, weight.value);
+        break;
+    }
   }
-  std::string key = std::move(primary);
-  key.reserve(key.size() + marks.size() + forms.size() + specials.size() + 3);
-  key.append(1, kLevelEnd).append(marks).append(1, kLevelEnd).append(forms);
-  key.append(1, kLevelEnd).append(specials);
+}
+
+std::string Collation::Key(std::u16string_view text, bool ignoreCase) const {
+  const Table& table = *table_;
+  std::size_t primarySize = 0;
+  std::size_t weighted = 0;
+  bool specials = false;
+  for (const char16_t ch : text) {
+    const Entry& entry = table[ch];
+    if (entry.length == kSpecial) {
+      specials = true;
+    } else if (entry.length != 0) {
+      primarySize += entry.length;
+      ++weighted;
+    }
+  }
+
+  // One buffer: the base weights, then a level end and the marks, another and the forms.
+  std::string key(primarySize + 2 * weighted + 3, '\0');
+  auto* const bytes = reinterpret_cast<unsigned char*>(key.data());
+  std::size_t primary = 0;
+  std::size_t mark = primarySize + 1;
+  std::size_t form = mark + weighted + 1;
+  std::string tail;  // hyphens and apostrophes: rare, so kept apart
+  std::uint32_t position = 0;
+  for (const char16_t ch : text) {
+    const Entry& entry = table[ch];
+    if (entry.length == kSpecial) {
+      // Fixed-size entries that start above the level's end: a text with fewer sorts first.
+      tail += static_cast<char>(entry.form);
+      for (int shift = 24; shift >= 0; shift -= 8) {
+        tail += static_cast<char>((position >> shift) & 0xFF);
+      }
+      continue;
+    }
+    if (entry.length == 0) {
+      continue;
+    }
+    ++position;
+    for (unsigned char k = 0; k < entry.length; ++k) {
+      bytes[primary++] = entry.primary[k];
+    }
+    bytes[mark++] = entry.mark;
+    bytes[form++] = ignoreCase ? entry.caselessForm : entry.form;
+  }
+
+  // A level's trailing lowest values say nothing once the base weights are equal (both texts
+  // then have as many of them), so they are dropped, which keeps most keys short.
+  const auto trimmed = [bytes](std::size_t begin, std::size_t end) {
+    while (end > begin && bytes[end - 1] == kLevelBase) {
+      --end;
+    }
+    return end;
+  };
+  const std::size_t marksBegin = primarySize + 1;
+  const std::size_t marksEnd = trimmed(marksBegin, marksBegin + weighted);
+  const std::size_t formsBegin = marksBegin + weighted + 1;
+  const std::size_t formsEnd = trimmed(formsBegin, formsBegin + weighted);
+  std::size_t out = primarySize;
+  bytes[out++] = kLevelEnd;
+  out = static_cast<std::size_t>(std::copy(bytes + marksBegin, bytes + marksEnd, bytes + out) -
+                                 bytes);
+  bytes[out++] = kLevelEnd;
+  out = static_cast<std::size_t>(std::copy(bytes + formsBegin, bytes + formsEnd, bytes + out) -
+                                 bytes);
+  key.resize(out);
+  if (specials) {
+    key += static_cast<char>(kLevelEnd);
+    key += tail;
+  }
   return key;
 }
 

@@ -209,6 +209,7 @@ PosixTextServices::PosixTextServices()
       slot = static_cast<std::uint16_t>(code);
     }
   }
+  collation_ = std::make_unique<const Collation>(*encode_);
 }
 
 std::optional<std::u16string> PosixTextServices::DecodeCp932(std::string_view text) const {
@@ -266,13 +267,12 @@ std::u16string PosixTextServices::Map(text::Mapping mapping, std::u16string_view
 
 int PosixTextServices::Compare(std::u16string_view a, std::u16string_view b,
                                bool ignoreCase) const {
-  const int order =
-      CollationKey(a, *encode_, ignoreCase).compare(CollationKey(b, *encode_, ignoreCase));
+  const int order = collation_->Key(a, ignoreCase).compare(collation_->Key(b, ignoreCase));
   return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
 std::string PosixTextServices::SortKey(std::u16string_view text) const {
-  return CollationKey(text, *encode_, false);
+  return collation_->Key(text, false);
 }
 
 }  // namespace pellix::posix

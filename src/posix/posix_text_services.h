@@ -27,6 +27,7 @@ class PosixTextServices final : public text::TextServices {
   std::unique_ptr<std::array<char16_t, 0x10000>> decode_;
   // Index: the UTF-16 value; 0 means no exact form.
   std::unique_ptr<Cp932Codes> encode_;
+  std::unique_ptr<const Collation> collation_;
 };
 
 }  // namespace pellix::posix

@@ -47,6 +47,10 @@ TEST(Aexpand, NothingToSplitChangesNothing) {
   EXPECT_EQ(aexpand(store, kListA, View({0, 1}, 0)), (EditResult{false, View({0, 1}, 0)}));
   EXPECT_EQ(aexpand(store, kListA, View({}, 2)), (EditResult{false, View({}, 2)}));
   EXPECT_EQ(store.Revision(), revision);
+  // A zero byte is text like any other.
+  ListStore zero = MakeStore({std::string("a\0b\r\nc", 6)});
+  EXPECT_TRUE(aexpand(zero, kListA, View({0}, 0)).changed);
+  EXPECT_EQ(zero.Slot(kListA).items, (Items{std::string("a\0b", 3), "c"}));
   // A single line that ends with a break loses the break.
   ListStore trailing = MakeStore({"line\r\n"});
   EXPECT_TRUE(aexpand(trailing, kListA, View({0}, 0)).changed);
@@ -81,7 +85,8 @@ TEST(Asort, KeepsEqualItemsAndBrokenBytes) {
   ListStore store = MakeStore({"b", "a\x82", "b", "a"});
   asort(store, kListA, View({}, 0), Services());
   Items items = store.Slot(kListA).items;
-  EXPECT_EQ(items[0], "a");
+  EXPECT_EQ(items[2], "b");
+  EXPECT_EQ(items[3], "b");
   std::sort(items.begin(), items.end());
   EXPECT_EQ(items, (Items{"a", "a\x82", "b", "b"}));
   EXPECT_EQ(asort(store, kListA, View({}, 0), Services()).view, View({}, 0));

@@ -157,6 +157,30 @@ TEST_F(ListStoreTest, FirstStartMakesTheThreeDefaultListsFromNothing) {
   EXPECT_EQ(again.Slot(0).filter.type, "2");
 }
 
+TEST(ListStoreSteps, RefuseIndicesThatAreNotThereAndChangeNothing) {
+  ListStore store;
+  store.AddSlot(ListSlot{"a", {"x", "y", "z"}, {}});
+  store.AddSlot(ListSlot{"b", {}, {}});
+  const std::uint64_t revision = store.Revision();
+  const ListId a = ListId::Ansi(0);
+  EXPECT_THROW(store.RemoveItems(a, {2, 1}), io::RangeError);
+  EXPECT_THROW(store.RemoveItems(a, {1, 1}), io::RangeError);
+  EXPECT_THROW(store.RemoveItems(a, {0, 3}), io::RangeError);
+  EXPECT_THROW(store.SwapItems(a, 0, 3), io::RangeError);
+  EXPECT_THROW(store.MoveItem(a, 3, 0), io::RangeError);
+  EXPECT_THROW(store.SplitItems(0, {{1, {}}}), io::RangeError);
+  EXPECT_THROW(store.SplitItems(0, {{2, {"p", "q"}}, {1, {"r", "s"}}}), io::RangeError);
+  EXPECT_THROW(store.Reorder(0, {0, 0, 1}), io::RangeError);
+  EXPECT_THROW(store.Reorder(0, {0, 1}), io::RangeError);
+  EXPECT_THROW(store.MoveToTop(0, 0, 0), io::RangeError);
+  EXPECT_THROW(store.MoveToTop(0, 3, 1), io::RangeError);
+  EXPECT_THROW(store.OpenItem(ItemPlace{ListId::Unicode(), 0}), io::RangeError);
+  EXPECT_EQ(store.Slot(0).items, (Items{"x", "y", "z"}));
+  EXPECT_TRUE(store.Slot(1).items.empty());
+  EXPECT_EQ(store.Revision(), revision);
+  EXPECT_FALSE(store.Opened().Origin());
+}
+
 TEST(ListSelectorKeys, OpenDropDownSwitchesOnlyOnEnterOrClick) {
   ListSelectorKeys keys;
   EXPECT_TRUE(keys.Changed());  // closed selector: every change switches

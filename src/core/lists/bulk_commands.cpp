@@ -1,12 +1,11 @@
 #include "core/lists/bulk_commands.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
 
 #include "core/capture/filter_engine.h"
 #include "core/lists/common_edits.h"
 #include "core/text/codec.h"
-#include "core/text/cp932.h"
 
 namespace pellix::lists {
 namespace {
@@ -22,6 +21,38 @@ std::size_t IndexAfterSplits(std::size_t index, const std::vector<std::size_t>& 
                              const std::vector<std::size_t>& shiftBefore) {
   const auto at = std::lower_bound(splitIndices.begin(), splitIndices.end(), index);
   return index + shiftBefore[static_cast<std::size_t>(at - splitIndices.begin())];
+}
+
+// The first 8 bytes of a sort key as a number, zeros after a shorter key: a shorter key that
+// matches the start of a longer one is smaller either way, so a difference here never
+// contradicts the keys' own order.
+std::uint64_t KeyPrefix(std::string_view key) {
+  std::uint64_t prefix = 0;
+  for (std::size_t k = 0; k < 8; ++k) {
+    prefix = prefix << 8 | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
+  }
+  return prefix;
+}
+
+// The lines of an item, split at CR LF, CR and LF; a break at the very end adds no line. Unlike
+// the file reader's splitting this never stops at a zero byte, so no text is lost.
+std::vector<std::string> LinesOf(std::string_view item) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t pos = 0; pos < item.size(); ++pos) {
+    if (item[pos] != '\r' && item[pos] != '\n') {
+      continue;
+    }
+    lines.emplace_back(item.substr(start, pos - start));
+    if (item[pos] == '\r' && pos + 1 < item.size() && item[pos + 1] == '\n') {
+      ++pos;
+    }
+    start = pos + 1;
+  }
+  if (start < item.size()) {
+    lines.emplace_back(item.substr(start));
+  }
+  return lines;
 }
 
 // A text converted to code page 932 only when every character has a form there.
@@ -46,7 +77,7 @@ EditResult aexpand(ListStore& store, std::size_t list, const ViewState& view) {
   }
   std::vector<ListStore::Split> splits;
   for (const std::size_t index : before.selected) {
-    std::vector<std::string> lines = text::SplitLines(items[index]);
+    std::vector<std::string> lines = LinesOf(items[index]);
     if (lines.empty() || (lines.size() == 1 && lines.front() == items[index])) {
       continue;  // an empty item gives no line; a single line is the item as it is
     }
@@ -90,15 +121,33 @@ EditResult asort(ListStore& store, std::size_t list, const ViewState& view,
   if (IsUnicodeSlot(store, list)) {
     return EditResult{false, Normalized(view, items.size())};
   }
+  // The first bytes of each key sit beside its index, so most comparisons are decided without
+  // reaching into the keys scattered over the heap; equal keys keep their order.
+  struct Entry {
+    std::uint64_t prefix;
+    std::size_t index;
+  };
   std::vector<std::string> keys;
+  std::vector<Entry> entries;
   keys.reserve(items.size());
+  entries.reserve(items.size());
   for (const std::string& item : items) {
-    keys.push_back(services.SortKey(text::Cp932ToUtf16(services, item)));
+    std::string key = services.SortKey(text::Cp932ToUtf16(services, item));
+    entries.push_back(Entry{KeyPrefix(key), keys.size()});
+    keys.push_back(std::move(key));
   }
-  std::vector<std::size_t> order(items.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(),
-                   [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  std::sort(entries.begin(), entries.end(), [&keys](const Entry& a, const Entry& b) {
+    if (a.prefix != b.prefix) {
+      return a.prefix < b.prefix;
+    }
+    const int order = keys[a.index].compare(keys[b.index]);
+    return order != 0 ? order < 0 : a.index < b.index;
+  });
+  std::vector<std::size_t> order;
+  order.reserve(entries.size());
+  for (const Entry& entry : entries) {
+    order.push_back(entry.index);
+  }
   const bool changed = !std::is_sorted(order.begin(), order.end());
   if (changed) {
     store.Reorder(list, order);

@@ -88,7 +88,8 @@ class ListStore {
   // Moves it to the top of the Unicode list, where it is `text`, its UTF-16 form.
   void MoveToUnicodeTop(std::size_t from, std::size_t item, std::u16string text);
 
-  // The item the edit box has open; it is followed through every change above.
+  // The item the edit box has open; it is followed through every change above. Whatever
+  // later removes or reorders whole lists must move it along too.
   void OpenItem(ItemPlace place);
   void CloseItem() { opened_.Close(); }
   const OpenedItem& Opened() const { return opened_; }

@@ -71,7 +71,8 @@ def drag(desktop: Desktop, start: tuple[int, int], end: tuple[int, int], steps: 
 
 def drag_row(desktop: Desktop, app: Pellix, source: int, target: int) -> None:
     desktop.focus(app.hwnd)
-    drag(desktop, row_centre(desktop, app.listbox, source), row_centre(desktop, app.listbox, target))
+    drag(desktop, row_centre(desktop, app.listbox, source),
+         row_centre(desktop, app.listbox, target))
 
 
 def menu_open(desktop: Desktop) -> bool:

@@ -146,6 +146,14 @@ def test_controls_of_another_process_are_read_back(desktop: Desktop):
     assert [(i["selected"], i["focused"]) for i in picked["items"]] == [(False, False),
                                                                        (True, False)]
 
+    # Rows on the screen: after the select, item 12 is in view; item 13 stands right under it,
+    # within the list view's own rectangle.
+    rows = desktop.tool("listview-rows", list_view, 12, 13)["rows"]
+    frame = desktop.child(window["hwnd"], "SysListView32")["rect"]
+    assert rows[1]["top"] == rows[0]["bottom"] > rows[0]["top"]
+    assert frame["left"] <= rows[0]["left"] < frame["right"]
+    assert frame["top"] <= rows[0]["top"] and rows[1]["bottom"] <= frame["bottom"]
+
     list_box = desktop.tool("listbox", desktop.child(window["hwnd"], "ListBox")["hwnd"])
     assert list_box["items"] == ["りんご", "banana", "漢字テキスト", "last"]
     assert list_box["multi"] and list_box["selected"] == [0, 2] and list_box["caret"] == 2

@@ -28,6 +28,7 @@ const Command kCommands[] = {
      {},
      L"HWND [--start I] [--count N] [--column C]"},
     {L"listview-select", CmdListViewSelect, {}, {}, L"HWND INDEX..."},
+    {L"listview-rows", CmdListViewRows, {}, {}, L"HWND INDEX..."},
     {L"post", CmdPost, {}, {}, L"HWND MSG WPARAM LPARAM"},
     {L"send", CmdSend, {L"timeout"}, {}, L"HWND MSG WPARAM LPARAM [--timeout MS]"},
     {L"show", CmdShow, {L"timeout"}, {}, L"HWND SW [--timeout MS]"},

@@ -45,6 +45,8 @@ void CmdPixel(const Args& args, JsonWriter& json);
 // List controls (cmd_lists.cpp).
 void CmdListBox(const Args& args, JsonWriter& json);
 void CmdComboBox(const Args& args, JsonWriter& json);
+// Screen rectangles of list view rows (cmd_listview_rows.cpp).
+void CmdListViewRows(const Args& args, JsonWriter& json);
 void CmdListView(const Args& args, JsonWriter& json);
 void CmdListViewSelect(const Args& args, JsonWriter& json);
 

@@ -265,6 +265,8 @@ void CmdListViewSelect(const Args& args, JsonWriter& json) {
   for (size_t i = 1; i < args.positional().size(); ++i) {
     indices.push_back(static_cast<int>(ParseInteger(args.positional()[i], L"INDEX")));
   }
+  // Selecting every item (-1) makes the list tell its owner of each one, which takes a while.
+  const auto timeout = static_cast<UINT>(args.Number(L"timeout", kDefaultSendTimeoutMs));
   Handle process(OpenWindowProcess(hwnd));
   RemoteBuffer buffer(process.get(), sizeof(LVITEMW));
   auto set_state = [&](int item, UINT mask, UINT state) {
@@ -273,7 +275,7 @@ void CmdListViewSelect(const Args& args, JsonWriter& json) {
     lvitem.state = state;
     buffer.Write(0, &lvitem, sizeof lvitem);
     if (!Send(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item),
-              reinterpret_cast<LPARAM>(buffer.address()))) {
+              reinterpret_cast<LPARAM>(buffer.address()), timeout)) {
       Fail(L"LVM_SETITEMSTATE failed for item " + std::to_wstring(item));
     }
   };

@@ -27,7 +27,7 @@ const Command kCommands[] = {
      {L"start", L"count", L"column"},
      {},
      L"HWND [--start I] [--count N] [--column C]"},
-    {L"listview-select", CmdListViewSelect, {}, {}, L"HWND INDEX..."},
+    {L"listview-select", CmdListViewSelect, {L"timeout"}, {}, L"HWND INDEX... [--timeout MS]"},
     {L"listview-rows", CmdListViewRows, {}, {}, L"HWND INDEX..."},
     {L"post", CmdPost, {}, {}, L"HWND MSG WPARAM LPARAM"},
     {L"send", CmdSend, {L"timeout"}, {}, L"HWND MSG WPARAM LPARAM [--timeout MS]"},

@@ -109,3 +109,31 @@ def test_the_list_commands_do_nothing_while_the_window_is_hidden(desktop: Deskto
     # Only the paste made while the window was shown arrives.
     wait_until(lambda: target.text() == "second", 10, "the paste of the shown window")
     app.close()
+
+
+def test_an_items_tooltip_shows_five_lines_and_says_the_rest_is_left_out(desktop: Desktop):
+    """Pointing at an item of six or more lines shows its first five lines and a line saying the
+    rest is left out; an item of five lines shows whole."""
+    six = "\r\n".join(f"line{i}" for i in range(1, 7))
+    five = "\r\n".join(f"row{i}" for i in range(1, 6))
+    write_list_file(desktop.app_dir, HISTORY, ["first", six, five])
+    app = Pellix.start(desktop)
+    desktop.focus(app.hwnd)
+
+    def tooltip_for(row: int) -> str:
+        rect = desktop.tool("listview-rows", app.listbox, row)["rows"][0]
+        x, y = rect["left"] + 20, (rect["top"] + rect["bottom"]) // 2
+        desktop.x.xdotool("mousemove", str(x), str(y))
+        desktop.x.xdotool("mousemove", str(x + 3), str(y))
+
+        def shown() -> str | None:
+            tips = [w for w in app.process.windows()
+                    if w["class"].lower() == "tooltips_class32" and w["visible"]]
+            texts = [desktop.text(t["hwnd"]) for t in tips]
+            return next((t for t in texts if t), None)
+        return wait_until(shown, 10, f"the tooltip of row {row}")
+
+    expected = "\r\n".join(six.split("\r\n")[:5]) + "\r\n（以下略）　・ ・ ・ ・ ・ ・ ・ ・"
+    assert tooltip_for(1) == expected
+    assert wait_until(lambda: tooltip_for(2) == five, 10, "the five-line item whole")
+    app.close()

@@ -63,6 +63,73 @@ void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& list
   SendMessageW(comboBox_, CB_SETMINVISIBLE, kSelectorVisibleItems, 0);
   SetListFont(model_.view.fontSize);
   tntListBox1_.SetFont(selectorFont);
+
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+  // An item's lines show as lines.
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(600, dpi));
+  for (const HWND list : {listBox_.Handle(), tntListBox1_.Handle()}) {
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = parent;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SetWindowSubclass(list, &ListPane::ListSubclass, 2, reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+LRESULT CALLBACK ListPane::ListSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<ListPane*>(data);
+  try {
+    if (message == WM_MOUSEMOVE) {
+      self->OnListMouseMove(hwnd, lParam);
+    } else if (message == WM_NCDESTROY) {
+      RemoveWindowSubclass(hwnd, &ListPane::ListSubclass, 2);
+    }
+  } catch (...) {
+    self->errors_.Report(std::current_exception());
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void ListPane::OnListMouseMove(HWND list, LPARAM point) {
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = parent_;
+  tool.uId = reinterpret_cast<UINT_PTR>(list);
+  if (list == listBox_.Handle() && listBox_.Count() == 0) {
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    return;
+  }
+  LVHITTESTINFO hit{};
+  hit.pt = POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  const int index = ListView_HitTest(list, &hit);
+  if ((hit.flags & LVHT_ONITEM) == 0 || index < 0 || index == hoverIndex_) {
+    return;  // within the same item, the tooltip is not built again
+  }
+  hoverIndex_ = index;
+  const std::wstring text = TooltipText(list, static_cast<std::size_t>(index));
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::wstring ListPane::TooltipText(HWND list, std::size_t index) const {
+  if (list == tntListBox1_.Handle()) {
+    const lists::WideItems& items = model_.lists.UnicodeItems();
+    return index < items.size() ? ToWide(items[index]) : std::wstring();  // whole, however long
+  }
+  const auto slot = model_.lists.AnsiShown();
+  if (!slot || index >= model_.lists.Slot(*slot).items.size()) {
+    return {};
+  }
+  return ToWide(
+      text::Cp932ToUtf16(services_, app::AnsiTooltipText(model_.lists.Slot(*slot).items[index])));
 }
 
 void ListPane::Layout(const RECT& listBounds) {
@@ -120,6 +187,7 @@ void ListPane::SwitchList(std::size_t index) {
   }
   // The two lists share one place; only the one in use is shown, so focus and screen readers
   // never land on the covered one.
+  hoverIndex_ = -1;
   shown.Show(true);
   other.Show(false);
   if (plan.hasItems) {
@@ -281,26 +349,6 @@ std::optional<LRESULT> ListPane::OnNotify(const NMHDR& header) {
         actions_.beginDrag(reinterpret_cast<const NMLISTVIEW&>(header).iItem);
       }
       return 0;
-    case LVN_GETINFOTIPW: {
-      auto& tip = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
-      const auto index = static_cast<std::size_t>(tip.iItem);
-      std::wstring text;
-      if (fromAnsi) {
-        const auto slot = model_.lists.AnsiShown();
-        if (slot && index < model_.lists.Slot(*slot).items.size()) {
-          text = ToWide(text::Cp932ToUtf16(
-              services_, app::AnsiTooltipText(model_.lists.Slot(*slot).items[index])));
-        }
-      } else if (index < model_.lists.UnicodeItems().size()) {
-        text = ToWide(model_.lists.UnicodeItems()[index]);  // whole, however long
-      }
-      if (tip.pszText != nullptr && tip.cchTextMax > 0) {
-        const std::size_t copied =
-            text.copy(tip.pszText, static_cast<std::size_t>(tip.cchTextMax) - 1);
-        tip.pszText[copied] = L'\0';
-      }
-      return 0;
-    }
     case LVN_KEYDOWN: {
       const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
       if (key == VK_RETURN || (key == VK_SPACE && GetKeyState(VK_CONTROL) >= 0)) {

@@ -97,6 +97,10 @@ class ListPane {
  private:
   static LRESULT CALLBACK SelectorSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK DropboxSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK ListSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  // The pointer moved over a list: the tooltip shows the text of the item under it.
+  void OnListMouseMove(HWND list, LPARAM point);
+  std::wstring TooltipText(HWND list, std::size_t index) const;
   void OnDropboxRelease(UINT message, LPARAM point);
   void ConvertFocusedItem(lists::ItemConversion conversion);
   void FitAnsiColumn();
@@ -112,6 +116,8 @@ class ListPane {
   int dpi_ = 96;
   HWND comboBox_ = nullptr;
   HWND dropbox_ = nullptr;
+  HWND tooltip_ = nullptr;
+  int hoverIndex_ = 0;  // the item whose text the tooltip shows
   // Declared before the views, so the font outlives the control that draws with it.
   UniqueFont listFont_;
   VirtualListView listBox_;

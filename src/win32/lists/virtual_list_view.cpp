@@ -11,12 +11,7 @@ void VirtualListView::Create(HWND parent, int id, const RECT& bounds, bool visib
                           bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                           GetModuleHandleW(nullptr), nullptr);
-  ListView_SetExtendedListViewStyle(hwnd_,
-                                    LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_INFOTIP);
-  // An item's tooltip shows its lines as lines.
-  if (const HWND tips = ListView_GetToolTips(hwnd_)) {
-    SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 600);
-  }
+  ListView_SetExtendedListViewStyle(hwnd_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   LVCOLUMNW column{};
   column.mask = LVCF_WIDTH;
   column.cx = bounds.right - bounds.left;

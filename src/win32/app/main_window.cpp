@@ -9,6 +9,7 @@
 #include "win32/app/error_reporter.h"
 #include "win32/app/fonts.h"
 #include "win32/app/resource_ids.h"
+#include "win32/app/tooltips.h"
 #include "win32/platform/wide_string.h"
 
 namespace pellix::win32 {
@@ -31,16 +32,6 @@ HWND CreateButton(HWND parent, const wchar_t* text, DWORD style, int id, RECT bo
       Scale(bounds.top, dpi), Scale(bounds.right - bounds.left, dpi),
       Scale(bounds.bottom - bounds.top, dpi), parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-}
-
-void AddTooltip(HWND tooltips, HWND parent, HWND control, const wchar_t* text) {
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = parent;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<wchar_t*>(text);
-  SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace
@@ -123,9 +114,7 @@ void MainWindow::CreateControls() {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.Get()), FALSE);
   }
 
-  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, self,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  tooltips_ = CreateTooltips(self);
   AddTooltip(tooltips_, self, bitBtn1_, L"ツールボタン");
   AddTooltip(tooltips_, self, tabbox_, L"懸賞入力");
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/app/fonts.h"
+#include "win32/app/tooltips.h"
 
 namespace pellix::win32 {
 namespace {
@@ -35,16 +36,6 @@ HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD sty
   return control;
 }
 
-void AddTooltip(HWND tooltips, HWND parent, HWND control, const wchar_t* text) {
-  TOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = parent;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<wchar_t*>(text);
-  SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
 }  // namespace
 
 EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
@@ -59,10 +50,7 @@ EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
   copyButton_ = Child(self, WC_BUTTONW, L"コピー", WS_TABSTOP, kCmdCopy, font_.Get());
   updateButton_ = Child(self, WC_BUTTONW, L"更新", WS_TABSTOP, kCmdUpdate, font_.Get());
   cancelButton_ = Child(self, WC_BUTTONW, L"キャンセル", WS_TABSTOP, kCmdCancel, font_.Get());
-  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, self,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
-  AddTooltip(tooltips_, self, copyButton_, L"クリップボードにコピー");
+  tooltips_ = CreateTooltips(self);
   AddTooltip(tooltips_, self, updateButton_, L"項目を更新して編集終了");
   AddTooltip(tooltips_, self, cancelButton_, L"保存せずに編集終了");
   std::vector<ACCEL> keys = {{FVIRTKEY | FCONTROL, 'C', kCmdCopy},

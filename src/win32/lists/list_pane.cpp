@@ -7,6 +7,7 @@
 #include "core/text/codec.h"
 #include "win32/app/control_ids.h"
 #include "win32/app/fonts.h"
+#include "win32/app/tooltips.h"
 #include "win32/platform/wide_string.h"
 
 namespace pellix::win32 {
@@ -64,10 +65,7 @@ void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& list
   SetListFont(model_.view.fontSize);
   tntListBox1_.SetFont(selectorFont);
 
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
+  tooltip_ = CreateTooltips(parent, TTS_NOPREFIX);
   // An item's lines show as lines.
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(600, dpi));
   for (const HWND list : {listBox_.Handle(), tntListBox1_.Handle()}) {

@@ -68,8 +68,9 @@ class ToolServer:
                 self._kill()
                 raise subprocess.TimeoutExpired(["pxtool", *args], timeout) from None
             except (ServerGone, OSError) as error:
+                code = self.process.popen.poll() if self.process else None
                 self._kill()
-                raise ServerGone(f"pxtool serve ended during {args} ({error}; "
+                raise ServerGone(f"pxtool serve ended during {args} ({error}; exit code {code}; "
                                  f"log: {self.log})") from None
             return json.loads(line)
         finally:

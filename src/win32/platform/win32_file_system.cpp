@@ -106,4 +106,9 @@ void Win32FileSystem::RemoveUnfinishedWrites(const std::u16string& dir) const {
   FindClose(search);
 }
 
+bool Win32FileSystem::Rename(const std::u16string& from, const std::u16string& to) const {
+  // Without MOVEFILE_REPLACE_EXISTING an existing target makes the call fail.
+  return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 }  // namespace pellix::win32

@@ -30,23 +30,23 @@ EditorFields Sample() {
 }
 
 TEST(EditorFields, MakeTheFilterTheEditorShows) {
-  const capture::FilterDef def = FilterDefFromFields(Sample());
-  EXPECT_EQ(def.filname, "url");
-  EXPECT_EQ(def.type, "2");
-  EXPECT_EQ(def.kaigyo, 1);
-  EXPECT_EQ(def.acount, 1);
-  EXPECT_EQ(def.bcount, -2);
-  EXPECT_EQ(def.astring, "http https");
-  EXPECT_EQ(def.bstring, "www");
-  EXPECT_EQ(def.cstring, "0123456789");
-  EXPECT_TRUE(def.zen);
-  EXPECT_FALSE(def.caps);
-  EXPECT_TRUE(def.small);
-  EXPECT_EQ(def.exfrom[0], "a=b");
-  EXPECT_EQ(def.exto[0], "c");
-  EXPECT_EQ(def.exfrom[7], "\x95\x5C");
+  capture::FilterDef expected;
+  expected.filname = "url";
+  expected.type = "2";
+  expected.kaigyo = 1;
+  expected.astring = "http https";
+  expected.acount = 1;
+  expected.bstring = "www";
+  expected.bcount = -2;
+  expected.cstring = "0123456789";
+  expected.zen = true;
+  expected.small = true;
+  expected.exfrom[0] = "a=b";
+  expected.exto[0] = "c";
+  expected.exfrom[7] = "\x95\x5C";
+  EXPECT_EQ(FilterDefFromFields(Sample()), expected);
   // Showing it again gives the same fields back.
-  EXPECT_EQ(FieldsFromFilterDef(def), Sample());
+  EXPECT_EQ(FieldsFromFilterDef(expected), Sample());
 
   EditorFields off = Sample();
   off.perLine = false;

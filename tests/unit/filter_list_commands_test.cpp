@@ -191,25 +191,6 @@ TEST_F(FilterListTest, DeleteKeepsTheFilesSoLoadingBringsTheListBack) {
   EXPECT_EQ(store_.Slot(1).items, (lists::Items{"saved"}));
 }
 
-TEST_F(FilterListTest, DeletingTheOnlyListLeavesNoneCurrent) {
-  AddLists({"only"});
-  store_.SwitchList(0);
-  const DeleteOutcome deleted = DeleteList(store_, 0);
-  EXPECT_TRUE(deleted.currentChanged);
-  EXPECT_FALSE(deleted.current.has_value());
-  EXPECT_EQ(store_.Count(), 0u);
-}
-
-TEST_F(FilterListTest, DeletingAnotherListLeavesTheViewAlone) {
-  AddLists({"a", "b", "c"});
-  store_.SwitchList(2);
-  const DeleteOutcome deleted = DeleteList(store_, 0);
-  EXPECT_FALSE(deleted.currentChanged);
-  EXPECT_FALSE(deleted.ansiViewEmptied);
-  EXPECT_EQ(deleted.current, 1u);
-  EXPECT_EQ(store_.Slot(1).name, "c");
-}
-
 TEST_F(FilterListTest, MovingKeepsTheCurrentListCurrentAndStopsAtTheEnds) {
   AddLists({"a", "b", "c"});
   store_.SwitchList(1);

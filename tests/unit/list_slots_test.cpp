@@ -176,15 +176,6 @@ TEST(ListSlots, AUnicodeItemStaysOpenWhenTheUnicodeSlotGoes) {
   EXPECT_EQ(store.Opened().Place(), (ItemPlace{ListId::Unicode(), 0}));
 }
 
-TEST(ListSlots, RenamingGivesTheFilterTheNameToo) {
-  ListStore store = ThreeLists();
-  const auto before = store.Revision();
-  store.RenameSlot(1, "renamed");
-  EXPECT_EQ(store.Slot(1).name, "renamed");
-  EXPECT_EQ(store.Slot(1).filter.filname, "renamed");
-  EXPECT_GT(store.Revision(), before);
-}
-
 TEST(ListNameKey, FoldsLetterCaseAsWindowsFileNamesDo) {
   const text::TextServices& services = PlatformTextServices();
   const auto same = [&](std::string_view a, std::string_view b) {

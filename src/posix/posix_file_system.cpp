@@ -112,4 +112,21 @@ void PosixFileSystem::RemoveUnfinishedWrites(const std::u16string& dir) const {
   ::closedir(listing);
 }
 
+bool PosixFileSystem::Rename(const std::u16string& from, const std::u16string& to) const {
+  const std::string source = text::Utf16ToUtf8(from);
+  const std::string target = text::Utf16ToUtf8(to);
+  if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+    return true;
+  }
+  if (errno != EINVAL && errno != ENOSYS) {
+    return false;
+  }
+  // A file system without the no-replace rename: a hard link cannot replace anything either.
+  if (::link(source.c_str(), target.c_str()) != 0) {
+    return false;
+  }
+  ::unlink(source.c_str());
+  return true;
+}
+
 }  // namespace pellix::posix

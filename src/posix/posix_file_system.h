@@ -11,6 +11,7 @@ class PosixFileSystem final : public io::FileSystem {
   std::string ReadAll(const std::u16string& path) const override;
   void WriteAll(const std::u16string& path, std::string_view bytes) const override;
   void RemoveUnfinishedWrites(const std::u16string& dir) const override;
+  bool Rename(const std::u16string& from, const std::u16string& to) const override;
 };
 
 }  // namespace pellix::posix

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "core/io/errors.h"
 #include "core/platform_services.h"
@@ -89,6 +90,35 @@ TEST(FileSystem, RemovesWhatAnInterruptedWriteLeftAndNothingElse) {
   EXPECT_FALSE(Files().Exists(folder.File(u"pellix.ini.saving")));
   EXPECT_EQ(Files().ReadAll(folder.File(u"\u5c65\u6b74.dat")), "whole");
   EXPECT_EQ(Files().ReadAll(folder.File(u"notes.saving.txt")), "mine");
+}
+
+TEST(FileSystem, RenamesAFileButNeverOverAnother) {
+  const TestFolder folder;
+  Files().WriteAll(folder.File(u"\u5c65\u6b74.flt"), "filter");
+  EXPECT_TRUE(Files().Rename(folder.File(u"\u5c65\u6b74.flt"), folder.File(u"new.flt")));
+  EXPECT_FALSE(Files().Exists(folder.File(u"\u5c65\u6b74.flt")));
+  EXPECT_EQ(Files().ReadAll(folder.File(u"new.flt")), "filter");
+
+  // A name that is taken stays with its file, and the file to be renamed keeps its own.
+  Files().WriteAll(folder.File(u"taken.flt"), "other");
+  EXPECT_FALSE(Files().Rename(folder.File(u"new.flt"), folder.File(u"taken.flt")));
+  EXPECT_EQ(Files().ReadAll(folder.File(u"taken.flt")), "other");
+  EXPECT_EQ(Files().ReadAll(folder.File(u"new.flt")), "filter");
+
+  EXPECT_FALSE(Files().Rename(folder.File(u"missing.dat"), folder.File(u"any.dat")));
+  EXPECT_FALSE(Files().Exists(folder.File(u"any.dat")));
+}
+
+TEST(FileSystem, RenameChangesTheLetterCaseOfAName) {
+  const TestFolder folder;
+  Files().WriteAll(folder.File(u"abc.dat"), "items");
+  EXPECT_TRUE(Files().Rename(folder.File(u"abc.dat"), folder.File(u"ABC.dat")));
+  EXPECT_EQ(Files().ReadAll(folder.File(u"ABC.dat")), "items");
+  std::vector<std::filesystem::path> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+    names.push_back(entry.path().filename());
+  }
+  EXPECT_EQ(names, std::vector<std::filesystem::path>{"ABC.dat"});
 }
 
 }  // namespace

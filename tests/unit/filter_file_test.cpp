@@ -108,5 +108,22 @@ TEST(FilterFile, ReadsByListNameAndWritesByItsOwnName) {
   EXPECT_THROW(ReadFilterFile(files, app, "missing"), io::FileOpenError);
 }
 
+TEST(FilterFile, RenamingSetsTheFilnameLineInItsPlaceAndKeepsTheRest) {
+  // Another key spelling, an unknown key and a line without '=' all stay; only the first
+  // filname line's value changes.
+  EXPECT_EQ(WithFilname("type=1\r\nFILNAME=old=x\nextra=1\rno equals\r\nfilname=second", "new"),
+            "type=1\r\nFILNAME=new\r\nextra=1\r\nno equals\r\nfilname=second\r\n");
+  // Without a filname line, one goes at the end; a zero byte ends the text as for the reader.
+  EXPECT_EQ(WithFilname("type=2\r\nfilnamex=1\r\n", "\x95\x5C"),
+            "type=2\r\nfilnamex=1\r\nfilname=\x95\x5C\r\n");
+  EXPECT_EQ(WithFilname("", "n"), "filname=n\r\n");
+  EXPECT_EQ(WithFilname(std::string("type=3\r\n\0filname=z\r\n", 21), "n"),
+            "type=3\r\nfilname=n\r\n");
+
+  FilterDef def = SampleDef();
+  def.filname = "renamed";
+  EXPECT_EQ(ParseFilterFile(WithFilname(FormatFilterFile(SampleDef()), "renamed")), def);
+}
+
 }  // namespace
 }  // namespace pellix::capture

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "core/io/key_value_lines.h"
+#include "core/text/ascii.h"
+#include "core/text/cp932.h"
 
 namespace pellix::capture {
 namespace {
@@ -65,6 +67,27 @@ std::string FormatFilterFile(const FilterDef& def) {
   }
   for (int row = 0; row < kReplacementRows; ++row) {
     line(RowKey("exto", row), def.exto[row]);
+  }
+  return out;
+}
+
+std::string WithFilname(std::string_view content, std::string_view name) {
+  constexpr std::string_view kKey = "filname";
+  std::string out;
+  bool set = false;
+  for (const std::string& line : text::SplitLines(content)) {
+    const std::size_t eq = line.find('=');
+    if (!set && eq != std::string::npos &&
+        text::EqualsIgnoringAsciiCase(std::string_view(line).substr(0, eq), kKey)) {
+      out.append(line, 0, eq + 1).append(name);
+      set = true;
+    } else {
+      out.append(line);
+    }
+    out.append("\r\n");
+  }
+  if (!set) {
+    out.append(kKey).append("=").append(name).append("\r\n");
   }
   return out;
 }

@@ -20,6 +20,12 @@ FilterDef ParseFilterFile(std::string_view content);
 // The 27 lines, each ended by CR LF.
 std::string FormatFilterFile(const FilterDef& def);
 
+// The content of a filter file whose list was renamed to `name`: the first line whose key is
+// "filname" (in any case) keeps its place and its key and takes `name` as its value; without
+// such a line, one is added at the end. Every other line stays as it was, in its order, so a
+// file written by another version keeps what this one does not know. Lines end with CR LF.
+std::string WithFilname(std::string_view content, std::string_view name);
+
 // Reads the filter file named after the list. The result is complete or an exception is thrown
 // (FileOpenError, IntegerConversionError); the caller's record is never half-updated.
 FilterDef ReadFilterFile(const io::FileSystem& files, const io::AppFolder& folder,

@@ -24,6 +24,12 @@ class FileSystem {
   // Removes the temporary files that a write cut short by a crash or a kill left in `dir` (a
   // folder with its trailing separator). The files they were meant to replace are whole.
   virtual void RemoveUnfinishedWrites(const std::u16string& dir) const = 0;
+
+  // Gives the file `from` the name `to`, in the same folder. It never replaces a file that
+  // already has that name: then, as when `from` is missing or the platform refuses, nothing
+  // happens and the answer is false. A change of letter case alone renames the file itself on
+  // a file system that ignores case.
+  virtual bool Rename(const std::u16string& from, const std::u16string& to) const = 0;
 };
 
 // The temporary file that WriteAll writes first.

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/text/case_fold.h"
+#include "core/text/codec.h"
 #include "core/text/cp932.h"
 
 namespace pellix::lists {
@@ -40,6 +42,10 @@ bool IsPlainFileName(std::string_view name) {
     }
   }
   return !IsReservedDeviceName(name);
+}
+
+std::u16string ListNameKey(const text::TextServices& services, std::string_view name) {
+  return text::Cp932ToUtf16(services, text::ToUpperCase(name));
 }
 
 }  // namespace pellix::lists

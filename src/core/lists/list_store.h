@@ -107,6 +107,24 @@ class ListStore {
   // Appends a slot made in memory (a new list and its filter, or a benchmark's).
   void AddSlot(ListSlot slot);
 
+  // Whole lists, as the filter dialogs change them. Indices must exist (RangeError otherwise).
+  // The current list, the list under the ANSI view and the edit box's item stay on the lists
+  // they were on, wherever those go.
+  //
+  // Gives slot `index` another name; its filter's `filname` takes the name too.
+  void RenameSlot(std::size_t index, std::string name);
+  void SetFilter(std::size_t index, capture::FilterDef filter);
+  // Exchanges the two slots whole: names, items and filters.
+  void SwapSlots(std::size_t a, std::size_t b);
+  // Takes slot `index` out. When it was the current list, the list that moves into its place
+  // becomes current, or the one before it when it was the last; no list when none remains.
+  struct RemovedSlot {
+    bool currentRemoved = false;    // the window must show `Current()` now (or no list)
+    SwitchPlan plan;                // how to show it, when there is one
+    bool ansiShownRemoved = false;  // the ANSI view's list went: that view shows `AnsiShown()`
+  };
+  RemovedSlot RemoveSlot(std::size_t index);
+
   // Makes slot `index` current (`index` must be valid) and tells the view what to show.
   SwitchPlan SwitchList(std::size_t index);
 

@@ -22,7 +22,7 @@ class OpenedItem {
     place_.reset();
   }
 
-  // The list the item was opened in; nullopt when nothing is open.
+  // The list the item was opened in; nullopt when nothing is open or that list was deleted.
   std::optional<ListId> Origin() const { return origin_; }
   // Where the item is now; nullopt when it no longer exists or nothing is open.
   std::optional<ItemPlace> Place() const { return place_; }
@@ -50,6 +50,26 @@ class OpenedItem {
       }
       return ItemPlace{list, index - static_cast<std::size_t>(before - ascending.begin())};
     });
+  }
+
+  // Whole lists moved: `newSlot(slot)` tells where ordinary list `slot` went, nullopt when it
+  // was deleted. The Unicode list's items do not belong to a slot and stay where they are.
+  template <typename NewSlot>
+  void ListsMoved(NewSlot&& newSlot) {
+    const auto moved = [&](ListId list) -> std::optional<ListId> {
+      if (list.unicode) {
+        return list;
+      }
+      const std::optional<std::size_t> slot = newSlot(list.slot);
+      return slot ? std::optional<ListId>(ListId::Ansi(*slot)) : std::nullopt;
+    };
+    if (origin_) {
+      origin_ = moved(*origin_);
+    }
+    if (place_) {
+      const std::optional<ListId> list = moved(place_->list);
+      place_ = list ? std::optional<ItemPlace>(ItemPlace{*list, place_->index}) : std::nullopt;
+    }
   }
 
   // Every item of `list` was replaced.

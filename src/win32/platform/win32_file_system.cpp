@@ -106,4 +106,27 @@ void Win32FileSystem::RemoveUnfinishedWrites(const std::u16string& dir) const {
   FindClose(search);
 }
 
+bool Win32FileSystem::Rename(const std::u16string& from, const std::u16string& to) const {
+  const std::wstring source = ToWide(from);
+  const std::wstring target = ToWide(to);
+  const bool caseOnly = source != target && CompareStringOrdinal(source.c_str(), -1, target.c_str(),
+                                                                 -1, TRUE) == CSTR_EQUAL;
+  if (!caseOnly) {
+    // Without MOVEFILE_REPLACE_EXISTING an existing target makes the call fail.
+    return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+  }
+  // A change of letter case alone: Wine reports success for a rename onto the same file and
+  // leaves the name as it was. Going through a name of its own renames the one file, on any
+  // file system, without replacing another.
+  const std::wstring step = source + L".renaming";
+  if (!MoveFileExW(source.c_str(), step.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    return false;
+  }
+  if (MoveFileExW(step.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  MoveFileExW(step.c_str(), source.c_str(), MOVEFILE_WRITE_THROUGH);
+  return false;
+}
+
 }  // namespace pellix::win32

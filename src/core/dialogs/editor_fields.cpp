@@ -1,0 +1,80 @@
+#include "core/dialogs/editor_fields.h"
+
+#include "core/io/errors.h"
+#include "core/io/integer.h"
+
+namespace pellix::dialogs {
+namespace {
+
+std::optional<std::int32_t> TryParseInt32(std::string_view text) {
+  try {
+    return io::ParseInt32(text);
+  } catch (const io::IntegerConversionError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+std::int32_t SpinValue(std::string_view text) {
+  return TryParseInt32(text).value_or(0);
+}
+
+EditorFields FieldsForNewFilter(const EditorFields& last) {
+  EditorFields fields;
+  fields.type = 0;
+  fields.zen = last.zen;
+  fields.caps = last.caps;
+  fields.small = last.small;
+  fields.exfrom = last.exfrom;
+  fields.exto = last.exto;
+  return fields;
+}
+
+EditorFields FieldsFromFilterDef(const capture::FilterDef& def) {
+  EditorFields fields;
+  fields.name = def.filname;
+  const std::optional<std::int32_t> type = TryParseInt32(def.type);
+  if (type && *type >= 0 && *type < static_cast<std::int32_t>(kFilterTypeNames.size())) {
+    fields.type = *type;
+  }
+  fields.perLine = def.kaigyo != 0;
+  fields.astring = def.astring;
+  fields.acount = std::to_string(def.acount);
+  fields.bstring = def.bstring;
+  fields.bcount = std::to_string(def.bcount);
+  fields.cstring = def.cstring;
+  fields.zen = def.zen;
+  fields.caps = def.caps;
+  fields.small = def.small;
+  fields.exfrom = def.exfrom;
+  fields.exto = def.exto;
+  return fields;
+}
+
+EditorFields FieldsForList(const lists::ListStore& store, std::size_t index) {
+  const lists::ListSlot& slot = store.Slot(index);
+  EditorFields fields = FieldsFromFilterDef(slot.filter);
+  fields.name = slot.name;
+  return fields;
+}
+
+capture::FilterDef FilterDefFromFields(const EditorFields& fields) {
+  capture::FilterDef def;
+  def.filname = fields.name;
+  def.type = fields.type ? std::to_string(*fields.type) : std::string();
+  def.kaigyo = fields.perLine ? 1 : 0;
+  def.astring = fields.astring;
+  def.bstring = fields.bstring;
+  def.cstring = fields.cstring;
+  def.acount = SpinValue(fields.acount);
+  def.bcount = SpinValue(fields.bcount);
+  def.zen = fields.zen;
+  def.caps = fields.caps;
+  def.small = fields.small;
+  def.exfrom = fields.exfrom;
+  def.exto = fields.exto;
+  return def;
+}
+
+}  // namespace pellix::dialogs

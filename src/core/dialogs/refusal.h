@@ -1,0 +1,18 @@
+#pragma once
+// What a dialog shows instead of doing what was asked. Either box has OK and Cancel; which one
+// is pressed makes no difference, and nothing has changed.
+
+#include <string>
+
+namespace pellix::dialogs {
+
+enum class BoxKind { kWarning, kError };
+
+struct Refusal {
+  std::u16string message;
+  BoxKind box = BoxKind::kWarning;
+
+  friend bool operator==(const Refusal&, const Refusal&) = default;
+};
+
+}  // namespace pellix::dialogs

@@ -62,13 +62,13 @@ std::optional<LineImport> InsertImportedFile(lists::ListStore& store,
     return std::nullopt;
   }
   if (lists::IsUnicodeListName(store.Slot(*current).name)) {
-    return LineImport{lists::ListId::Unicode(),
-                      lists::InsertUnicodeLines(store, shownView,
-                                                ImportedUnicodeLines(services, fileBytes))};
+    return LineImport{
+        lists::ListId::Unicode(),
+        lists::InsertUnicodeLines(store, shownView, ImportedUnicodeLines(services, fileBytes))};
   }
-  return LineImport{lists::ListId::Ansi(*current),
-                    lists::InsertLines(store, *current, shownView,
-                                       ImportedLines(services, fileBytes))};
+  return LineImport{
+      lists::ListId::Ansi(*current),
+      lists::InsertLines(store, *current, shownView, ImportedLines(services, fileBytes))};
 }
 
 }  // namespace pellix::capture

@@ -26,16 +26,14 @@ EditResult InsertAtCaret(ListStore& store, ListId list, const ViewState& view,
 
 EditResult InsertLines(ListStore& store, std::size_t list, const ViewState& view, Items lines) {
   const std::size_t count = lines.size();
-  return InsertAtCaret(store, ListId::Ansi(list), view, count, [&](std::size_t at) {
-    store.InsertItems(list, at, std::move(lines));
-  });
+  return InsertAtCaret(store, ListId::Ansi(list), view, count,
+                       [&](std::size_t at) { store.InsertItems(list, at, std::move(lines)); });
 }
 
 EditResult InsertUnicodeLines(ListStore& store, const ViewState& view, WideItems lines) {
   const std::size_t count = lines.size();
-  return InsertAtCaret(store, ListId::Unicode(), view, count, [&](std::size_t at) {
-    store.InsertUnicodeItems(at, std::move(lines));
-  });
+  return InsertAtCaret(store, ListId::Unicode(), view, count,
+                       [&](std::size_t at) { store.InsertUnicodeItems(at, std::move(lines)); });
 }
 
 }  // namespace pellix::lists

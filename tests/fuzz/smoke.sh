@@ -19,7 +19,8 @@ if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
   exit 2
 fi
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
-targets=(fuzz_list_file fuzz_unicode_list_file fuzz_filter_file fuzz_cp932 fuzz_settings_file)
+targets=(fuzz_list_file fuzz_unicode_list_file fuzz_filter_file fuzz_cp932 fuzz_settings_file
+  fuzz_text_import)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pellix-fuzz.XXXXXX")
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:symbolize=1

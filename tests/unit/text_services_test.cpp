@@ -79,6 +79,22 @@ TEST(Cp932Codec, CharactersTheCodePageLacksBecomeQuestionMarks) {
   EXPECT_EQ(Encode(u"\u00E9\x82\u3042"), "??\x82\xA0");
 }
 
+TEST(Cp932Codec, ALongTextKeepsEveryCharacterAroundOneItLacks) {
+  // Long enough to be converted in parts; the pair sits across where a part would end.
+  for (const std::size_t before : {0u, 254u, 255u, 256u, 600u}) {
+    const std::u16string text = std::u16string(before, u'\u3042') + u"\U0001F600\u00A5" +
+                                std::u16string(300, u'a') + u"\u00E9";
+    const std::string expected = [&] {
+      std::string out;
+      for (std::size_t i = 0; i < before; ++i) {
+        out += "\x82\xA0";
+      }
+      return out + "?\x5C" + std::string(300, 'a') + "?";
+    }();
+    EXPECT_EQ(Encode(text), expected) << before;
+  }
+}
+
 TEST(Cp932Codec, EveryAssignedCharacterComesBackToAnEquivalentCode) {
   int assigned = 0;
   for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {

@@ -1,8 +1,7 @@
 #include "core/lists/list_file.h"
 
-#include "core/text/codec.h"
 #include "core/text/cp932.h"
-#include "core/text/utf.h"
+#include "core/text/file_encoding.h"
 #include "core/text/wide_lines.h"
 
 namespace pellix::lists {
@@ -10,17 +9,6 @@ namespace {
 
 bool StartsWithMarker(std::string_view line) {
   return line.substr(0, 3) == kItemMarker;
-}
-
-std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian) {
-  std::u16string out;
-  out.reserve(bytes.size() / 2);
-  for (std::size_t pos = 0; pos + 1 < bytes.size(); pos += 2) {
-    const auto first = static_cast<unsigned char>(bytes[pos]);
-    const auto second = static_cast<unsigned char>(bytes[pos + 1]);
-    out += static_cast<char16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
-  }
-  return out;
 }
 
 }  // namespace
@@ -77,19 +65,10 @@ void WriteListFile(const io::FileSystem& files, const io::AppFolder& folder,
 }
 
 WideItems ParseUnicodeListFile(const text::TextServices& services, std::string_view content) {
-  std::u16string text;
-  if (content.starts_with("\xFF\xFE")) {
-    text = DecodeUtf16(content.substr(2), false);
-  } else if (content.starts_with("\xFE\xFF")) {
-    text = DecodeUtf16(content.substr(2), true);
-  } else if (content.starts_with("\xEF\xBB\xBF")) {
-    text = text::Utf8ToUtf16(content.substr(3));
-  } else {
-    text = text::Cp932ToUtf16(services, content);
-  }
-  const std::u16string_view visible = std::u16string_view(text).substr(0, text.find(u'\0'));
+  const std::u16string text =
+      text::DecodeFileText(services, content, text::EncodingByMark(content));
   WideItems items;
-  for (const std::u16string_view line : text::SplitWideLines(visible)) {
+  for (const std::u16string_view line : text::SplitWideLines(text)) {
     items.emplace_back(line);
   }
   return items;

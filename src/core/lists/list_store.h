@@ -60,6 +60,10 @@ class ListStore {
   // Puts `topFirst` at the top of list `index`, its first text uppermost.
   void InsertAtTop(std::size_t index, std::vector<std::string> topFirst);
   void InsertUnicodeAtTop(std::u16string text);
+  // Puts `texts` into a list in their order, the first at `at` (at most the list's count); the
+  // items from `at` on move down below them.
+  void InsertItems(std::size_t index, std::size_t at, Items texts);
+  void InsertUnicodeItems(std::size_t at, WideItems texts);
   // Replaces the text of item `item` of list `index`; both must exist.
   void ReplaceItem(std::size_t index, std::size_t item, std::string text);
   void ReplaceUnicodeItem(std::size_t item, std::u16string text);

@@ -43,6 +43,18 @@ void EraseAscending(ItemList& items, const std::vector<std::size_t>& ascending) 
   items.resize(write);
 }
 
+// Inserts in one move of the items below, however many texts come.
+// Returns whether anything went in.
+template <typename ItemList>
+bool InsertRun(ItemList& items, std::size_t at, ItemList texts) {
+  if (at > items.size()) {
+    throw io::RangeError();
+  }
+  items.insert(items.begin() + static_cast<std::ptrdiff_t>(at),
+               std::make_move_iterator(texts.begin()), std::make_move_iterator(texts.end()));
+  return !texts.empty();
+}
+
 }  // namespace
 
 template <typename Action>
@@ -70,6 +82,24 @@ void ListStore::InsertAtTop(std::size_t index, std::vector<std::string> topFirst
 void ListStore::InsertUnicodeAtTop(std::u16string text) {
   unicodeItems_.insert(unicodeItems_.begin(), std::move(text));
   opened_.Inserted(ListId::Unicode(), 0, 1);
+  Changed(ListId::Unicode(), false);
+}
+
+void ListStore::InsertItems(std::size_t index, std::size_t at, Items texts) {
+  const std::size_t count = texts.size();
+  if (!InsertRun(slots_.at(index).items, at, std::move(texts))) {
+    return;
+  }
+  opened_.Inserted(ListId::Ansi(index), at, count);
+  Changed(ListId::Ansi(index), false);
+}
+
+void ListStore::InsertUnicodeItems(std::size_t at, WideItems texts) {
+  const std::size_t count = texts.size();
+  if (!InsertRun(unicodeItems_, at, std::move(texts))) {
+    return;
+  }
+  opened_.Inserted(ListId::Unicode(), at, count);
   Changed(ListId::Unicode(), false);
 }
 

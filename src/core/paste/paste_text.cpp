@@ -9,9 +9,23 @@ namespace {
 constexpr std::string_view kRedirectMarker = "url=http";
 constexpr std::size_t kHttpOffset = 4;  // "url=" comes before the address
 
-// The separator an option puts after each item, or nullopt for the options that join
-// differently ("なし" and the redirect).
-std::optional<std::string_view> Separator(CheckedPosition option) {
+std::string CutAtRedirect(std::string text) {
+  for (std::size_t pos = 0; pos < text.size(); pos += text::CharSizeAt(text, pos)) {
+    if (std::string_view(text).substr(pos, kRedirectMarker.size()) == kRedirectMarker) {
+      return text.substr(pos + kHttpOffset);
+    }
+  }
+  return text;
+}
+
+std::u16string CutAtRedirect(std::u16string text) {
+  const std::size_t found = text.find(u"url=http");
+  return found == std::u16string::npos ? text : text.substr(found + kHttpOffset);
+}
+
+}  // namespace
+
+std::optional<std::string_view> SeparatorAfterEachItem(CheckedPosition option) {
   switch (option.value_or(-1)) {
     case static_cast<int>(PasteOption::kNone):
     case static_cast<int>(PasteOption::kRedirectUrl):
@@ -39,24 +53,8 @@ std::string_view TrimRightControls(std::string_view item) {
   return item.substr(0, end);
 }
 
-std::string CutAtRedirect(std::string text) {
-  for (std::size_t pos = 0; pos < text.size(); pos += text::CharSizeAt(text, pos)) {
-    if (std::string_view(text).substr(pos, kRedirectMarker.size()) == kRedirectMarker) {
-      return text.substr(pos + kHttpOffset);
-    }
-  }
-  return text;
-}
-
-std::u16string CutAtRedirect(std::u16string text) {
-  const std::size_t found = text.find(u"url=http");
-  return found == std::u16string::npos ? text : text.substr(found + kHttpOffset);
-}
-
-}  // namespace
-
 std::string BuildAnsiPasteText(const std::vector<std::string>& items, CheckedPosition option) {
-  const std::optional<std::string_view> separator = Separator(option);
+  const std::optional<std::string_view> separator = SeparatorAfterEachItem(option);
   std::string text;
   if (!separator) {
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -84,7 +82,7 @@ std::u16string BuildUnicodePasteText(const std::vector<std::u16string>& items,
   if (option == static_cast<int>(PasteOption::kRedirectUrl)) {
     return CutAtRedirect(std::move(text));
   }
-  const std::string_view narrow = Separator(option).value_or("");
+  const std::string_view narrow = SeparatorAfterEachItem(option).value_or("");
   const std::u16string separator(narrow.begin(), narrow.end());
   std::u16string shaped;
   for (const std::u16string_view line : text::SplitWideLines(text)) {

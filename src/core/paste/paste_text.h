@@ -25,6 +25,14 @@ inline constexpr int kPasteOptionPositions = 10;
 // separator line, like no check at all, joins the items without separator.
 using CheckedPosition = std::optional<int>;
 
+// The separator that follows every item under the options that add one: a tab, a space, a comma
+// or CR LF, and nothing under 区切りの削除, a checked separator line or no check. nullopt for
+// なし and the redirect, which join otherwise.
+std::optional<std::string_view> SeparatorAfterEachItem(CheckedPosition option);
+
+// `item` without its trailing characters of code 32 or less (spaces, tabs, line breaks).
+std::string_view TrimRightControls(std::string_view item);
+
 // Code page 932 items of an ordinary list, in list order.
 std::string BuildAnsiPasteText(const std::vector<std::string>& items, CheckedPosition option);
 

@@ -1,5 +1,6 @@
 #include "core/text/codec.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/text/cp932.h"
@@ -84,6 +85,36 @@ bool IsLowSurrogate(char16_t ch) {
   return ch >= 0xDC00 && ch <= 0xDFFF;
 }
 
+// A text with one character the code page lacks is still converted a block at a time, and
+// only the block that holds it character by character: a whole file may take that path.
+constexpr std::size_t kEncodeBlock = 256;
+
+void AppendEncodedBlock(const TextServices& services, std::u16string_view block, std::string& out) {
+  if (auto whole = services.EncodeCp932(block)) {
+    out += *whole;
+    return;
+  }
+  for (std::size_t pos = 0; pos < block.size(); ++pos) {
+    const char16_t ch = block[pos];
+    if (IsHighSurrogate(ch) && pos + 1 < block.size() && IsLowSurrogate(block[pos + 1])) {
+      out += '?';
+      ++pos;
+      continue;
+    }
+    if (IsHighSurrogate(ch) || IsLowSurrogate(ch)) {
+      out += '?';
+      continue;
+    }
+    if (auto special = SpecialEncoding(ch)) {
+      out += *special;
+    } else if (auto one = services.EncodeCp932(block.substr(pos, 1))) {
+      out += *one;
+    } else {
+      out += '?';
+    }
+  }
+}
+
 }  // namespace
 
 std::u16string Cp932ToUtf16(const TextServices& services, std::string_view text) {
@@ -124,24 +155,13 @@ std::string Utf16ToCp932(const TextServices& services, std::u16string_view text)
   }
   std::string out;
   out.reserve(text.size() * 2);
-  for (std::size_t pos = 0; pos < text.size(); ++pos) {
-    const char16_t ch = text[pos];
-    if (IsHighSurrogate(ch) && pos + 1 < text.size() && IsLowSurrogate(text[pos + 1])) {
-      out += '?';
-      ++pos;
-      continue;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = std::min(text.size(), start + kEncodeBlock);
+    if (end < text.size() && IsHighSurrogate(text[end - 1])) {
+      ++end;  // never part a surrogate pair
     }
-    if (IsHighSurrogate(ch) || IsLowSurrogate(ch)) {
-      out += '?';
-      continue;
-    }
-    if (auto special = SpecialEncoding(ch)) {
-      out += *special;
-    } else if (auto one = services.EncodeCp932(text.substr(pos, 1))) {
-      out += *one;
-    } else {
-      out += '?';
-    }
+    AppendEncodedBlock(services, text.substr(start, end - start), out);
+    start = end;
   }
   return out;
 }

@@ -53,7 +53,8 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
                                     [this] { lists_.FocusShownList(); }}),
       view_(model, lists_, loops),
       editing_(ListEditing::Context{model, lists_, paste_, loops, services_,
-                                    [this](bool on) { view_.SetLock(on); }}) {
+                                    [this](bool on) { view_.SetLock(on); }}),
+      intake_(model, lists_, loops, services_, PlatformFileSystem()) {
   dpi_ = SystemDpi();
   RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -71,12 +72,14 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
   tray_.Attach(Handle(), owner_, exeDir_);
   view_.Attach(Handle(), widebox_);
   editing_.Attach(Handle());
+  intake_.Attach(Handle());
   lists_.AddCommands(commands_);
   capture_.AddCommands(commands_);
   paste_.AddCommands(commands_);
   tray_.AddCommands(commands_);
   view_.AddCommands(commands_);
   editing_.AddCommands(commands_);
+  intake_.AddCommands(commands_);
   AddFrameCommands();
   accelerators_ = commands_.BuildAccelerators();
 }
@@ -122,7 +125,6 @@ void MainWindow::CreateControls() {
 void MainWindow::AddFrameCommands() {
   // Commands whose features come later stay in their menus, greyed.
   const auto never = [] { return false; };
-  commands_.Add(Command{kCmdImportText, L"テキストの取り込み", Shortcut{'G', true}, {}, never, {}});
   commands_.Add(Command{kCmdFilterSettings, L"フィルター設定", {}, {}, never, {}});
 }
 
@@ -359,6 +361,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_DROPFILES:
+      intake_.OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_CLOSE:
       OnCloseRequest();
       return 0;

@@ -15,6 +15,7 @@
 #include "win32/app/view_controller.h"
 #include "win32/app/window.h"
 #include "win32/capture/capture_controller.h"
+#include "win32/capture/text_intake.h"
 #include "win32/lists/edit_box.h"
 #include "win32/lists/list_editing.h"
 #include "win32/lists/list_pane.h"
@@ -92,6 +93,7 @@ class MainWindow final : public Window {
   TrayController tray_;
   ViewController view_;
   ListEditing editing_;
+  TextIntake intake_;
 };
 
 }  // namespace pellix::win32

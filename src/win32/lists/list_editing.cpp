@@ -143,39 +143,21 @@ void ListEditing::AddCommands(CommandTable& commands) {
       kCmdUnicodeClear, L"全てクリア", {}, [this] { RunOnUnicode(lists::wclearact); }, {}, {}});
 }
 
-lists::ViewState ListEditing::ReadView(const VirtualListView& view) {
-  lists::ViewState state;
-  for (const int index : view.SelectedIndices()) {
-    state.selected.push_back(static_cast<std::size_t>(index));
-  }
-  state.caret = lists::IndexFrom(view.FocusedIndex());
-  state.top = static_cast<std::size_t>(std::max(view.TopIndex(), 0));
-  return state;
-}
-
 void ListEditing::RunOnAnsi(const AnsiCommand& command) {
   const auto list = lists::EditableList(context_.model.lists);
   if (!list) {
     return;  // the Unicode list is shown, or no list at all
   }
-  VirtualListView& view = context_.lists.ListBox();
-  const lists::EditResult result = command(context_.model.lists, *list, ReadView(view));
-  if (result.changed) {
-    context_.lists.ItemsChanged(false);
-  }
-  view.ShowState(result.view.selected, result.view.caret, result.view.top);
+  context_.lists.ShowEdit(
+      false, command(context_.model.lists, *list, ListPane::ReadView(context_.lists.ListBox())));
 }
 
 void ListEditing::RunOnUnicode(const UnicodeCommand& command) {
   if (!context_.lists.UnicodeShown()) {
     return;
   }
-  VirtualListView& view = context_.lists.TntListBox1();
-  const lists::EditResult result = command(context_.model.lists, ReadView(view));
-  if (result.changed) {
-    context_.lists.ItemsChanged(true);
-  }
-  view.ShowState(result.view.selected, result.view.caret, result.view.top);
+  context_.lists.ShowEdit(
+      true, command(context_.model.lists, ListPane::ReadView(context_.lists.TntListBox1())));
 }
 
 bool ListEditing::UnicodeHasFocus() const {

@@ -48,7 +48,6 @@ class ListEditing {
   using UnicodeCommand =
       std::function<lists::EditResult(lists::ListStore&, const lists::ViewState&)>;
 
-  static lists::ViewState ReadView(const VirtualListView& view);
   void RunOnAnsi(const AnsiCommand& command);
   void RunOnUnicode(const UnicodeCommand& command);
   // Del and Ctrl+Del belong to whichever list has the keyboard.

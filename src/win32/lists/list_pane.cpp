@@ -1,7 +1,9 @@
 #include "win32/lists/list_pane.h"
 
 #include <commctrl.h>
+
 #include <windowsx.h>
+#include <algorithm>
 
 #include "core/app/list_tooltip.h"
 #include "core/text/codec.h"
@@ -393,6 +395,24 @@ std::optional<UniqueMenu> ListPane::ContextMenu(HWND from, LPARAM screenPoint,
                              Item(kCmdReplace), Separator(), Item(kCmdExpand), Separator(),
                              Item(kCmdItemUp), Item(kCmdItemDown), Separator(),
                              Item(kCmdClearBackHalf), Item(kCmdClear)});
+}
+
+lists::ViewState ListPane::ReadView(const VirtualListView& view) {
+  lists::ViewState state;
+  for (const int index : view.SelectedIndices()) {
+    state.selected.push_back(static_cast<std::size_t>(index));
+  }
+  state.caret = lists::IndexFrom(view.FocusedIndex());
+  state.top = static_cast<std::size_t>(std::max(view.TopIndex(), 0));
+  return state;
+}
+
+void ListPane::ShowEdit(bool unicode, const lists::EditResult& result) {
+  if (result.changed) {
+    ItemsChanged(unicode);
+  }
+  (unicode ? tntListBox1_ : listBox_)
+      .ShowState(result.view.selected, result.view.caret, result.view.top);
 }
 
 void ListPane::ItemsChanged(bool unicode) {

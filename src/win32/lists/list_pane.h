@@ -13,6 +13,7 @@
 #include "core/app/model.h"
 #include "core/lists/item_conversion.h"
 #include "core/lists/list_selector.h"
+#include "core/lists/view_state.h"
 #include "core/text/text_services.h"
 #include "win32/app/command_table.h"
 #include "win32/app/window.h"
@@ -85,6 +86,9 @@ class ListPane {
 
   // The items of the list a command changed: the view takes their count and width anew.
   void ItemsChanged(bool unicode);
+  // What a list view shows, as the list commands read it; and a command's result shown.
+  static lists::ViewState ReadView(const VirtualListView& view);
+  void ShowEdit(bool unicode, const lists::EditResult& result);
 
   // The views follow captures made into the store.
   void ShowInsertions(const std::vector<std::size_t>& inserted);

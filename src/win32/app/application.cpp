@@ -4,6 +4,9 @@
 // Needs the types of windows.h.
 #include <commctrl.h>
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "core/app/model.h"
 #include "core/app/saver.h"
 #include "core/platform_services.h"
@@ -12,6 +15,8 @@
 #include "win32/app/main_window.h"
 #include "win32/app/modal_loops.h"
 #include "win32/app/secondary_window.h"
+#include "win32/dialogs/filter_editor.h"
+#include "win32/dialogs/filter_list_dialog.h"
 #include "win32/lists/edit_box.h"
 #include "win32/platform/unique_handle.h"
 #include "win32/platform/wide_string.h"
@@ -41,14 +46,16 @@ bool TranslateShortcut(HWND window, HACCEL shortcuts, MSG& message) {
          TranslateAcceleratorW(window, shortcuts, &message);
 }
 
-int RunMessageLoop(const MainWindow& mainWindow, const EditBox& editBox, const AboutBox& about) {
+int RunMessageLoop(const MainWindow& mainWindow, const EditBox& editBox,
+                   std::initializer_list<HWND> dialogs) {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (TranslateShortcut(mainWindow.Handle(), mainWindow.Accelerators(), message) ||
         TranslateShortcut(editBox.Handle(), editBox.Accelerators(), message)) {
       continue;
     }
-    if (IsDialogMessageW(about.Handle(), &message)) {
+    if (std::any_of(dialogs.begin(), dialogs.end(),
+                    [&message](HWND dialog) { return IsDialogMessageW(dialog, &message); })) {
       continue;
     }
     TranslateMessage(&message);
@@ -85,17 +92,24 @@ int Application::Run() {
     app::Saver saver(PlatformFileSystem(), folder);
     MainWindow mainWindow(errors, loops, model, saver, folder, owner.Handle(), exeDir);
     mainWindow.Start();
-    const DWORD tool = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     EditBox editBox(errors, mainWindow.Handle());
-    SecondaryWindow filterList(errors, L"FilterListDialog", L"フィルター設定", tool, 0,
-                               SIZE{300, 260}, mainWindow.Handle());
-    SecondaryWindow filterEditor(errors, L"FilterEditor", L"フィルター編集", tool, 0,
-                                 SIZE{400, 420}, mainWindow.Handle());
+    const io::FileSystem& files = PlatformFileSystem();
+    FilterListDialog filterList(
+        errors, FilterListDialog::Context{model, saver, loops, files, folder,
+                                          PlatformTextServices(), exeDir, mainWindow.Handle(),
+                                          [&mainWindow](bool currentChanged, bool ansiEmptied) {
+                                            mainWindow.FollowListStore(currentChanged, ansiEmptied);
+                                          }});
+    FilterEditor filterEditor(
+        errors, FilterEditor::Context{model, loops, files, folder, PlatformTextServices()},
+        mainWindow.Handle());
+    filterList.AttachEditor(filterEditor);
     SecondaryWindow memo(errors, L"MemoWindow", L"", WS_POPUP, WS_EX_TOOLWINDOW, SIZE{232, 140},
                          mainWindow.Handle());
     AboutBox about(errors, mainWindow.Handle());
-    mainWindow.AttachWindows(
-        OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(), memo.Handle(), &about});
+    mainWindow.AttachWindows(OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(),
+                                          memo.Handle(), &about,
+                                          [&filterList] { filterList.Open(); }});
     if (errors.StartupFailed()) {
       return 1;
     }
@@ -103,7 +117,8 @@ int Application::Run() {
 
     ShowWindow(mainWindow.Handle(), SW_SHOWNORMAL);
     UpdateWindow(mainWindow.Handle());
-    return RunMessageLoop(mainWindow, editBox, about);
+    return RunMessageLoop(mainWindow, editBox,
+                          {about.Handle(), filterList.Handle(), filterEditor.Handle()});
   } catch (...) {
     // A failure while starting: nothing has been written, and nothing will be.
     ShowStopBox(nullptr, ErrorMessage(std::current_exception()));

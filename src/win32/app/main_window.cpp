@@ -123,9 +123,15 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::AddFrameCommands() {
-  // Commands whose features come later stay in their menus, greyed.
-  const auto never = [] { return false; };
-  commands_.Add(Command{kCmdFilterSettings, L"フィルター設定", {}, {}, never, {}});
+  const auto openFilterSettings = [this] {
+    openFilterList_();
+    if (IsWindowVisible(Handle())) {
+      tray_.OnMinimize();  // hidden as the tray hides it, memo and all
+    }
+  };
+  const auto dialogAttached = [this] { return static_cast<bool>(openFilterList_); };
+  commands_.Add(
+      Command{kCmdFilterSettings, L"フィルター設定", {}, openFilterSettings, dialogAttached, {}});
 }
 
 RECT MainWindow::ListBounds() const {
@@ -179,6 +185,7 @@ void MainWindow::AttachWindows(const OtherWindows& windows) {
   view_.AttachMemo(windows.memo);
   editing_.AttachEditBox(windows.editBox);
   tray_.AttachWindows(windows.memo, windows.about);
+  openFilterList_ = windows.openFilterList;
 }
 
 bool MainWindow::ShowListMenu(HWND from, LPARAM screenPoint) {

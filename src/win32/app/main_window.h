@@ -2,6 +2,7 @@
 // The list window: a thin frame that creates the controls, hands each message to the controller
 // that owns it, and starts and ends the program's work. The state lives in the model.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,7 @@ struct OtherWindows {
   HWND filterEditor = nullptr;
   HWND memo = nullptr;
   AboutBox* about = nullptr;
+  std::function<void()> openFilterList;  // フィルター設定
 };
 
 class MainWindow final : public Window {
@@ -43,6 +45,11 @@ class MainWindow final : public Window {
   // chain, tray icon. Throws when a file is bad, before anything has been written.
   void Start();
   void AttachWindows(const OtherWindows& windows);
+
+  // The filter dialogs changed the set of lists.
+  void FollowListStore(bool currentChanged, bool ansiViewEmptied) {
+    lists_.FollowStore(currentChanged, ansiViewEmptied);
+  }
 
   // Shortcuts of the main window's commands, for the message loop.
   HACCEL Accelerators() const { return accelerators_.Get(); }
@@ -74,6 +81,7 @@ class MainWindow final : public Window {
   HWND owner_ = nullptr;
   UINT taskbarCreatedMsg_ = 0;
   bool closed_ = false;
+  std::function<void()> openFilterList_;
 
   int dpi_ = 96;
   // Declared before the controllers, so the fonts outlive the controls that draw with them.

@@ -155,7 +155,7 @@ void ListPane::AddCommands(CommandTable& commands) {
       conversion(kCmdToUpperCase, L"小文字を大文字に", lists::ItemConversion::kToUpperCase));
 }
 
-void ListPane::ShowStore() {
+void ListPane::FillNames() {
   SendMessageW(comboBox_, CB_RESETCONTENT, 0, 0);
   SendMessageW(dropbox_, LB_RESETCONTENT, 0, 0);
   const lists::ListStore& store = model_.lists;
@@ -164,6 +164,24 @@ void ListPane::ShowStore() {
     SendMessageW(comboBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SendMessageW(dropbox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   }
+}
+
+void ListPane::FollowStore(bool currentChanged, bool ansiViewEmptied) {
+  if (currentChanged) {
+    ShowStore();
+    return;
+  }
+  if (ansiViewEmptied) {
+    listBox_.SetCount(0);  // its list is gone; the view is covered until another is shown
+  }
+  FillNames();
+  const auto current = model_.lists.Current();
+  SendMessageW(comboBox_, CB_SETCURSEL, current ? *current : static_cast<WPARAM>(-1), 0);
+}
+
+void ListPane::ShowStore() {
+  FillNames();
+  const lists::ListStore& store = model_.lists;
   if (const auto current = store.Current()) {
     SendMessageW(comboBox_, CB_SETCURSEL, *current, 0);
     SwitchList(*current);

@@ -42,6 +42,9 @@ class ListPane {
   // Fills the selector and the list of names from the store and shows its current list.
   void ShowStore();
   void SwitchList(std::size_t index);
+  // Lists were added, renamed, moved or removed: the names follow the store, and the list shown
+  // only when the current one went (a moved or renamed list goes on showing as it was).
+  void FollowStore(bool currentChanged, bool ansiViewEmptied);
 
   // True when the message was one of the pane's.
   bool OnSelectorCommand(HWND from, int code);
@@ -107,6 +110,7 @@ class ListPane {
   std::wstring TooltipText(HWND list, std::size_t index) const;
   void OnDropboxRelease(UINT message, LPARAM point);
   void ConvertFocusedItem(lists::ItemConversion conversion);
+  void FillNames();
   void FitAnsiColumn();
   void FitUnicodeColumn();
   std::wstring AnsiItemText(std::size_t index) const;

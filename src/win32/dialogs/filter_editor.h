@@ -1,0 +1,72 @@
+#pragma once
+// The filter editor: one list's filter in its fields, stored with OK, dropped with the title
+// bar. It lives for the whole run and is only shown and hidden; its fields keep what they showed
+// last, which a new filter starts from.
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "core/app/model.h"
+#include "core/dialogs/editor_fields.h"
+#include "core/io/app_folder.h"
+#include "core/io/file_system.h"
+#include "core/text/text_services.h"
+#include "win32/app/modal_loops.h"
+#include "win32/app/window.h"
+#include "win32/platform/gdi.h"
+
+namespace pellix::win32 {
+
+class FilterEditor final : public Window {
+ public:
+  struct Context {
+    app::Model& model;
+    ModalLoops& loops;
+    const io::FileSystem& files;
+    const io::AppFolder& folder;
+    const text::TextServices& services;
+  };
+  struct Actions {
+    std::function<void(std::size_t row)> committed;  // after OK: the list stored there
+    std::function<void()> cancelled;                 // closed by the title bar
+  };
+
+  FilterEditor(ErrorSink& errors, Context context, HWND owner);
+  void SetActions(Actions actions) { actions_ = std::move(actions); }
+
+  // A new list: the fields start afresh but for the options and replacements shown last.
+  void OpenNew(const RECT& listDialog);
+  void OpenList(std::size_t index, const RECT& listDialog);
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void CreateControls();
+  void Show(const RECT& listDialog);
+  void ShowFields(const dialogs::EditorFields& fields);
+  dialogs::EditorFields ReadFields() const;
+  void Commit();
+  void Cancel();
+
+  Context context_;
+  Actions actions_;
+  std::size_t editIndex_ = 0;
+  int dpi_ = 96;
+  UniqueFont font_;
+  HWND lastFocus_ = nullptr;
+  HWND name_ = nullptr;
+  HWND type_ = nullptr;
+  HWND perLine_ = nullptr;
+  HWND astring_ = nullptr;
+  HWND acount_ = nullptr;
+  HWND bstring_ = nullptr;
+  HWND bcount_ = nullptr;
+  HWND cstring_ = nullptr;
+  HWND zen_ = nullptr;
+  HWND caps_ = nullptr;
+  HWND small_ = nullptr;
+  std::vector<HWND> exfrom_;
+  std::vector<HWND> exto_;
+};
+
+}  // namespace pellix::win32

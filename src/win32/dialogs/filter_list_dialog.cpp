@@ -1,0 +1,310 @@
+#include "win32/dialogs/filter_list_dialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "core/dialogs/filter_list_commands.h"
+#include "core/text/codec.h"
+#include "win32/app/fonts.h"
+#include "win32/app/input_dialog.h"
+#include "win32/dialogs/dialog_controls.h"
+#include "win32/platform/wide_string.h"
+
+namespace pellix::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"FilterListDialog";
+constexpr SIZE kClientSize{224, 190};
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr int kTopBelowMain = 20;
+
+enum ControlId : int {
+  kIdFilterList = 300,
+  kIdLoad,    // Button1 読み込み
+  kIdNew,     // Button2 新規作成
+  kIdRename,  // Button3 名前変更
+  kIdEdit,    // Button8 編集
+  kIdDelete,  // Button7 削除
+  kIdUp,      // Button4 ↑
+  kIdDown,    // Button5 ↓
+};
+
+// The longest path the file dialog hands back.
+constexpr std::size_t kPathCapacity = 32768;
+
+bool IsUnicodeRow(const std::string& name) {
+  return std::equal(name.begin(), name.end(), lists::kUnicodeListName.begin(),
+                    lists::kUnicodeListName.end(), [](char a, char b) {
+                      return std::tolower(static_cast<unsigned char>(a)) ==
+                             std::tolower(static_cast<unsigned char>(b));
+                    });
+}
+
+}  // namespace
+
+FilterListDialog::FilterListDialog(ErrorSink& errors, Context context)
+    : Window(errors), context_(std::move(context)) {
+  dpi_ = SystemDpi();
+  RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
+  CreateOf(kClassName, L"フィルター設定", kStyle, WS_EX_CONTROLPARENT,
+           RECT{0, 0, frame.right - frame.left, frame.bottom - frame.top}, context_.mainWindow);
+  font_ = CreateUiFont(kProportionalGothic, -12, dpi_);
+  CreateControls();
+  ShowRows(context_.model.lists.Count() > 0 ? std::optional<std::size_t>(0) : std::nullopt);
+}
+
+void FilterListDialog::CreateControls() {
+  const HWND self = Handle();
+  filterList_ =
+      CreateControl(self, WC_LISTBOXW, L"",
+                    WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                    kIdFilterList, RECT{8, 8, 128, 161}, dpi_, font_.Get());
+  const auto button = [&](const wchar_t* text, int id, RECT bounds) {
+    CreateControl(self, WC_BUTTONW, text, WS_TABSTOP, id, bounds, dpi_, font_.Get());
+  };
+  button(L"読み込み", kIdLoad, RECT{136, 8, 216, 30});
+  button(L"新規作成", kIdNew, RECT{136, 32, 216, 54});
+  button(L"名前変更", kIdRename, RECT{136, 56, 216, 78});
+  button(L"編集", kIdEdit, RECT{136, 80, 216, 102});
+  button(L"削除", kIdDelete, RECT{136, 104, 216, 126});
+  button(L"↑", kIdUp, RECT{136, 136, 174, 158});
+  button(L"↓", kIdDown, RECT{136, 160, 174, 182});
+  CreateControl(self, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK,
+                RECT{178, 136, 216, 182}, dpi_, font_.Get());
+}
+
+void FilterListDialog::AttachEditor(FilterEditor& editor) {
+  editor_ = &editor;
+  editor.SetActions(FilterEditor::Actions{[this](std::size_t row) {
+                                            context_.listsChanged(false, false);
+                                            ShowAgain(row);
+                                          },
+                                          [this] { ShowAgain(SelectedRow()); }});
+}
+
+void FilterListDialog::ShowRows(std::optional<std::size_t> selected) {
+  SendMessageW(filterList_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(filterList_, LB_RESETCONTENT, 0, 0);
+  const lists::ListStore& store = context_.model.lists;
+  for (std::size_t i = 0; i < store.Count(); ++i) {
+    const std::wstring name = ToWide(text::Cp932ToUtf16(context_.services, store.Slot(i).name));
+    SendMessageW(filterList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
+  SendMessageW(filterList_, LB_SETCURSEL,
+               selected && *selected < store.Count() ? *selected : WPARAM(-1), 0);
+  SendMessageW(filterList_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(filterList_, nullptr, TRUE);
+}
+
+std::optional<std::size_t> FilterListDialog::SelectedRow() const {
+  const LRESULT row = SendMessageW(filterList_, LB_GETCURSEL, 0, 0);
+  if (row == LB_ERR || static_cast<std::size_t>(row) >= context_.model.lists.Count()) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(row);
+}
+
+void FilterListDialog::Open() {
+  ShowRows(SelectedRow());
+  RECT main{};
+  GetWindowRect(context_.mainWindow, &main);
+  RECT window{};
+  GetWindowRect(Handle(), &window);
+  SetWindowPos(Handle(), HWND_TOPMOST, main.right - (window.right - window.left),
+               main.top + Scale(kTopBelowMain, dpi_), 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(Handle());
+  SetFocus(filterList_);
+}
+
+void FilterListDialog::ShowAgain(std::optional<std::size_t> selected) {
+  ShowRows(selected);
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  SetForegroundWindow(Handle());
+  SetFocus(filterList_);
+}
+
+void FilterListDialog::Hide() {
+  ShowWindow(Handle(), SW_HIDE);
+  if (editor_ == nullptr || !editor_->IsVisible()) {
+    ShowWindow(context_.mainWindow, SW_SHOWNORMAL);
+    SetForegroundWindow(context_.mainWindow);
+  }
+}
+
+void FilterListDialog::NoteUnicodeRow() {
+  lists::ListStore& store = context_.model.lists;
+  for (std::size_t i = 0; i < store.Count(); ++i) {
+    if (IsUnicodeRow(store.Slot(i).name)) {
+      store.EnableUnicodeCapture();
+    }
+  }
+}
+
+void FilterListDialog::CloseByTitleBar() {
+  NoteUnicodeRow();
+  context_.saver.WriteSettings(context_.model);
+  Hide();
+}
+
+void FilterListDialog::Load() {
+  std::vector<wchar_t> path(kPathCapacity, L'\0');
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Handle();
+  dialog.lpstrFilter = L"フィルターファイル(*.flt)\0*.flt\0";
+  dialog.lpstrFile = path.data();
+  dialog.nMaxFile = static_cast<DWORD>(path.size());
+  dialog.lpstrInitialDir = context_.exeDir.c_str();
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  BOOL chosen = FALSE;
+  {
+    const ModalLoops::Scope scope(context_.loops);
+    chosen = GetOpenFileNameW(&dialog);
+  }
+  if (!chosen || context_.loops.Closing()) {
+    return;
+  }
+  const dialogs::LoadOutcome outcome =
+      dialogs::LoadList(context_.model.lists, context_.files, context_.folder, context_.services,
+                        FromWide(path.data()));
+  if (outcome.refusal) {
+    ShowRefusal(context_.loops, Handle(), *outcome.refusal);
+    SetFocus(filterList_);  // the box's end may not give it back
+    return;
+  }
+  context_.listsChanged(false, false);
+  ShowRows(SelectedRow());
+}
+
+void FilterListDialog::OpenEditor(bool newFilter) {
+  const std::optional<std::size_t> row = SelectedRow();
+  if (editor_ == nullptr || (!newFilter && !row)) {
+    return;
+  }
+  RECT self{};
+  GetWindowRect(Handle(), &self);
+  if (newFilter) {
+    editor_->OpenNew(self);
+  } else {
+    NoteUnicodeRow();
+    editor_->OpenList(*row, self);
+  }
+  Hide();
+}
+
+void FilterListDialog::Rename() {
+  const std::optional<std::size_t> row = SelectedRow();
+  if (!row) {
+    return;
+  }
+  const std::string oldName = context_.model.lists.Slot(*row).name;
+  std::optional<std::wstring> entered;
+  {
+    const ModalLoops::Scope scope(context_.loops);
+    entered = AskText(Handle(), L"新しい名前は", L"",
+                      ToWide(text::Cp932ToUtf16(context_.services, oldName)));
+  }
+  if (context_.loops.Closing()) {
+    return;
+  }
+  const std::string newName =
+      entered ? text::Utf16ToCp932(context_.services, FromWide(*entered)) : oldName;
+  const dialogs::RenameOutcome outcome = dialogs::RenameList(
+      context_.model.lists, context_.files, context_.folder, context_.services, *row, newName);
+  if (outcome.refusal) {
+    ShowRefusal(context_.loops, Handle(), *outcome.refusal);
+    SetFocus(filterList_);  // the box's end may not give it back
+    return;
+  }
+  if (outcome.renamed) {
+    context_.listsChanged(false, false);
+    ShowRows(row);
+  }
+}
+
+void FilterListDialog::Delete() {
+  const std::optional<std::size_t> row = SelectedRow();
+  if (!row) {
+    return;
+  }
+  const dialogs::DeleteOutcome outcome = dialogs::DeleteList(context_.model.lists, *row);
+  ShowRows(std::nullopt);
+  context_.listsChanged(outcome.currentChanged, outcome.ansiViewEmptied);
+}
+
+void FilterListDialog::Move(bool up) {
+  const std::optional<std::size_t> row = SelectedRow();
+  if (!row) {
+    return;
+  }
+  const std::optional<std::size_t> moved = dialogs::MoveList(
+      context_.model.lists, *row, up ? dialogs::Direction::kUp : dialogs::Direction::kDown);
+  if (moved) {
+    ShowRows(moved);
+    context_.listsChanged(false, false);
+  }
+}
+
+LRESULT FilterListDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) != BN_CLICKED || reinterpret_cast<HWND>(lParam) == filterList_) {
+        break;
+      }
+      switch (LOWORD(wParam)) {
+        case kIdLoad:
+          Load();
+          return 0;
+        case kIdNew:
+          OpenEditor(true);
+          return 0;
+        case kIdRename:
+          Rename();
+          return 0;
+        case kIdEdit:
+          OpenEditor(false);
+          return 0;
+        case kIdDelete:
+          Delete();
+          return 0;
+        case kIdUp:
+          Move(true);
+          return 0;
+        case kIdDown:
+          Move(false);
+          return 0;
+        case IDOK:
+          Hide();
+          return 0;
+        case IDCANCEL:  // Esc, as the title bar's close
+          CloseByTitleBar();
+          return 0;
+        default:
+          break;
+      }
+      break;
+    case WM_ACTIVATE:
+      // A plain window does not keep its focus across a message box as a dialog does.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (const HWND focus = GetFocus(); focus != nullptr && IsChild(Handle(), focus)) {
+          lastFocus_ = focus;
+        }
+      } else {
+        SetFocus(lastFocus_ != nullptr ? lastFocus_ : filterList_);
+      }
+      return 0;
+    case WM_CLOSE:
+      CloseByTitleBar();
+      return 0;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace pellix::win32

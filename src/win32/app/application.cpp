@@ -13,6 +13,7 @@
 #include "win32/app/modal_loops.h"
 #include "win32/app/secondary_window.h"
 #include "win32/lists/edit_box.h"
+#include "win32/memo/memo_window.h"
 #include "win32/platform/unique_handle.h"
 #include "win32/platform/wide_string.h"
 
@@ -91,11 +92,11 @@ int Application::Run() {
                                SIZE{300, 260}, mainWindow.Handle());
     SecondaryWindow filterEditor(errors, L"FilterEditor", L"フィルター編集", tool, 0,
                                  SIZE{400, 420}, mainWindow.Handle());
-    SecondaryWindow memo(errors, L"MemoWindow", L"", WS_POPUP, WS_EX_TOOLWINDOW, SIZE{232, 140},
-                         mainWindow.Handle());
+    MemoWindow memo(errors, mainWindow.Handle(),
+                    MemoWindow::Files{PlatformFileSystem(), folder, PlatformTextServices()});
     AboutBox about(errors, mainWindow.Handle());
     mainWindow.AttachWindows(
-        OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(), memo.Handle(), &about});
+        OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(), &memo, &about});
     if (errors.StartupFailed()) {
       return 1;
     }

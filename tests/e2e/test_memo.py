@@ -6,7 +6,7 @@ from __future__ import annotations
 from harness import Desktop, procs, wait_until
 from pellix import HISTORY, RECORDS, WM_CLOSE, WM_COMMAND, Pellix, click_centre, write_list_file
 from test_capture import write_filter
-from test_list_editing import drag, row_centre
+from test_list_editing import TRAY_CALLBACK, drag, row_centre
 from test_settings import base_lines, write_ini
 
 ID_MBOX = 104
@@ -16,6 +16,7 @@ WS_EX_TOPMOST = 0x8
 WS_EX_TOOLWINDOW = 0x80
 WM_QUERYENDSESSION = 0x0011
 PASTE_OPTION_FIRST = 1100
+WM_LBUTTONDOWN = 0x0201
 OPTION_TAB = 2
 
 
@@ -155,4 +156,27 @@ def test_the_mm_box_hides_and_shows_the_memo_and_closing_it_only_hides_it(deskto
     wait_memo_file(desktop, b"kept and more", "the typing saved when the memo closed")
     assert desktop.tool("send", mbox["hwnd"], BM_GETCHECK, 0, 0)["result"] == 1
     assert app.visible_window()
+    app.close()
+
+
+def test_the_memo_hides_and_shows_with_the_main_window_while_mm_is_checked(desktop: Desktop):
+    app, memo = start_with_memo(desktop, b"")
+
+    def tray_click(shown: bool) -> None:
+        desktop.tool("send", app.hwnd, TRAY_CALLBACK, 0, WM_LBUTTONDOWN)
+        wait_until(lambda: app.visible_window() == shown, 10, f"the main window shown: {shown}")
+
+    memo.type_at_end("before hiding")
+    tray_click(False)
+    wait_until(lambda: not memo.visible(), 10, "the memo hidden with the main window")
+    wait_memo_file(desktop, b"before hiding", "the typing saved when the memo was hidden")
+    tray_click(True)
+    wait_until(memo.visible, 10, "the memo shown with the main window")
+    assert memo.state()["rect"]["left"] == app.main["rect"]["right"] + 1
+
+    click_centre(desktop, app.control(ID_MBOX)["rect"])
+    wait_until(lambda: not memo.visible(), 10, "the memo hidden by clearing mm")
+    tray_click(False)
+    tray_click(True)
+    assert not memo.visible()
     app.close()

@@ -50,12 +50,13 @@ class Memo:
         wait_until(lambda: self.text().endswith(text), 10, f"{text!r} typed into the memo")
 
 
-def start_with_memo(desktop: Desktop, memo_bytes: bytes, items: list[str] | None = None,
-                    ) -> tuple[Pellix, Memo]:
+def start_with_memo(desktop: Desktop, memo_bytes: bytes | None,
+                    items: list[str] | None = None) -> tuple[Pellix, Memo]:
     for name, kind in ((HISTORY, "1"), (RECORDS, "0"), ("unicode", "0")):
         write_filter(desktop.app_dir, name, type=kind)
     write_ini(desktop, base_lines(memo="1"))
-    (desktop.app_dir / "memo.txt").write_bytes(memo_bytes)
+    if memo_bytes is not None:
+        (desktop.app_dir / "memo.txt").write_bytes(memo_bytes)
     if items is not None:
         write_list_file(desktop.app_dir, HISTORY, items)
     app = Pellix.start(desktop)
@@ -180,3 +181,27 @@ def test_the_memo_hides_and_shows_with_the_main_window_while_mm_is_checked(deskt
     tray_click(True)
     assert not memo.visible()
     app.close()
+
+
+def test_a_memo_file_that_cannot_be_written_is_reported_and_written_later(desktop: Desktop):
+    """No memo.txt at the start: an empty memo. A place where the file cannot be written: the
+    message, the program runs on and the typing stays unsaved until a later save succeeds."""
+    app, memo = start_with_memo(desktop, None)
+    assert memo.text() == ""
+    blocker = desktop.app_dir / "memo.txt"
+    blocker.mkdir()
+    memo.type_at_end("kept")
+    desktop.tool("post", memo.hwnd, WM_CLOSE, 0, 0)
+    box = wait_until(lambda: next((w for w in app.process.windows() if w["class"] == "#32770"
+                                   and w["visible"]), None), 15, "the error message box")
+    texts = [c["text"] for c in desktop.tool("children", box["hwnd"])]
+    assert any("memo.txt" in text and "作成できません" in text for text in texts), texts
+    assert box["title"] == "ぺりくす T&K"
+    desktop.tool("post", box["hwnd"], WM_CLOSE, 0, 0)  # the user closes the box
+    wait_until(lambda: not any(w["class"] == "#32770" and w["visible"]
+                               for w in app.process.windows()), 10, "the box to close")
+    assert app.process.running() and not memo.visible()
+
+    blocker.rmdir()
+    app.close()
+    assert memo_file(desktop) == b"kept"

@@ -18,6 +18,7 @@
 #include "win32/dialogs/filter_editor.h"
 #include "win32/dialogs/filter_list_dialog.h"
 #include "win32/lists/edit_box.h"
+#include "win32/memo/memo_window.h"
 #include "win32/platform/unique_handle.h"
 #include "win32/platform/wide_string.h"
 
@@ -104,12 +105,11 @@ int Application::Run() {
         errors, FilterEditor::Context{model, loops, files, folder, PlatformTextServices()},
         mainWindow.Handle());
     filterList.AttachEditor(filterEditor);
-    SecondaryWindow memo(errors, L"MemoWindow", L"", WS_POPUP, WS_EX_TOOLWINDOW, SIZE{232, 140},
-                         mainWindow.Handle());
+    MemoWindow memo(errors, mainWindow.Handle(),
+                    MemoWindow::Files{files, folder, PlatformTextServices()});
     AboutBox about(errors, mainWindow.Handle());
     mainWindow.AttachWindows(OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(),
-                                          memo.Handle(), &about,
-                                          [&filterList] { filterList.Open(); }});
+                                          &memo, &about, [&filterList] { filterList.Open(); }});
     if (errors.StartupFailed()) {
       return 1;
     }

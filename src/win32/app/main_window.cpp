@@ -181,11 +181,18 @@ void MainWindow::ApplyModelToControls() {
 }
 
 void MainWindow::AttachWindows(const OtherWindows& windows) {
-  paste_.SetPasteableWindows(windows.memo, {windows.filterList, windows.filterEditor});
-  view_.AttachMemo(windows.memo);
+  memo_ = windows.memo;
+  paste_.SetPasteableWindows(memo_->Handle(), {windows.filterList, windows.filterEditor});
+  view_.AttachMemo(memo_->Handle());
   editing_.AttachEditBox(windows.editBox);
-  tray_.AttachWindows(windows.memo, windows.about);
+  editing_.AttachMemo(memo_);
+  tray_.AttachWindows(memo_, windows.about);
   openFilterList_ = windows.openFilterList;
+  // Typed keys belong to the memo while it is in front, not to the list commands.
+  memo_->OnActivated([this] { lists_.EnableListCommands(false); });
+  if (model_.view.memo) {
+    memo_->Show();
+  }
 }
 
 bool MainWindow::ShowListMenu(HWND from, LPARAM screenPoint) {
@@ -213,6 +220,9 @@ void MainWindow::OnShown() {
 }
 
 void MainWindow::SaveEverything() {
+  if (memo_ != nullptr) {
+    memo_->SaveIfModified();
+  }
   for (const std::u16string& failure : saver_.SaveChanges(model_)) {
     const ModalLoops::Scope scope(loops_);
     ShowStopBox(Handle(), ToWide(failure));
@@ -261,6 +271,9 @@ std::optional<LRESULT> MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
   if (from == mbox_ && code == BN_CLICKED) {
     model_.view.memo = SendMessageW(mbox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (memo_ != nullptr) {
+      memo_->SetShown(model_.view.memo);
+    }
     return 0;
   }
   if (from == nullptr && commands_.Execute(LOWORD(wParam))) {

@@ -20,6 +20,7 @@
 #include "win32/lists/edit_box.h"
 #include "win32/lists/list_editing.h"
 #include "win32/lists/list_pane.h"
+#include "win32/memo/memo_window.h"
 #include "win32/paste/paste_controller.h"
 #include "win32/platform/gdi.h"
 
@@ -30,7 +31,7 @@ struct OtherWindows {
   EditBox* editBox = nullptr;
   HWND filterList = nullptr;
   HWND filterEditor = nullptr;
-  HWND memo = nullptr;
+  MemoWindow* memo = nullptr;
   AboutBox* about = nullptr;
   std::function<void()> openFilterList;  // フィルター設定
 };
@@ -79,6 +80,7 @@ class MainWindow final : public Window {
   const text::TextServices& services_;
   std::wstring exeDir_;
   HWND owner_ = nullptr;
+  MemoWindow* memo_ = nullptr;
   UINT taskbarCreatedMsg_ = 0;
   bool closed_ = false;
   std::function<void()> openFilterList_;

@@ -71,7 +71,7 @@ void TrayController::Attach(HWND window, HWND owner, const std::wstring& exeDir)
   exeDir_ = exeDir;
 }
 
-void TrayController::AttachWindows(HWND memo, AboutBox* about) {
+void TrayController::AttachWindows(MemoWindow* memo, AboutBox* about) {
   memo_ = memo;
   about_ = about;
 }
@@ -136,13 +136,16 @@ void TrayController::ShowMainWindow() {
   ShowWindow(window_, SW_SHOWNORMAL);
   // The hidden owner cannot take the foreground; the window it owns can, for the program.
   SetForegroundWindow(window_);
+  if (memo_ != nullptr && context_.model.view.memo) {
+    memo_->Show();
+  }
   context_.focusShownList();
 }
 
 void TrayController::HideMainWindow() {
   ShowWindow(window_, SW_HIDE);
   if (memo_ != nullptr) {
-    ShowWindow(memo_, SW_HIDE);
+    memo_->Hide();
   }
 }
 

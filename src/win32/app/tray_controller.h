@@ -14,6 +14,7 @@
 #include "win32/app/command_table.h"
 #include "win32/app/modal_loops.h"
 #include "win32/app/tray_icon.h"
+#include "win32/memo/memo_window.h"
 
 namespace pellix::win32 {
 
@@ -31,7 +32,7 @@ class TrayController {
   explicit TrayController(Context context) : context_(std::move(context)) {}
 
   void Attach(HWND window, HWND owner, const std::wstring& exeDir);
-  void AttachWindows(HWND memo, AboutBox* about);
+  void AttachWindows(MemoWindow* memo, AboutBox* about);
   void AddCommands(CommandTable& commands);
 
   void AddIcon();
@@ -59,7 +60,7 @@ class TrayController {
   Context context_;
   HWND window_ = nullptr;
   HWND owner_ = nullptr;
-  HWND memo_ = nullptr;
+  MemoWindow* memo_ = nullptr;
   AboutBox* about_ = nullptr;
   std::wstring exeDir_;
   TrayIcon icon_;

@@ -7,6 +7,7 @@
 #include "core/lists/edit_session.h"
 #include "core/lists/list_commands.h"
 #include "core/lists/unicode_commands.h"
+#include "core/memo/memo_drop.h"
 #include "core/text/codec.h"
 #include "win32/app/control_ids.h"
 #include "win32/app/error_reporter.h"
@@ -19,7 +20,9 @@ void ListEditing::Attach(HWND window) {
   window_ = window;
   ListPane& lists = context_.lists;
   drag_.Attach(
-      window, ListDrag::Targets{lists.ListBox().Handle(), lists.Selector(), [] { return nullptr; }},
+      window,
+      ListDrag::Targets{lists.ListBox().Handle(), lists.Selector(),
+                        [this] { return memo_ != nullptr ? memo_->DropField() : nullptr; }},
       ListDrag::Drops{[this](int from, int onto) {
                         RunOnAnsi([&](lists::ListStore& store, std::size_t list,
                                       const lists::ViewState& view) {
@@ -31,7 +34,21 @@ void ListEditing::Attach(HWND window) {
                         dragged_ = from;
                         context_.lists.ShowDropbox();
                       },
-                      [](int, HWND) {}});
+                      [this](int, HWND) { DropOnMemo(); }});
+}
+
+void ListEditing::DropOnMemo() {
+  // Drags start only in the ordinary list: the Unicode list's items never reach the memo.
+  const auto list = context_.model.lists.AnsiShown();
+  if (memo_ == nullptr || !list) {
+    return;
+  }
+  const auto& items = context_.model.lists.Slot(*list).items;
+  std::vector<std::string> dropped;
+  for (const int index : context_.lists.ListBox().SelectedIndices()) {
+    dropped.push_back(items.at(static_cast<std::size_t>(index)));
+  }
+  memo_->InsertAtTop(memo::MemoDropText(dropped, context_.model.view.pasteOption));
 }
 
 void ListEditing::AttachEditBox(EditBox* editBox) {

@@ -15,6 +15,7 @@
 #include "win32/lists/edit_box.h"
 #include "win32/lists/list_drag.h"
 #include "win32/lists/list_pane.h"
+#include "win32/memo/memo_window.h"
 #include "win32/paste/paste_controller.h"
 
 namespace pellix::win32 {
@@ -34,6 +35,7 @@ class ListEditing {
 
   void Attach(HWND window);
   void AttachEditBox(EditBox* editBox);
+  void AttachMemo(MemoWindow* memo) { memo_ = memo; }
   void AddCommands(CommandTable& commands);
 
   // The drag of an item of the ordinary list; the main window holds the mouse meanwhile.
@@ -56,11 +58,13 @@ class ListEditing {
   void DropSelector();
   void OpenEditBox();
   void WriteBack(const std::wstring& text);
+  void DropOnMemo();
   bool CommandsOn() const { return context_.lists.ListCommandsEnabled(); }
 
   Context context_;
   HWND window_ = nullptr;
   EditBox* editBox_ = nullptr;
+  MemoWindow* memo_ = nullptr;
   ListDrag drag_;
   int dragged_ = -1;  // the item dropped on the selector, waiting for a name
 };

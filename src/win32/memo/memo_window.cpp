@@ -1,0 +1,141 @@
+#include "win32/memo/memo_window.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <stdexcept>
+
+#include "core/memo/memo_drop.h"
+#include "core/memo/memo_file.h"
+#include "core/text/codec.h"
+#include "win32/app/fonts.h"
+#include "win32/platform/wide_string.h"
+
+namespace pellix::win32 {
+namespace {
+
+constexpr wchar_t kClassName[] = L"MemoWindow";
+constexpr SIZE kClientSize{232, 140};
+constexpr int kIdMemo1 = 101;
+
+}  // namespace
+
+MemoWindow::MemoWindow(ErrorSink& errors, HWND owner, Files files) : Window(errors), files_(files) {
+  const int dpi = SystemDpi();
+  // A popup has no frame: the window is as large as its client area.
+  CreateOf(kClassName, L"", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+           RECT{0, 0, Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)}, owner);
+  font_ = CreateUiFont(kProportionalGothic, -12, dpi);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  field_ = CreateWindowExW(0, WC_EDITW, L"",
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                               ES_WANTRETURN | ES_NOHIDESEL,
+                           0, 0, client.right, client.bottom, Handle(),
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdMemo1)),
+                           GetModuleHandleW(nullptr), nullptr);
+  if (field_ == nullptr) {
+    throw std::runtime_error("cannot create the memo's field");
+  }
+  SendMessageW(field_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  // A memo is not bound by the field's default limit of about 30,000 characters.
+  SendMessageW(field_, EM_SETLIMITTEXT, 0, 0);
+  const std::string text = memo::ReadMemoFile(files_.files, files_.folder);
+  SetWindowTextW(field_, ToWide(text::Cp932ToUtf16(files_.services, text)).c_str());
+  SendMessageW(field_, EM_SETMODIFY, FALSE, 0);
+}
+
+MemoWindow::~MemoWindow() {
+  // The field goes before the font it draws with.
+  Destroy();
+}
+
+void MemoWindow::Show() {
+  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void MemoWindow::Hide() {
+  ShowWindow(Handle(), SW_HIDE);
+}
+
+void MemoWindow::SetShown(bool shown) {
+  if (shown) {
+    Show();
+  } else {
+    Hide();
+  }
+}
+
+std::u16string MemoWindow::FieldText() const {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(field_)) + 1, L'\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(field_, text.data(), static_cast<int>(text.size()))));
+  return FromWide(text);
+}
+
+void MemoWindow::Write() noexcept {
+  try {
+    memo::WriteMemoFile(files_.files, files_.folder,
+                        text::Utf16ToCp932(files_.services, FieldText()));
+    SendMessageW(field_, EM_SETMODIFY, FALSE, 0);
+  } catch (...) {
+    // The typing stays marked, so the next chance writes it again.
+    Errors().Report(std::current_exception());
+  }
+}
+
+void MemoWindow::SaveIfModified() noexcept {
+  if (field_ != nullptr && SendMessageW(field_, EM_GETMODIFY, 0, 0) != 0) {
+    Write();
+  }
+}
+
+void MemoWindow::InsertAtTop(std::string_view dropText) {
+  if (dropText.empty()) {
+    return;
+  }
+  const std::u16string memo =
+      memo::MemoWithDrop(FieldText(), text::Cp932ToUtf16(files_.services, dropText));
+  SetWindowTextW(field_, ToWide(memo).c_str());
+  // Written whether or not it held typing before: the drop is in the file at once.
+  Write();
+}
+
+LRESULT MemoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        SaveIfModified();
+      } else {
+        if (activated_) {
+          activated_();
+        }
+        // A click lands in the field by itself; any other activation brings the caret there.
+        if (GetFocus() != field_) {
+          SetFocus(field_);
+        }
+      }
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(field_);
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wParam == FALSE) {
+        SaveIfModified();
+      }
+      break;
+    case WM_SIZE:
+      MoveWindow(field_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
+    case WM_CLOSE:
+      // Closed by Alt+F4: only hidden, and "mm" keeps its check.
+      Hide();
+      return 0;
+    default:
+      break;
+  }
+  return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace pellix::win32

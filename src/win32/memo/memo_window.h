@@ -1,0 +1,58 @@
+#pragma once
+// The memo: a borderless, stay-on-top notepad beside the main window whose text is kept in
+// memo.txt. It lives for the whole run and is only shown and hidden; whatever the user typed is
+// written as soon as the memo is left, hidden or closed, and at the end of the program.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/io/app_folder.h"
+#include "core/io/file_system.h"
+#include "core/text/text_services.h"
+#include "win32/app/window.h"
+#include "win32/platform/gdi.h"
+
+namespace pellix::win32 {
+
+class MemoWindow final : public Window {
+ public:
+  struct Files {
+    const io::FileSystem& files;
+    const io::AppFolder& folder;
+    const text::TextServices& services;
+  };
+
+  // Loads memo.txt (none yet: an empty memo). Throws when the file is there but unreadable.
+  MemoWindow(ErrorSink& errors, HWND owner, Files files);
+  ~MemoWindow() override;
+
+  // Runs whenever the memo becomes the active window: the keys then belong to the memo.
+  void OnActivated(std::function<void()> activated) { activated_ = std::move(activated); }
+
+  // Shown stay-on-top without taking the activation; hidden after saving what was typed.
+  void Show();
+  void Hide();
+  void SetShown(bool shown);
+
+  // The text field, the target of a drop, while the memo is shown.
+  HWND DropField() const { return IsVisible() ? field_ : nullptr; }
+
+  // Code page 932 text put above the first line; written at once.
+  void InsertAtTop(std::string_view dropText);
+
+  // Writes the memo when it holds unsaved typing; a failure goes to the error sink.
+  void SaveIfModified() noexcept;
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  std::u16string FieldText() const;
+  void Write() noexcept;
+
+  Files files_;
+  std::function<void()> activated_;
+  UniqueFont font_;
+  HWND field_ = nullptr;
+};
+
+}  // namespace pellix::win32

@@ -7,8 +7,10 @@ from pathlib import Path
 
 from harness import Desktop, wait_until
 from harness.wine import windows_path
+from harness.xdnd import drop_files
 from pellix import HISTORY, RECORDS, WM_COMMAND, Pellix, write_list_file
 from test_list_editing import list_file
+from test_tray_and_hotkey import start_actor
 
 CMD_IMPORT = 1030
 IDYES = 6
@@ -32,7 +34,8 @@ def import_file(desktop: Desktop, app: Pellix, path: Path, answer: int) -> None:
     desktop.focus(dialog["hwnd"])
     desktop.tool("type", windows_path(path))
     desktop.tool("keys", "enter")
-    wait_until(lambda: not visible_dialog(app), 10, "the file dialog to close")
+    wait_until(lambda: not any(w["hwnd"] == dialog["hwnd"] and w["visible"]
+                               for w in app.process.windows()), 10, "the file dialog to close")
 
 
 def test_yes_sorts_the_whole_file_once_and_no_inserts_its_lines(desktop: Desktop, tmp_path: Path):
@@ -63,3 +66,47 @@ def test_yes_sorts_the_whole_file_once_and_no_inserts_its_lines(desktop: Desktop
     app.close()
     assert list_file(desktop, RECORDS) == ["r1", "r2", "一行目", "二行目", "third", "r3"]
     assert list_file(desktop, HISTORY)[0] == "日本語のテキスト"
+
+
+def test_dropped_files_are_sorted_as_the_list_of_their_names(desktop: Desktop, tmp_path: Path):
+    """Three files dropped on the window from the Linux side go into the accept-all list as one
+    text: their path names sorted without regard to case, one a line; the same drop again is
+    sorted again."""
+    write_list_file(desktop.app_dir, HISTORY, ["old"])
+    files = [tmp_path / name for name in ("b.txt", "A.txt", "c.txt")]
+    for file in files:
+        file.write_bytes(b"contents are never read")
+    app = Pellix.start(desktop)
+    main = next(w for w in app.process.windows() if w["hwnd"] == app.hwnd)
+    listbox = app.control(105)["rect"]
+    point = ((listbox["left"] + listbox["right"]) // 2, (listbox["top"] + listbox["bottom"]) // 2)
+    expected = "\r\n".join(windows_path(tmp_path / name) for name in ("A.txt", "b.txt", "c.txt"))
+    for times in (1, 2):
+        drop_files(desktop.wine.env["DISPLAY"], main["x11"], *point, files)
+        wait_until(lambda: app.items()[:times] == [expected] * times, 10,
+                   f"drop {times} sorted into 履歴")
+    assert app.items() == [expected, expected, "old"]
+    app.close()
+
+
+def test_a_file_another_program_keeps_locked_is_reported_and_changes_nothing(desktop: Desktop,
+                                                                             tmp_path: Path):
+    """A file that cannot be read (another program holds it, sharing it with nobody) gives the
+    message naming it; the program keeps running with its lists as they were."""
+    write_list_file(desktop.app_dir, HISTORY, ["kept"])
+    locked = tmp_path / "locked.txt"
+    locked.write_bytes(b"cannot be read now")
+    holder, hello = start_actor(desktop, "hold-file", "--file", windows_path(locked),
+                                "--seconds", "120")
+    assert hello["held"], "the other program holds the file"
+    app = Pellix.start(desktop)
+    import_file(desktop, app, locked, IDYES)
+    box = wait_until(lambda: visible_dialog(app), 10, "the error message")
+    texts = " ".join(c["text"] for c in desktop.tool("children", box["hwnd"]))
+    assert "locked.txt" in texts and "開けません" in texts, texts
+    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)
+    wait_until(lambda: not visible_dialog(app), 10, "the box closed")
+    assert app.items() == ["kept"]
+    holder.stop()
+    app.close()
+    assert list_file(desktop, HISTORY) == ["kept"]

@@ -60,7 +60,7 @@ READ_ONLY_COMMANDS = frozenset({
 
 # pxtool's actors: programs of their own that run until stopped. One of them asked for through
 # WineSession.tool runs as a pxtool process of its own, as it did before the server existed.
-OWN_PROCESS_COMMANDS = frozenset({"viewer", "hold-clipboard", "hold-hotkey", "key-log"})
+OWN_PROCESS_COMMANDS = frozenset({"viewer", "hold-clipboard", "hold-hotkey", "key-log", "hold-file"})
 
 
 def wine_loader() -> str:

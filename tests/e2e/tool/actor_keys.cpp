@@ -55,10 +55,6 @@ class KeyboardHook {
   HHOOK hook_;
 };
 
-ULONGLONG DeadlineIn(long long seconds) {
-  return GetTickCount64() + static_cast<ULONGLONG>(seconds > 0 ? seconds : 0) * 1000;
-}
-
 }  // namespace
 
 // Holds a global hotkey for a while, as another program would, so that pellix cannot have it.

@@ -33,6 +33,11 @@ class HiddenWindow {
   HWND hwnd_;
 };
 
+// The tick count `seconds` from now (none for a negative count).
+inline ULONGLONG DeadlineIn(long long seconds) {
+  return GetTickCount64() + static_cast<ULONGLONG>(seconds > 0 ? seconds : 0) * 1000;
+}
+
 // Dispatches messages until the deadline or until WM_QUIT or WM_CLOSE comes by; true when told to
 // stop.
 bool PumpUntil(ULONGLONG deadline);

@@ -76,6 +76,7 @@ void CmdProcesses(const Args& args, JsonWriter& json);
 // Programs of their own (actor_*.cpp).
 void CmdViewer(const Args& args, JsonWriter& json);
 void CmdHoldClipboard(const Args& args, JsonWriter& json);
+void CmdHoldFile(const Args& args, JsonWriter& json);
 void CmdHoldHotkey(const Args& args, JsonWriter& json);
 void CmdKeyLog(const Args& args, JsonWriter& json);
 

@@ -1,4 +1,5 @@
 #include "win32/app/input_dialog.h"
+#include "win32/app/kept_focus.h"
 
 #include <commctrl.h>
 
@@ -95,7 +96,7 @@ class InputDialog final : public Window {
   void MakeDefault(int buttonId);
 
   HWND field_ = nullptr;
-  HWND lastFocus_ = nullptr;
+  KeptFocus keptFocus_;
   int defaultId_ = IDOK;
   bool finished_ = false;
   std::optional<std::wstring> answer_;
@@ -187,14 +188,7 @@ LRESULT InputDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Asked by IsDialogMessage when Enter is pressed outside a default button.
       return MAKELRESULT(defaultId_, DC_HASDEFID);
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(Handle(), focus)) {
-          lastFocus_ = focus;
-        }
-      } else {
-        SetFocus(lastFocus_ != nullptr ? lastFocus_ : field_);
-      }
+      keptFocus_.OnActivate(Handle(), wParam, field_);
       return 0;
     case WM_CLOSE:
       Finish(std::nullopt);

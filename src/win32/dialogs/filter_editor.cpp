@@ -7,6 +7,7 @@
 #include "core/dialogs/filter_editor_commit.h"
 #include "core/text/codec.h"
 #include "win32/app/fonts.h"
+#include "win32/app/kept_focus.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
 
@@ -193,9 +194,10 @@ void FilterEditor::Commit() {
   if (outcome.refusal) {
     ShowRefusal(context_.loops, Handle(), *outcome.refusal);
     // The fields stay for the user to mend, starting with the one the message is about.
-    lastFocus_ = outcome.refusal->message == dialogs::kNoTypeMessage ? type_ : name_;
-    SetFocus(lastFocus_);
-    if (lastFocus_ == name_) {
+    const HWND about = outcome.refusal->message == dialogs::kNoTypeMessage ? type_ : name_;
+    keptFocus_.Set(about);
+    SetFocus(about);
+    if (about == name_) {
       SendMessageW(name_, EM_SETSEL, 0, -1);
     }
     return;
@@ -226,14 +228,7 @@ LRESULT FilterEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       }
       break;
     case WM_ACTIVATE:
-      // A plain window does not keep its focus across a message box as a dialog does.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        if (const HWND focus = GetFocus(); focus != nullptr && IsChild(Handle(), focus)) {
-          lastFocus_ = focus;
-        }
-      } else {
-        SetFocus(lastFocus_ != nullptr ? lastFocus_ : name_);
-      }
+      keptFocus_.OnActivate(Handle(), wParam, name_);
       return 0;
     case WM_CLOSE:
       Cancel();

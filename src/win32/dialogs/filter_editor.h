@@ -12,6 +12,7 @@
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
 #include "core/text/text_services.h"
+#include "win32/app/kept_focus.h"
 #include "win32/app/modal_loops.h"
 #include "win32/app/window.h"
 #include "win32/platform/gdi.h"
@@ -53,7 +54,7 @@ class FilterEditor final : public Window {
   std::size_t editIndex_ = 0;
   int dpi_ = 96;
   UniqueFont font_;
-  HWND lastFocus_ = nullptr;
+  KeptFocus keptFocus_;
   HWND name_ = nullptr;
   HWND type_ = nullptr;
   HWND perLine_ = nullptr;

@@ -11,6 +11,7 @@
 #include "core/text/codec.h"
 #include "win32/app/fonts.h"
 #include "win32/app/input_dialog.h"
+#include "win32/app/kept_focus.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
 
@@ -289,14 +290,7 @@ LRESULT FilterListDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       }
       break;
     case WM_ACTIVATE:
-      // A plain window does not keep its focus across a message box as a dialog does.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        if (const HWND focus = GetFocus(); focus != nullptr && IsChild(Handle(), focus)) {
-          lastFocus_ = focus;
-        }
-      } else {
-        SetFocus(lastFocus_ != nullptr ? lastFocus_ : filterList_);
-      }
+      keptFocus_.OnActivate(Handle(), wParam, filterList_);
       return 0;
     case WM_CLOSE:
       CloseByTitleBar();

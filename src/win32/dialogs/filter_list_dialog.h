@@ -13,6 +13,7 @@
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
 #include "core/text/text_services.h"
+#include "win32/app/kept_focus.h"
 #include "win32/app/modal_loops.h"
 #include "win32/app/window.h"
 #include "win32/dialogs/filter_editor.h"
@@ -63,7 +64,7 @@ class FilterListDialog final : public Window {
   FilterEditor* editor_ = nullptr;
   int dpi_ = 96;
   UniqueFont font_;
-  HWND lastFocus_ = nullptr;
+  KeptFocus keptFocus_;
   HWND filterList_ = nullptr;
 };
 

@@ -3,7 +3,6 @@
 from __future__ import annotations
 
 import json
-from pathlib import Path
 
 from harness import Desktop, wait_until
 from harness.wine import WinProcess, windows_path
@@ -17,12 +16,7 @@ MOD_SHIFT = 4
 def start_actor(desktop: Desktop, name: str, *args: str) -> tuple[WinProcess, dict]:
     """A pxtool actor and what it announced on starting. It is stopped as a program is, by
     WM_CLOSE to its window, which it announces since the window is hidden."""
-    actor = desktop.start(desktop.wine.pxtool, name, *args, name=name)
-
-    def announced() -> dict | None:
-        lines = Path(actor.log).read_text(errors="replace").splitlines() if actor.log else []
-        return next((json.loads(line) for line in lines if line.startswith("{")), None)
-    hello = wait_until(announced, 20, f"{name} to announce itself")
+    actor, hello = desktop.start_actor(name, *args, name=name)
     assert actor.wpid  # looked up while it runs: stopping it asks for it
     actor.before_close = lambda: desktop.tool("post", hello["hwnd"], "WM_CLOSE", 0, 0)
     return actor, hello

@@ -35,18 +35,10 @@ class Viewer:
         self.desktop = desktop
         self.name = name
         self.log = desktop.wine.logs / f"viewer-{name}.jsonl"
-        self.process = desktop.start(desktop.wine.pxtool, "viewer", "--log",
-                                     windows_path(self.log), "--seconds", str(seconds),
-                                     *(str(o) for o in options), name=f"viewer-{name}")
-        self.hwnd: int = wait_until(self._joined, 20, f"viewer {name} to join the chain")
-
-    def _joined(self) -> int | None:
-        """Its window, once it has printed it on joining."""
-        lines = json_lines(self.process.log)
-        if lines:
-            return lines[0]["hwnd"]
-        assert self.process.running(), f"viewer {self.name} ended: {self.process.log.read_text()}"
-        return None
+        self.process, hello = desktop.start_actor(
+            "viewer", "--log", windows_path(self.log), "--seconds", str(seconds),
+            *(str(o) for o in options), name=f"viewer-{name}")
+        self.hwnd: int = hello["hwnd"]
 
     def notices(self) -> list[dict]:
         return json_lines(self.log)

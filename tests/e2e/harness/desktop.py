@@ -2,6 +2,7 @@
 
 from __future__ import annotations
 
+import json
 from pathlib import Path
 from typing import Any, Callable, TypeVar
 
@@ -32,6 +33,30 @@ class Desktop:
     def start(self, exe: str | Path, *args: str, cwd: str | Path | None = None,
               name: str | None = None) -> WinProcess:
         return self.wine.start(exe, *args, cwd=cwd, name=name)
+
+    def start_actor(self, *args: str, name: str, timeout: float = 20.0) -> tuple[WinProcess, dict]:
+        """A pxtool actor (a program of its own) and the JSON line it announces itself with.
+
+        Now and then, under load, a Wine program ends silently right as it starts, before it has
+        done anything; such a start is made again (twice at most). An actor that announced
+        itself and then ended is no such case and fails the test as usual."""
+        ended: list[str] = []
+        for _ in range(3):
+            process = self.start(self.wine.pxtool, *args, name=name)
+
+            def announced() -> dict | None:
+                text = Path(process.log).read_text(errors="replace") if process.log else ""
+                line = next((line for line in text.splitlines() if line.startswith("{")), None)
+                if line is not None:
+                    return json.loads(line)
+                if not process.running():
+                    return {}  # ended before it said anything
+                return None
+            hello = wait_until(announced, timeout, f"{name} to announce itself")
+            if hello:
+                return process, hello
+            ended.append(f"exit {process.reap()}: {Path(process.log).read_text(errors='replace')!r}")
+        raise AssertionError(f"{name} ended before it announced itself, three times: {ended}")
 
     def start_notepad(self, *args: str) -> WinProcess:
         return self.wine.start_notepad(*args)

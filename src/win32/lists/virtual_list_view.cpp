@@ -70,16 +70,44 @@ int VirtualListView::FocusedIndex() const {
 }
 
 std::vector<int> VirtualListView::SelectedIndices() const {
+  // Stops at the last selected item: the search for a next one may walk every item to the end.
+  const int count = ListView_GetSelectedCount(hwnd_);
   std::vector<int> selected;
-  for (int index = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); index >= 0;
-       index = ListView_GetNextItem(hwnd_, index, LVNI_SELECTED)) {
+  selected.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  for (int index = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);
+       index >= 0 && static_cast<int>(selected.size()) < count;
+       index = static_cast<int>(selected.size()) < count
+                   ? ListView_GetNextItem(hwnd_, index, LVNI_SELECTED)
+                   : -1) {
     selected.push_back(index);
   }
   return selected;
 }
 
 void VirtualListView::ClearSelection() {
-  ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+  Deselect(SelectedIndices());
+}
+
+void VirtualListView::Deselect(const std::vector<int>& selected) {
+  // A change of "every item" is carried out item by item by some list view implementations, a
+  // pass over 100,000 items; a few selected items are cheaper to take back one by one.
+  constexpr std::size_t kOneByOne = 64;
+  if (selected.size() > kOneByOne) {
+    ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
+    return;
+  }
+  for (const int index : selected) {
+    SetItemSelected(index, false);
+  }
+}
+
+void VirtualListView::SetFocusedItem(int index) {
+  // Focusing one item takes the focus from the one that had it.
+  if (index >= 0) {
+    ListView_SetItemState(hwnd_, index, LVIS_FOCUSED, LVIS_FOCUSED);
+  } else if (const int focused = FocusedIndex(); focused >= 0) {
+    ListView_SetItemState(hwnd_, focused, 0, LVIS_FOCUSED);
+  }
 }
 
 void VirtualListView::SelectOnly(int index) {
@@ -96,7 +124,7 @@ int VirtualListView::TopIndex() const {
 void VirtualListView::ShowState(const std::vector<std::size_t>& selected,
                                 std::optional<std::size_t> caret, std::size_t top) {
   ClearSelection();
-  ListView_SetItemState(hwnd_, -1, 0, LVIS_FOCUSED);
+  SetFocusedItem(-1);
   for (const std::size_t index : selected) {
     SetItemSelected(static_cast<int>(index), true);
   }
@@ -129,13 +157,14 @@ void VirtualListView::InsertedAtTop(std::size_t count, std::size_t inserted) {
   const int mark = ListView_GetSelectionMark(hwnd_);
   const int shift = static_cast<int>(inserted);
   ListView_SetItemCountEx(hwnd_, static_cast<int>(count), LVSICF_NOSCROLL);
-  ClearSelection();
-  ListView_SetItemState(hwnd_, -1, 0, LVIS_FOCUSED);
+  // Only the items whose state moves are touched: the cost stays that of the selection, not of
+  // the list.
+  Deselect(selected);
   for (const int index : selected) {
     SetItemSelected(index + shift, true);
   }
   if (focused >= 0) {
-    ListView_SetItemState(hwnd_, focused + shift, LVIS_FOCUSED, LVIS_FOCUSED);
+    SetFocusedItem(focused + shift);
   }
   if (mark >= 0) {
     ListView_SetSelectionMark(hwnd_, mark + shift);

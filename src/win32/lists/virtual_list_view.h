@@ -51,6 +51,9 @@ class VirtualListView {
 
  private:
   void FitColumn();
+  void Deselect(const std::vector<int>& selected);
+  // Gives `index` the focus mark; -1 takes it from whichever item has it.
+  void SetFocusedItem(int index);
 
   HWND hwnd_ = nullptr;
   std::wstring widestText_;

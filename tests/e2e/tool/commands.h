@@ -70,6 +70,11 @@ void CmdClipboardSet(const Args& args, JsonWriter& json);
 void CmdClipboardClear(const Args& args, JsonWriter& json);
 void CmdClipboardViewer(const Args& args, JsonWriter& json);
 
+// Timing pellix from the outside (cmd_timing.cpp).
+void CmdCaptureLatency(const Args& args, JsonWriter& json);
+void CmdWatchCount(const Args& args, JsonWriter& json);
+void CmdMessageStall(const Args& args, JsonWriter& json);
+
 // Processes (cmd_processes.cpp).
 void CmdProcesses(const Args& args, JsonWriter& json);
 

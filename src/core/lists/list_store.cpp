@@ -19,12 +19,13 @@ void ListStore::AddListSlot(const io::FileSystem& files, const io::AppFolder& fo
   }
 
   slots_.push_back(std::move(slot));
-  ++revision_;
+  StampItems(ListId::Ansi(slots_.size() - 1));
   if (unicode) {
     unicodeCapture_ = true;
     if (unicodeItems) {
       unicodeItems_ = std::move(*unicodeItems);
       opened_.Lost(ListId::Unicode());
+      StampItems(ListId::Unicode());
     }
   }
 }
@@ -32,7 +33,7 @@ void ListStore::AddListSlot(const io::FileSystem& files, const io::AppFolder& fo
 void ListStore::AddSlot(ListSlot slot) {
   unicodeCapture_ = unicodeCapture_ || IsUnicodeListName(slot.name);
   slots_.push_back(std::move(slot));
-  ++revision_;
+  StampItems(ListId::Ansi(slots_.size() - 1));
 }
 
 SwitchPlan ListStore::SwitchList(std::size_t index) {
@@ -60,7 +61,7 @@ void ListStore::SaveListFiles(const io::FileSystem& files, const io::AppFolder& 
       attempt([&] { WriteListFile(files, folder, slot.name, slot.items); });
     }
   }
-  if (unicodeCapture_ && (!unicodeItems_.empty() || unicodeRemoved_)) {
+  if (UnicodeFileToWrite()) {
     attempt([&] {
       files.WriteAll(ListFilePath(folder, kUnicodeListName), FormatUnicodeListFile(unicodeItems_));
     });

@@ -23,6 +23,7 @@ struct ListSlot {
   std::string name;  // code page 932; also the base name of the list's two files
   Items items;       // index 0 is the top, where captures go in
   capture::FilterDef filter;
+  std::uint64_t itemsStamp = 0;  // the store's revision when the items last changed
 };
 
 // True for the one name whose items are UTF-16 texts; letter case counts.
@@ -53,6 +54,16 @@ class ListStore {
   // Counts every change of names, items or filters, so a saver can tell whether anything is
   // left to write.
   std::uint64_t Revision() const { return revision_; }
+
+  // The store's revision when the items of this list last changed, so a writer can tell which
+  // list files are out of date.
+  std::uint64_t ItemsStamp(ListId list) const;
+
+  // Whether the UTF-16 list has a file to write: it has items, or the user took items out of it
+  // during the run (so cleared items stay cleared). An untouched empty list leaves its file be.
+  bool UnicodeFileToWrite() const {
+    return unicodeCapture_ && (!unicodeItems_.empty() || unicodeRemoved_);
+  }
 
   // Counts the items of an ordinary list or of the Unicode list.
   std::size_t ItemCount(ListId list) const;
@@ -148,6 +159,7 @@ class ListStore {
   template <typename Action>
   decltype(auto) WithItems(ListId list, Action&& action);
   void Changed(ListId list, bool removed);
+  void StampItems(ListId list);
 
   std::vector<ListSlot> slots_;
   std::optional<std::size_t> current_;
@@ -155,6 +167,7 @@ class ListStore {
   WideItems unicodeItems_;
   bool unicodeCapture_ = false;
   bool unicodeRemoved_ = false;  // the user took items out of the Unicode list
+  std::uint64_t unicodeStamp_ = 0;
   OpenedItem opened_;
   std::uint64_t revision_ = 0;
 };

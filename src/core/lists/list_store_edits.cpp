@@ -63,8 +63,17 @@ decltype(auto) ListStore::WithItems(ListId list, Action&& action) {
 }
 
 void ListStore::Changed(ListId list, bool removed) {
-  ++revision_;
+  StampItems(list);
   unicodeRemoved_ = unicodeRemoved_ || (list.unicode && removed);
+}
+
+void ListStore::StampItems(ListId list) {
+  ++revision_;
+  (list.unicode ? unicodeStamp_ : slots_.at(list.slot).itemsStamp) = revision_;
+}
+
+std::uint64_t ListStore::ItemsStamp(ListId list) const {
+  return list.unicode ? unicodeStamp_ : slots_.at(list.slot).itemsStamp;
 }
 
 std::size_t ListStore::ItemCount(ListId list) const {
@@ -116,13 +125,13 @@ void ListStore::ReplaceUnicodeItem(std::size_t item, std::u16string text) {
 void ListStore::SetItems(std::size_t index, Items items) {
   slots_.at(index).items = std::move(items);
   opened_.Lost(ListId::Ansi(index));
-  ++revision_;
+  StampItems(ListId::Ansi(index));
 }
 
 void ListStore::SetUnicodeItems(WideItems items) {
   unicodeItems_ = std::move(items);
   opened_.Lost(ListId::Unicode());
-  ++revision_;
+  StampItems(ListId::Unicode());
 }
 
 void ListStore::RemoveItems(ListId list, const std::vector<std::size_t>& ascending) {
@@ -262,6 +271,7 @@ void ListStore::MoveToTop(std::size_t from, std::size_t item, std::size_t to) {
                                     : index > item ? ItemPlace{ListId::Ansi(from), index - 1}
                                                    : ItemPlace{ListId::Ansi(from), index});
   });
+  Changed(ListId::Ansi(from), true);
   Changed(ListId::Ansi(to), false);
 }
 
@@ -276,6 +286,7 @@ void ListStore::MoveToUnicodeTop(std::size_t from, std::size_t item, std::u16str
                                     : index > item ? ItemPlace{ListId::Ansi(from), index - 1}
                                                    : ItemPlace{ListId::Ansi(from), index});
   });
+  Changed(ListId::Ansi(from), true);
   Changed(ListId::Unicode(), false);
 }
 

@@ -1,0 +1,43 @@
+#pragma once
+// Which of the files that hold the lists and the settings are out of date, formatted on the
+// thread that owns the model so that another thread can write them without looking at it.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app/model.h"
+#include "core/io/app_folder.h"
+
+namespace pellix::app {
+
+struct FileWrite {
+  std::u16string path;
+  std::string content;
+};
+
+class ChangedFiles {
+ public:
+  explicit ChangedFiles(const io::AppFolder& folder) : folder_(&folder) {}
+
+  // Counts the lists the model holds now as written: the files they were just loaded from.
+  void MarkWritten(const Model& model);
+
+  // The files whose content changed since they were last marked or taken, each formatted now,
+  // and counts them as written.
+  std::vector<FileWrite> Take(const Model& model);
+
+  // A write of `path` failed: the next Take hands the file out again.
+  void Forget(const std::u16string& path);
+
+ private:
+  void Visit(const Model& model, bool format, std::vector<FileWrite>* writes);
+
+  const io::AppFolder* folder_;
+  std::map<std::u16string, std::uint64_t> stamps_;  // a list file's path: the stamp written
+  std::optional<std::string> settings_;
+};
+
+}  // namespace pellix::app

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "core/app/background_writer.h"
 #include "core/app/model.h"
 #include "core/app/saver.h"
 #include "core/platform_services.h"
@@ -90,11 +91,15 @@ int Application::Run() {
     const std::wstring exeDir = ExeDir();
     const io::AppFolder folder(FromWide(exeDir), PlatformTextServices());
     app::Model model;
-    app::Saver saver(PlatformFileSystem(), folder);
-    MainWindow mainWindow(errors, loops, model, saver, folder, owner.Handle(), exeDir);
+    // Every file goes through the writer's lock, so a background save and a write of the
+    // window's never meet in one file.
+    app::BackgroundWriter writer(PlatformFileSystem());
+    const app::GuardedFileSystem files(PlatformFileSystem(), writer);
+    app::Saver saver(files, folder);
+    MainWindow mainWindow(errors, loops, model, saver, folder, files, writer, owner.Handle(),
+                          exeDir);
     mainWindow.Start();
     EditBox editBox(errors, mainWindow.Handle());
-    const io::FileSystem& files = PlatformFileSystem();
     FilterListDialog filterList(
         errors, FilterListDialog::Context{model, saver, loops, files, folder,
                                           PlatformTextServices(), exeDir, mainWindow.Handle(),

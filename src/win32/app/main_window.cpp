@@ -37,12 +37,14 @@ HWND CreateButton(HWND parent, const wchar_t* text, DWORD style, int id, RECT bo
 }  // namespace
 
 MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, app::Saver& saver,
-                       const io::AppFolder& folder, HWND owner, const std::wstring& exeDir)
+                       const io::AppFolder& folder, const io::FileSystem& files,
+                       app::BackgroundWriter& writer, HWND owner, const std::wstring& exeDir)
     : Window(errors),
       loops_(loops),
       model_(model),
       saver_(saver),
       folder_(folder),
+      files_(files),
       services_(PlatformTextServices()),
       exeDir_(exeDir),
       owner_(owner),
@@ -54,7 +56,8 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       view_(model, lists_, loops),
       editing_(ListEditing::Context{model, lists_, paste_, loops, services_,
                                     [this](bool on) { view_.SetLock(on); }}),
-      intake_(model, lists_, loops, services_, PlatformFileSystem()) {
+      intake_(model, lists_, loops, services_, files),
+      autoSave_(model, folder, writer) {
   dpi_ = SystemDpi();
   RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -151,7 +154,7 @@ void MainWindow::TrackPlacement() {
 
 void MainWindow::Start() {
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
-  const io::FileSystem& files = PlatformFileSystem();
+  const io::FileSystem& files = files_;
   // A save that a crash cut short left its temporary file; the file it was to replace is whole.
   files.RemoveUnfinishedWrites(folder_.Dir());
   const std::u16string iniPath = app::SettingsPath(folder_);
@@ -167,6 +170,7 @@ void MainWindow::Start() {
   capture_.Join();
   tray_.AddIcon();
   paste_.Start();
+  autoSave_.Start(Handle());
 }
 
 void MainWindow::ApplyModelToControls() {
@@ -237,6 +241,8 @@ void MainWindow::Close() {
   paste_.Stop();
   tray_.Remove();
   capture_.Leave();
+  // The background writes end first, so none of them can land after the final ones.
+  autoSave_.Stop();
   SaveEverything();
   model_.lists.Clear();
 }
@@ -349,7 +355,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnShown();
       return 0;
     case WM_TIMER:
-      if (capture_.OnTimer(wParam) || paste_.OnTimer(wParam)) {
+      if (capture_.OnTimer(wParam) || paste_.OnTimer(wParam) || autoSave_.OnTimer(wParam)) {
         return 0;
       }
       break;

@@ -6,10 +6,12 @@
 #include <memory>
 #include <string>
 
+#include "core/app/background_writer.h"
 #include "core/app/model.h"
 #include "core/app/saver.h"
 #include "core/io/app_folder.h"
 #include "win32/app/about_box.h"
+#include "win32/app/auto_save.h"
 #include "win32/app/command_table.h"
 #include "win32/app/modal_loops.h"
 #include "win32/app/tray_controller.h"
@@ -38,8 +40,11 @@ struct OtherWindows {
 
 class MainWindow final : public Window {
  public:
+  // `files` are the program's files as the window uses them, in step with `writer`, which
+  // saves changed lists in the background.
   MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, app::Saver& saver,
-             const io::AppFolder& folder, HWND owner, const std::wstring& exeDir);
+             const io::AppFolder& folder, const io::FileSystem& files,
+             app::BackgroundWriter& writer, HWND owner, const std::wstring& exeDir);
   ~MainWindow() override;
 
   // Reads the settings and the lists, shows the first list and joins the desktop: hotkey, viewer
@@ -77,6 +82,7 @@ class MainWindow final : public Window {
   app::Model& model_;
   app::Saver& saver_;
   const io::AppFolder& folder_;
+  const io::FileSystem& files_;
   const text::TextServices& services_;
   std::wstring exeDir_;
   HWND owner_ = nullptr;
@@ -104,6 +110,7 @@ class MainWindow final : public Window {
   ViewController view_;
   ListEditing editing_;
   TextIntake intake_;
+  AutoSave autoSave_;
 };
 
 }  // namespace pellix::win32

@@ -29,7 +29,12 @@ built=$(cd "$built" && pwd)
 
 home="${PELLIX_HOME:-$HOME/pellix}"
 mkdir -p "$home"
-cp "$built/pellix.exe" "$built/pellixhelp.html" "$home/"
+# Copied aside and renamed into place: a pellix that already runs from there keeps its own file
+# instead of having it rewritten under it.
+for file in pellix.exe pellixhelp.html; do
+  cp "$built/$file" "$home/.$file.new"
+  mv -f "$home/.$file.new" "$home/$file"
+done
 
 export WINEPREFIX="${WINEPREFIX:-$HOME/.local/share/pellix/wine}"
 export WINEDEBUG="${WINEDEBUG:--all}"

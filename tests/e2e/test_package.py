@@ -118,6 +118,21 @@ def test_the_executable_carries_its_version_and_description(unpacked: Path):
     assert string_value("LegalCopyright") == "Copyright (C) 2026 the pellix developers"
 
 
+def test_the_application_icon_has_every_size_windows_asks_for(unpacked: Path):
+    """The icon group resource (GRPICONDIR: reserved, type 1, count, then 14-byte entries whose
+    first byte is the width, 0 meaning 256)."""
+    data = (unpacked / "pellix.exe").read_bytes()
+    groups = []
+    at = data.find(b"\0\0\1\0")
+    while at >= 0:
+        count = struct.unpack_from("<H", data, at + 4)[0]
+        entries = [data[at + 6 + 14 * i:at + 20 + 14 * i] for i in range(count)] if count < 16 else []
+        if entries and all(len(e) == 14 and e[0] == e[1] and e[4:6] == b"\1\0" for e in entries):
+            groups.append(sorted(e[0] or 256 for e in entries))
+        at = data.find(b"\0\0\1\0", at + 1)
+    assert [16, 20, 24, 32, 48, 256] in groups, groups
+
+
 def test_the_unpacked_program_starts_in_a_fresh_folder_and_ends_through_exit(
         desktop: Desktop, unpacked: Path):
     for item in unpacked.iterdir():

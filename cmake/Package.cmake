@@ -9,20 +9,17 @@ configure_file(${PROJECT_SOURCE_DIR}/package/readme.txt.in ${PROJECT_BINARY_DIR}
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/package/LICENSE.txt
                @ONLY NEWLINE_STYLE CRLF)
 
-install(TARGETS pellix RUNTIME DESTINATION . COMPONENT pellix)
+install(TARGETS pellix RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/src/win32/app/res/pellixhelp.html
               ${PROJECT_BINARY_DIR}/package/readme.txt ${PROJECT_BINARY_DIR}/package/LICENSE.txt
-        DESTINATION . COMPONENT pellix)
+        DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME pellix)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_FILE_NAME pellix-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_VENDOR "the pellix developers")
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-# Only what a user needs: the test programs of the build have no install rules, and nothing else
-# may slip in through another component.
-set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
-set(CPACK_COMPONENTS_ALL pellix)
+# Only what a user needs goes in: the tools and test programs of the build have no install rules
+# (the package test checks the zip's exact contents).
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_BINARY_DIR})
 include(CPack)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The whole test suite on a fresh machine: installs what is missing, checks the C++ formatting,
-# then builds and tests the core natively, with sanitizers and under Wine (MinGW build), runs the
-# end-to-end tests under Wine and a short fuzz run of every reader. Stops at the first failing
-# stage.
+# then builds and tests the core natively, with sanitizers and under Wine (MinGW build), makes the
+# release zip, runs the end-to-end tests under Wine (the zip's among them) and a short fuzz run of
+# every reader. Stops at the first failing stage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -48,6 +48,9 @@ stage "native unit tests" ctest --preset native
 stage "sanitizer build" build sanitize
 stage "sanitizer unit tests" ctest --preset sanitize
 stage "MinGW build" build mingw
+# The release zip; the end-to-end tests check what it holds and start the program unpacked from it.
+stage "release package" cmake --build --preset mingw --target package
+export PELLIX_PACKAGE="$PWD/build/mingw/pellix-0.93-win64.zip"
 stage "unit and end-to-end tests under Wine" ctest --preset mingw
 stage "fuzz build" build fuzz
 stage "fuzz smoke (${FUZZ_SECONDS} s a target)" bash tests/fuzz/smoke.sh build/fuzz "$FUZZ_SECONDS"

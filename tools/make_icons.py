@@ -5,7 +5,29 @@ Run once when the pictures change; the .ico files are checked in beside the reso
 """
 import struct
 import sys
+import zlib
 from pathlib import Path
+
+
+def png(size, pixels):
+    """A 32-bit RGBA PNG of the rows; icons of 256 pixels are stored this way (a bitmap would be
+    a quarter of a megabyte in the executable)."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    raw = b"".join(b"\0" + bytes(c for px in row for c in px) for row in pixels)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
+            + chunk(b"IEND", b""))
+
+
+def bitmap(size, pixels):
+    xor = b"".join(
+        struct.pack("BBBB", b, g, r, a) for row in reversed(pixels) for (r, g, b, a) in row
+    )
+    mask_row = ((size + 31) // 32) * 4
+    and_mask = bytes(mask_row * size)
+    bih = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(and_mask), 0, 0, 0, 0)
+    return bih + xor + and_mask
 
 
 def ico(images):
@@ -15,13 +37,7 @@ def ico(images):
     blobs = b""
     offset = 6 + 16 * len(images)
     for size, pixels in images:
-        xor = b"".join(
-            struct.pack("BBBB", b, g, r, a) for row in reversed(pixels) for (r, g, b, a) in row
-        )
-        mask_row = ((size + 31) // 32) * 4
-        and_mask = bytes(mask_row * size)
-        bih = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(and_mask), 0, 0, 0, 0)
-        blob = bih + xor + and_mask
+        blob = png(size, pixels) if size >= 256 else bitmap(size, pixels)
         entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(blob), offset)
         offset += len(blob)
         blobs += blob
@@ -69,7 +85,10 @@ def tools(size):
 
 def main(out_dir):
     out = Path(out_dir)
-    (out / "pellix.ico").write_bytes(ico([(16, clipboard(16)), (32, clipboard(32)), (64, clipboard(64))]))
+    # The sizes Windows asks for: small icons at 100-150 % (16, 20, 24), large ones (32, 48) and
+    # the 256-pixel picture that Explorer scales for its bigger views.
+    sizes = (16, 20, 24, 32, 48, 256)
+    (out / "pellix.ico").write_bytes(ico([(size, clipboard(size)) for size in sizes]))
     (out / "tools.ico").write_bytes(ico([(16, tools(16))]))
 
 

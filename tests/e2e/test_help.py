@@ -2,15 +2,56 @@
 
 from __future__ import annotations
 
+import html
+import re
 import subprocess
+from pathlib import Path
 
 from harness import Desktop, wait_until
 from harness.wine import wine_loader, windows_path
 from pellix import Pellix
 
 CMD_HELP = 1034
+REPO = Path(__file__).resolve().parents[2]
+HELP_PAGE = REPO / "src/win32/app/res/pellixhelp.html"
 
 
+def menu_captions() -> dict[str, str]:
+    """The caption of every menu item the program builds, read from its sources: the items the
+    menu layouts name (Item(kCmd…)) with the captions their commands are registered under, the
+    sub-menus, and the paste option and hotkey items the tray menu makes from its tables."""
+    sources = {path.name: path.read_text(encoding="utf-8")
+               for path in (REPO / "src" / "win32").rglob("*.cpp")}
+    everything = "\n".join(sources.values())
+    registered = dict(re.findall(r'(?:Command\{|conversion\()\s*(kCmd\w+),\s*L"([^"]+)"',
+                                 everything))
+    captions = {}
+    for command in set(re.findall(r"\bItem\((kCmd\w+)\)", everything)):
+        assert command in registered, f"{command} is in a menu but has no caption we can find"
+        captions[registered[command]] = command
+    for caption in re.findall(r'\bSubmenu\(L"([^"]+)"', everything):
+        captions[caption] = "sub-menu"
+    for table in ("kPasteOptions", "kHotkeyItems"):
+        body = re.search(table + r" = \{(.*?)\};", sources["tray_controller.cpp"], re.S)
+        assert body, table
+        for caption in re.findall(r'L"([^"]+)"', body.group(1)):
+            captions[caption] = table
+    return captions
+
+
+def test_the_help_page_names_every_menu_item_and_dialog_button():
+    page = html.unescape(re.sub(r"<[^>]+>", "", HELP_PAGE.read_text(encoding="utf-8")))
+    captions = menu_captions()
+    assert {"終了", "ヘルプ", "コピー（他アプリへの貼り付け）", "全てクリア", "リダイレクト先のURLを抜き出し",
+            "Ctrl+Alt", "変換"} <= captions.keys()
+    dialogs = (REPO / "src/win32/dialogs/filter_list_dialog.cpp").read_text(encoding="utf-8")
+    buttons = re.findall(r'\bbutton\(L"([^"]+)"', dialogs)
+    assert "読み込み" in buttons
+    missing = [c for c in [*captions, *buttons] if c not in page]
+    assert not missing, f"not in pellixhelp.html: {missing}"
+
+# Kept last in the file: it starts the session's X server, and a test after it that needs none
+# would be the one still running when the session checks that nothing of it is left.
 def test_the_help_item_opens_the_help_page_beside_the_program(desktop: Desktop):
     page = desktop.pellix_exe.parent / "pellixhelp.html"
     assert page.exists(), "the build puts the help page beside pellix.exe"
@@ -30,3 +71,4 @@ def test_the_help_item_opens_the_help_page_beside_the_program(desktop: Desktop):
     text = page.read_bytes().decode("utf-8")
     assert "<meta charset=\"utf-8\">" in text.lower() and "ホットキー" in text
     app.close()
+

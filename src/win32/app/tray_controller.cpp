@@ -115,8 +115,7 @@ void TrayController::AddCommands(CommandTable& commands) {
 }
 
 void TrayController::AddIcon() {
-  icon_.Add(window_, static_cast<UINT>(reinterpret_cast<UINT_PTR>(owner_)),
-            LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconApp)));
+  icon_.Add(window_, static_cast<UINT>(reinterpret_cast<UINT_PTR>(owner_)), kIconApp);
 }
 
 void TrayController::RegisterHotkey() {

@@ -4,14 +4,17 @@
 
 namespace pellix::win32 {
 
-void TrayIcon::Add(HWND window, UINT id, HICON icon) {
+void TrayIcon::Add(HWND window, UINT id, WORD resource) {
+  icon_.Reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
+                                            IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                            GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
   data_ = NOTIFYICONDATAW{};
   data_.cbSize = sizeof data_;
   data_.hWnd = window;
   data_.uID = id;
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data_.uCallbackMessage = kTrayCallbackMessage;
-  data_.hIcon = icon;
+  data_.hIcon = icon_.Get();
   constexpr std::wstring_view kTip = L"ぺりくす T＆K";
   kTip.copy(data_.szTip, std::size(data_.szTip) - 1);
   AddAgain();

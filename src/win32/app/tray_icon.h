@@ -6,6 +6,8 @@
 // Needs the types of windows.h.
 #include <shellapi.h>
 
+#include "win32/platform/gdi.h"
+
 namespace pellix::win32 {
 
 inline constexpr UINT kTrayCallbackMessage = 0x813B;
@@ -18,11 +20,15 @@ class TrayIcon {
   ~TrayIcon() { Remove(); }
 
   // `id` tells our icon apart from others of the same window (the owner window's handle value).
-  void Add(HWND window, UINT id, HICON icon);
+  // The picture is the icon resource `resource` of the executable, at the system's small-icon
+  // size, so that the notification area shows the image drawn for that size instead of a
+  // larger one shrunk.
+  void Add(HWND window, UINT id, WORD resource);
   void AddAgain();
   void Remove();
 
  private:
+  UniqueIcon icon_;
   NOTIFYICONDATAW data_{};
   bool added_ = false;
 };

@@ -8,6 +8,7 @@
 #include "core/capture/filter_file.h"
 #include "core/io/errors.h"
 #include "core/lists/default_lists.h"
+#include "core/lists/list_file.h"
 #include "core/platform_services.h"
 #include "test_folder.h"
 
@@ -97,6 +98,35 @@ TEST_F(AppModelTest, AViewOutsideTheListsShowsNoneAndTheUnicodeListSetsNoLastTex
             files_, app_, services_);
   EXPECT_EQ(other.lists.Current(), 1u);
   EXPECT_EQ(other.lastText, "");
+}
+
+TEST_F(AppModelTest, ListsReadSideBySideJoinInTheirOrderAndTheFirstFailureInThatOrderIsReported) {
+  for (const char* name : {"a", "b", "c", "d"}) {
+    WriteFilter(name);
+    lists::WriteListFile(files_, app_, name, {std::string(name) + "1", std::string(name) + "2"});
+  }
+  Load(
+      "left=0\r\ntop=0\r\nheight=0\r\nwidth=0\r\nlist0=d\r\nlist1=b\r\nlist2=a\r\nlist3=c\r\n"
+      "view=2\r\n");
+  ASSERT_EQ(model_.lists.Count(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::string name(1, "dbac"[i]);
+    EXPECT_EQ(model_.lists.Slot(i).name, name);
+    EXPECT_EQ(model_.lists.Slot(i).items, (lists::Items{name + "1", name + "2"}));
+  }
+  EXPECT_EQ(model_.lastText, "a1");
+
+  // "y" and "z" have no filter file: the start stops with the error of "y", the earlier one.
+  Model other;
+  try {
+    LoadModel(other,
+              settings::ParseSettings("left=0\r\ntop=0\r\nheight=0\r\nwidth=0\r\nlist0=a\r\nlist1="
+                                      "y\r\nlist2=z\r\nview=0\r\n"),
+              files_, app_, services_);
+    FAIL() << "no error";
+  } catch (const io::AppError& error) {
+    EXPECT_EQ(error.Message(), io::FileOpenError(capture::FilterFilePath(app_, "y")).Message());
+  }
 }
 
 TEST_F(AppModelTest, ANameThatIsNoFileNameStopsTheStartBeforeAnyListIsRead) {

@@ -5,25 +5,34 @@
 
 namespace pellix::lists {
 
+LoadedList ReadList(const io::FileSystem& files, const io::AppFolder& folder,
+                    const text::TextServices& services, std::string_view name) {
+  LoadedList list;
+  const bool unicode = IsUnicodeListName(name);
+  if (unicode && files.Exists(ListFilePath(folder, name))) {
+    list.unicodeItems = ParseUnicodeListFile(services, files.ReadAll(ListFilePath(folder, name)));
+  }
+  list.slot = ListSlot{std::string(name), {}, capture::ReadFilterFile(files, folder, name)};
+  if (!unicode && files.Exists(ListFilePath(folder, name))) {
+    ReadListFile(files, folder, name, list.slot.items);
+  }
+  return list;
+}
+
 void ListStore::AddListSlot(const io::FileSystem& files, const io::AppFolder& folder,
                             const text::TextServices& services, std::string_view name) {
   // Everything that may throw comes first, so a failure leaves the store as it was.
-  std::optional<WideItems> unicodeItems;
-  const bool unicode = IsUnicodeListName(name);
-  if (unicode && files.Exists(ListFilePath(folder, name))) {
-    unicodeItems = ParseUnicodeListFile(services, files.ReadAll(ListFilePath(folder, name)));
-  }
-  ListSlot slot{std::string(name), {}, capture::ReadFilterFile(files, folder, name)};
-  if (!unicode && files.Exists(ListFilePath(folder, name))) {
-    ReadListFile(files, folder, name, slot.items);
-  }
+  AddLoadedList(ReadList(files, folder, services, name));
+}
 
-  slots_.push_back(std::move(slot));
+void ListStore::AddLoadedList(LoadedList list) {
+  const bool unicode = IsUnicodeListName(list.slot.name);
+  slots_.push_back(std::move(list.slot));
   StampItems(ListId::Ansi(slots_.size() - 1));
   if (unicode) {
     unicodeCapture_ = true;
-    if (unicodeItems) {
-      unicodeItems_ = std::move(*unicodeItems);
+    if (list.unicodeItems) {
+      unicodeItems_ = std::move(*list.unicodeItems);
       opened_.Lost(ListId::Unicode());
       StampItems(ListId::Unicode());
     }

@@ -37,6 +37,17 @@ struct SwitchPlan {
   bool hasItems = false;  // the shown list has items: focus it and select its first item
 };
 
+// A list as read from its files, before it joins a store: lists can be read side by side.
+struct LoadedList {
+  ListSlot slot;
+  std::optional<WideItems> unicodeItems;  // "unicode": its UTF-16 list's file, when there is one
+};
+
+// Reads a list's files: the filter file must exist and parse; a missing list file just means an
+// empty list. "unicode" reads the UTF-16 list's file. Throws what the reads throw.
+LoadedList ReadList(const io::FileSystem& files, const io::AppFolder& folder,
+                    const text::TextServices& services, std::string_view name);
+
 class ListStore {
  public:
   std::size_t Count() const { return slots_.size(); }
@@ -118,6 +129,9 @@ class ListStore {
   // nothing changes. Adding "unicode" loads the UTF-16 list from its file when there is one.
   void AddListSlot(const io::FileSystem& files, const io::AppFolder& folder,
                    const text::TextServices& services, std::string_view name);
+
+  // Appends a list read by ReadList.
+  void AddLoadedList(LoadedList list);
 
   // Appends a slot made in memory (a new list and its filter, or a benchmark's).
   void AddSlot(ListSlot slot);

@@ -85,3 +85,97 @@ def test_capture_to_screen_from_x(desktop: Desktop, size: int):
         watcher.reap()
     report(f"capture to screen, from X, {size} items", samples, "ms")
     app.close(timeout=60)
+
+
+def time_start(desktop: Desktop, start, class_name: str) -> tuple[float, object]:
+    """Milliseconds from the start of a program to its first visible window of that class."""
+    watcher, _ = desktop.start_actor("wait-visible", "--class", class_name, name="wait-visible")
+    started_at = time.time_ns() // 1000
+    process = start()
+    wait_until(lambda: not watcher.running(), 60, f"a visible {class_name}")
+    watcher.reap()
+    seen = log_lines(watcher)[-1]
+    return (seen["wall_us"] - started_at) / 1000, process
+
+
+def test_start_up(desktop: Desktop):
+    """Start-up of pellix (empty, and 100,000 items in 10 lists) beside a trivial window program
+    started the same way."""
+    rounds = 3 * ROUNDS
+    trivial = []
+    for _ in range(rounds):
+        elapsed, process = time_start(desktop, lambda: desktop.start_testwin(items=0),
+                                      "PxTestWindow")
+        trivial.append(elapsed)
+        process.stop(timeout=10)
+    report("start-up of a trivial window program", trivial, "ms")
+
+    empty = []
+    for _ in range(rounds):
+        elapsed, process = time_start(desktop, desktop.start_pellix, "MainWindow")
+        empty.append(elapsed)
+        Pellix(desktop, process).close(timeout=60)
+    report("start-up of pellix, empty folder", empty, "ms")
+
+    folder = desktop.app_dir
+    names = [f"list{k}" for k in range(10)]
+    for name in names:
+        write_list_file(folder, name, [f"{name} の項目 {i} " + "abcdefghij" * (i % 17)
+                                       for i in range(10_000)])
+        (folder / f"{name}.flt").write_bytes(f"filname={name}\r\ntype=0\r\n".encode("cp932"))
+    settings = "".join(f"list{k}=list{k}\r\n" for k in range(10))
+    (folder / "pellix.ini").write_bytes(settings.encode("cp932"))
+    full = []
+    for _ in range(rounds):
+        elapsed, process = time_start(desktop, desktop.start_pellix, "MainWindow")
+        full.append(elapsed)
+        app = Pellix(desktop, process)
+        assert app.list_view(count=1)["count"] == 10_000
+        app.close(timeout=60)
+    report("start-up of pellix, 100,000 items in 10 lists", full, "ms")
+    report("start-up of pellix with 100,000 items above the trivial program",
+           [statistics.median(full) - statistics.median(trivial)], "ms")
+
+
+def test_burst(desktop: Desktop):
+    """500 distinct texts taken by an X client at about 28 a second; how many pellix keeps."""
+    app = Pellix.start(desktop)
+    texts = [f"連続コピー {i:03d} {time.time_ns()}" for i in range(500)]
+    with SelectionOwner(desktop.x.env["DISPLAY"]) as owner:
+        next_at = time.monotonic()
+        for serial, text in enumerate(texts):
+            owner.own(text, serial)
+            next_at += 1 / 28
+            time.sleep(max(0.0, next_at - time.monotonic()))  # the workload's pace
+        last = texts[-1]
+        wait_until(lambda: app.items(count=1) == [last], 10, "the last text to be captured")
+        requested = set(owner.requested)
+    kept = set(app.items(count=600)) & set(texts)
+    never_read = [i for i in range(500) if i not in requested]
+    read_not_kept = [i for i in range(500) if i in requested and texts[i] not in kept]
+    report("burst of 500 distinct texts at 28/s: kept", [len(kept)], "texts")
+    report("burst: never read from the X owner before the next copy replaced it",
+           [len(never_read)], "texts")
+    report("burst: read from the X owner but not kept", [len(read_not_kept)], "texts")
+    app.close(timeout=60)
+
+
+def test_stall_during_background_save(desktop: Desktop):
+    """100,000 items (about 10 MB) in the list a capture goes into: the longest time the window
+    keeps a message waiting while the list is saved in the background."""
+    fill_history(desktop, 100_000)
+    size = (desktop.app_dir / f"{HISTORY}.dat").stat().st_size
+    app = Pellix.start(desktop)
+    stalls = []
+    for round_ in range(3 * ROUNDS):
+        before = (desktop.app_dir / f"{HISTORY}.dat").stat().st_mtime_ns
+        desktop.tool("clipboard-set", f"保存の計測 {round_} {time.time_ns()}")
+        wait_until(lambda: app.list_view(count=0)["count"] == 100_001 + round_, 10,
+                   "the capture")
+        # From just after the capture until well after the save it starts.
+        result = desktop.tool("message-stall", app.hwnd, "--ms", 3500, timeout=30)
+        wait_until(lambda: (desktop.app_dir / f"{HISTORY}.dat").stat().st_mtime_ns != before,
+                   10, "the list to be saved")
+        stalls.append(result["longest_us"] / 1000)
+    report(f"longest stall of the window during a background save of {size} bytes", stalls, "ms")
+    app.close(timeout=60)

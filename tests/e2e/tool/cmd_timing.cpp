@@ -133,6 +133,33 @@ void CmdWatchCount(const Args& args, JsonWriter& json) {
   json.BeginObject().Key("rounds").Int(rounds).EndObject();
 }
 
+// wait-visible --class NAME: an actor that announces itself, then reports the wall-clock time at
+// which a visible top-level window of that class first appeared, looking every millisecond: the
+// end of a program's start-up as its user sees it.
+void CmdWaitVisible(const Args& args, JsonWriter& json) {
+  const std::wstring class_name = args.Option(L"class").value_or(L"");
+  if (class_name.empty()) {
+    Usage(L"wait-visible needs --class");
+  }
+  const int timeout_ms =
+      static_cast<int>(ParseInteger(args.Option(L"timeout").value_or(L"30000"), L"--timeout"));
+  JsonWriter ready;
+  ready.BeginObject().Key("ready").Bool(true).EndObject();
+  Announce(ready);
+  const long long deadline = NowMicroseconds() + timeout_ms * 1000LL;
+  for (;;) {
+    const HWND found = FindWindowW(class_name.c_str(), nullptr);
+    if (found != nullptr && IsWindowVisible(found)) {
+      break;
+    }
+    if (NowMicroseconds() > deadline) {
+      Fail(L"no visible window of that class in time", 3);
+    }
+    Sleep(1);
+  }
+  json.BeginObject().Key("wall_us").Int(WallMicroseconds()).EndObject();
+}
+
 // message-stall HWND --ms M: for M milliseconds, sends the window WM_NULL again and again and
 // reports the longest time one of them waited for an answer, and how many were sent.
 void CmdMessageStall(const Args& args, JsonWriter& json) {

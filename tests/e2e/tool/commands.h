@@ -73,6 +73,7 @@ void CmdClipboardViewer(const Args& args, JsonWriter& json);
 // Timing pellix from the outside (cmd_timing.cpp).
 void CmdCaptureLatency(const Args& args, JsonWriter& json);
 void CmdWatchCount(const Args& args, JsonWriter& json);
+void CmdWaitVisible(const Args& args, JsonWriter& json);
 void CmdMessageStall(const Args& args, JsonWriter& json);
 
 // Processes (cmd_processes.cpp).

@@ -522,6 +522,27 @@ void ListPane::SetListFont(UniqueFont font) {
   listFont_ = std::move(font);
 }
 
+void ListPane::SetDpi(int dpi, HFONT selectorFont) {
+  const int selectorHeight = 20 + kSelectorVisibleItems * kItemHeight + 2;
+  SetWindowPos(comboBox_, nullptr, 0, 0, Scale(100, dpi), Scale(selectorHeight, dpi),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT dropbox = Scale(RECT{0, 20, 84, 108}, dpi);
+  SetWindowPos(dropbox_, nullptr, dropbox.left, dropbox.top, dropbox.right - dropbox.left,
+               dropbox.bottom - dropbox.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const HWND control : {comboBox_, dropbox_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(selectorFont), TRUE);
+  }
+  SendMessageW(comboBox_, CB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
+  SendMessageW(dropbox_, LB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
+  tntListBox1_.SetFont(selectorFont);
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(600, dpi));
+  // The list's font, the default or one the user chose, keeps its size in points.
+  if (UniqueFont font = RescaleFont(listFont_.Get(), dpi_, dpi)) {
+    SetListFont(std::move(font));
+  }
+  dpi_ = dpi;
+}
+
 void ListPane::SetListColor(std::uint32_t color) {
   const bool special = color == 0x1FFFFFFF || color == 0x20000000;  // clNone, clDefault
   if (!special) {

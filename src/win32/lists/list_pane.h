@@ -97,6 +97,9 @@ class ListPane {
   void ShowInsertions(const std::vector<std::size_t>& inserted);
   void ShowUnicodeInsertion();
 
+  // Fonts and places of the selector and the lists' fonts for another dpi; the lists' bounds
+  // are the window's to give (Layout).
+  void SetDpi(int dpi, HFONT selectorFont);
   void SetListFont(int points);
   void SetListFont(UniqueFont font);
   void SetListColor(std::uint32_t color);

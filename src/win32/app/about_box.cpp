@@ -61,6 +61,7 @@ AboutBox::AboutBox(ErrorSink& errors, HWND owner) : Window(errors) {
 void AboutBox::SetDpi(int dpi) {
   // The controls take the new font and picture before the old ones are freed.
   UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi);
+  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)});
   layout_.Apply(Handle(), dpi, font.Get());
   font_ = std::move(font);
   UniqueIcon icon(

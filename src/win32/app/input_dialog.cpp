@@ -142,6 +142,7 @@ InputDialog::InputDialog(ErrorSink& errors, HWND owner, const Question& question
 void InputDialog::SetDpi(int dpi) {
   // The controls take the new font before the old one is freed.
   UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi);
+  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)});
   layout_.Apply(Handle(), dpi, font.Get());
   font_ = std::move(font);
 }

@@ -56,6 +56,7 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
   const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconApp));
   CreateOf(kClassName, kAppTitle, style, 0, RECT{left, top, left + frame.cx, top + frame.cy}, owner,
            icon);
+  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
   TrackPlacement();
   CreateControls();
   capture_.Attach(Handle());
@@ -94,8 +95,8 @@ void MainWindow::CreateControls() {
                         [this](std::size_t list) { editing_.MoveDraggedTo(list); },
                         [this](int item) { editing_.OnBeginDrag(item); }});
 
-  topRow_.Create(self, lists_.Selector());
-  topRow_.SetDpi(dpi_, windowFont_.Get());
+  topRow_.Create(self);
+  lists_.SetSelectorWidth(topRow_.SetDpi(dpi_, windowFont_.Get()));
 
   tooltips_ = CreateTooltips(self);
   AddTooltip(tooltips_, self, topRow_.ToolButton(), L"ツールボタン");
@@ -110,7 +111,7 @@ void MainWindow::SetDpi(int dpi) {
   // The controls take the new font before the old one is freed.
   UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi_);
   lists_.SetDpi(dpi_, font.Get());
-  topRow_.SetDpi(dpi_, font.Get());
+  lists_.SetSelectorWidth(topRow_.SetDpi(dpi_, font.Get()));
   windowFont_ = std::move(font);
   lists_.Layout(ListBounds());
 }
@@ -330,9 +331,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Another monitor: the same layout at its dpi. The new size is no resize by the user,
       // so the wide mode stays as it is.
       const DpiChange change = ReadDpiChange(wParam, lParam);
+      RECT client{};
+      GetClientRect(Handle(), &client);
+      const int oldDpi = dpi_;
       SetDpi(change.dpi);
       movingForDpi_ = true;
       MoveToSuggested(Handle(), change.suggested);
+      SetClientSize(Handle(),
+                    SIZE{MulDiv(client.right, dpi_, oldDpi), MulDiv(client.bottom, dpi_, oldDpi)});
       movingForDpi_ = false;
       view_.DockMemoWindow();
       return 0;

@@ -12,6 +12,7 @@ SecondaryWindow::SecondaryWindow(ErrorSink& errors, const wchar_t* className,
   const SIZE frame =
       FrameAround(SIZE{Scale(clientSize.cx, dpi), Scale(clientSize.cy, dpi)}, style, exStyle, dpi);
   CreateOf(className, caption, style, exStyle, RECT{0, 0, frame.cx, frame.cy}, owner);
+  SetClientSize(Handle(), SIZE{Scale(clientSize.cx, dpi), Scale(clientSize.cy, dpi)});
 }
 
 LRESULT SecondaryWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

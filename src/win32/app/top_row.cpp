@@ -32,9 +32,8 @@ HWND CreateButton(HWND parent, const wchar_t* text, DWORD style, int id) {
 
 }  // namespace
 
-void TopRow::Create(HWND parent, HWND selector) {
+void TopRow::Create(HWND parent) {
   parent_ = parent;
-  selector_ = selector;
   // Created left to right, the order the Tab key visits them in.
   bitBtn1_ = CreateButton(parent, L"", BS_PUSHBUTTON | BS_ICON, kIdBitBtn1);
   // The picture says nothing to a screen reader; the name does, unseen.
@@ -45,7 +44,7 @@ void TopRow::Create(HWND parent, HWND selector) {
   mbox_ = CreateButton(parent, L"mm", checkStyle, kIdMBox);
 }
 
-void TopRow::SetDpi(int dpi, HFONT font) {
+int TopRow::SetDpi(int dpi, HFONT font) {
   for (const HWND box : {tabbox_, widebox_, mbox_}) {
     SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
@@ -72,14 +71,9 @@ void TopRow::SetDpi(int dpi, HFONT font) {
   place(tabbox_, kTabBox, kWideBox.x - kTabBox.y);
   place(bitBtn1_, kToolButton, kTabBox.x - kToolButton.y);
 
-  RECT selector{};
-  GetWindowRect(selector_, &selector);
-  const int selectorWidth = std::max(
-      std::min(Scale(kSelectorRight, dpi), right - Scale(kToolButton.x - kSelectorRight, dpi)),
-      Scale(kSelectorMinimum, dpi));
-  SetWindowPos(selector_, nullptr, 0, 0, selectorWidth, selector.bottom - selector.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(parent_, nullptr, TRUE);
+  const int left = right - Scale(kToolButton.x - kSelectorRight, dpi);
+  return std::max(std::min(Scale(kSelectorRight, dpi), left), Scale(kSelectorMinimum, dpi));
 }
 
 }  // namespace pellix::win32

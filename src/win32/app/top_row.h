@@ -1,7 +1,7 @@
 #pragma once
 // The row above the lists: the tool button with its picture and the check boxes "tab", "wide"
 // and "mm". It is laid out from the right edge of the designed client area, so that a caption
-// wider than designed (a stand-in font is wider) takes its room from the list selector on the
+// wider than designed (a stand-in font is wider) takes its room from the list selector on its
 // left, never from a neighbour and never past the edge.
 
 #include <windows.h>
@@ -12,10 +12,9 @@ namespace pellix::win32 {
 
 class TopRow {
  public:
-  // Creates the row in `parent`, right of `selector`, which it narrows when the row needs room.
-  void Create(HWND parent, HWND selector);
-  // Font, picture and places for `dpi`; the selector must already have its height for `dpi`.
-  void SetDpi(int dpi, HFONT font);
+  void Create(HWND parent);
+  // Font, picture and places for `dpi`. Returns the width left to the list selector.
+  int SetDpi(int dpi, HFONT font);
 
   HWND ToolButton() const { return bitBtn1_; }
   HWND TabBox() const { return tabbox_; }
@@ -24,7 +23,6 @@ class TopRow {
 
  private:
   HWND parent_ = nullptr;
-  HWND selector_ = nullptr;
   HWND bitBtn1_ = nullptr;
   HWND tabbox_ = nullptr;
   HWND widebox_ = nullptr;

@@ -48,6 +48,7 @@ void FilterEditor::SetDpi(int dpi) {
   dpi_ = dpi;
   // The controls take the new font before the old one is freed.
   UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi_);
+  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
   layout_.Apply(Handle(), dpi_, font.Get());
   font_ = std::move(font);
   // The arrows stand beside their field wherever it went.

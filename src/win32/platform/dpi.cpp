@@ -70,6 +70,19 @@ SIZE FrameAround(SIZE client, DWORD style, DWORD exStyle, int dpi) {
   return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
+void SetClientSize(HWND window, SIZE client) {
+  RECT frame{};
+  RECT inside{};
+  if (!GetWindowRect(window, &frame) || !GetClientRect(window, &inside)) {
+    return;
+  }
+  const int width = frame.right - frame.left + client.cx - inside.right;
+  const int height = frame.bottom - frame.top + client.cy - inside.bottom;
+  if (width != frame.right - frame.left || height != frame.bottom - frame.top) {
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 DpiChange ReadDpiChange(WPARAM wParam, LPARAM lParam) {
   const int dpi = LOWORD(wParam);
   return DpiChange{dpi > 0 ? dpi : kDesignDpi, *reinterpret_cast<const RECT*>(lParam)};

@@ -34,6 +34,10 @@ int MetricAt(int index, int dpi);
 // The window rectangle around a client area of `client` pixels, with the frame of `dpi`.
 SIZE FrameAround(SIZE client, DWORD style, DWORD exStyle, int dpi);
 
+// Sizes `window` so that its client area is `client`, whatever its frame turned out to be (the
+// frame a system draws at a dpi is not always the one it computes for it).
+void SetClientSize(HWND window, SIZE client);
+
 // The new dpi and the suggested rectangle of a WM_DPICHANGED.
 struct DpiChange {
   int dpi;

@@ -72,7 +72,8 @@ def cut_captions(seen: dict, dpi: int) -> list[str]:
     is wider or taller than its control."""
     problems = []
     for control in seen["controls"]:
-        if not control["visible"] or not control["text"]:
+        # A label of no size names the next field for screen readers and is never drawn.
+        if not control["visible"] or not control["text"] or not width(control["rect"]):
             continue
         kind = control["class"].lower()
         style = control["style"]

@@ -9,6 +9,7 @@
 
 #include "win32/app/fonts.h"
 #include "win32/app/scaled_layout.h"
+#include "win32/app/unseen_label.h"
 #include "win32/app/window.h"
 #include "win32/platform/gdi.h"
 
@@ -126,8 +127,12 @@ InputDialog::InputDialog(ErrorSink& errors, HWND owner, const Question& question
     return control;
   };
 
-  // The prompt comes just before the field, so screen readers name the field by it.
+  // The prompt comes just before the field, so screen readers name the field by it; a question
+  // without one names its field by its caption.
   child(WC_STATICW, question.prompt, SS_LEFT | SS_NOPREFIX, 0, RECT{10, 10, 310, 26}, kPromptId);
+  if (question.prompt.empty()) {
+    AddUnseenLabel(self, question.caption.c_str());
+  }
   field_ = child(WC_EDITW, question.initialText, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                  RECT{10, 30, 310, 52}, kFieldId);
   SendMessageW(field_, EM_SETSEL, 0, -1);

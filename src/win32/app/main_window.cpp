@@ -95,7 +95,7 @@ void MainWindow::CreateControls() {
                         [this](std::size_t list) { editing_.MoveDraggedTo(list); },
                         [this](int item) { editing_.OnBeginDrag(item); }});
 
-  topRow_.Create(self);
+  topRow_.Create(self, lists_.Selector());
   lists_.SetSelectorWidth(topRow_.SetDpi(dpi_, windowFont_.Get()));
 
   tooltips_ = CreateTooltips(self);

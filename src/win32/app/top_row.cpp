@@ -32,16 +32,21 @@ HWND CreateButton(HWND parent, const wchar_t* text, DWORD style, int id) {
 
 }  // namespace
 
-void TopRow::Create(HWND parent) {
+void TopRow::Create(HWND parent, HWND selector) {
   parent_ = parent;
-  // Created left to right, the order the Tab key visits them in.
-  bitBtn1_ = CreateButton(parent, L"", BS_PUSHBUTTON | BS_ICON, kIdBitBtn1);
+  bitBtn1_ = CreateButton(parent, L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kIdBitBtn1);
   // The picture says nothing to a screen reader; the name does, unseen.
   SetWindowTextW(bitBtn1_, L"ツールボタン");
   const DWORD checkStyle = WS_TABSTOP | BS_AUTOCHECKBOX;
-  tabbox_ = CreateButton(parent, L"tab", checkStyle, kIdTabBox);
-  widebox_ = CreateButton(parent, L"wide", checkStyle, kIdWideBox);
-  mbox_ = CreateButton(parent, L"mm", checkStyle, kIdMBox);
+  // Alt and the underlined first letter flips a box.
+  tabbox_ = CreateButton(parent, L"&tab", checkStyle, kIdTabBox);
+  widebox_ = CreateButton(parent, L"&wide", checkStyle, kIdWideBox);
+  mbox_ = CreateButton(parent, L"&mm", checkStyle, kIdMBox);
+  HWND previous = selector;
+  for (const HWND control : {bitBtn1_, tabbox_, widebox_, mbox_}) {
+    SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control;
+  }
 }
 
 int TopRow::SetDpi(int dpi, HFONT font) {

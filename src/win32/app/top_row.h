@@ -12,7 +12,8 @@ namespace pellix::win32 {
 
 class TopRow {
  public:
-  void Create(HWND parent);
+  // The row comes right after `selector` in the order the Tab key visits the controls.
+  void Create(HWND parent, HWND selector);
   // Font, picture and places for `dpi`. Returns the width left to the list selector.
   int SetDpi(int dpi, HFONT font);
 

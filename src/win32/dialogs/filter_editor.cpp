@@ -3,12 +3,14 @@
 #include <commctrl.h>
 
 #include <climits>
+#include <string>
 
 #include "core/dialogs/filter_editor_commit.h"
 #include "core/text/codec.h"
 #include "win32/app/default_button.h"
 #include "win32/app/fonts.h"
 #include "win32/app/kept_focus.h"
+#include "win32/app/unseen_label.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
 
@@ -103,12 +105,14 @@ void FilterEditor::CreateControls() {
   }
   perLine_ = check(L"改行ごとに処理", RECT{280, 42, 440, 42 + kRowHeight});
 
-  label(L"個数", RECT{kCountLeft, 78, kCountLeft + 60, 94});
   label(L"チェック文字列１", RECT{kLabelLeft, 99, kFieldLeft, 115});
   astring_ = field(RECT{kFieldLeft, 96, 370, 96 + kRowHeight});
+  // The one "個数" over both counts names the first; the second gets a name of its own.
+  label(L"個数", RECT{kCountLeft, 78, kCountLeft + 60, 94});
   acount_ = count(96);
   label(L"チェック文字列２", RECT{kLabelLeft, 127, kFieldLeft, 143});
   bstring_ = field(RECT{kFieldLeft, 124, 370, 124 + kRowHeight});
+  AddUnseenLabel(self, L"個数");
   bcount_ = count(124);
   label(L"（↑文字列欄に複数の文字列を入力する場合は、半角スペースで、区切ってください）",
         RECT{kLabelLeft, 152, 460, 168});
@@ -125,8 +129,11 @@ void FilterEditor::CreateControls() {
   label(L"文字列の置換", RECT{kLabelLeft, 262, 200, 278});
   for (int row = 0; row < static_cast<int>(capture::kReplacementRows); ++row) {
     const int top = kReplacementTop + row * kReplacementPitch;
+    const std::wstring number = std::to_wstring(row + 1);
+    AddUnseenLabel(self, (L"置換前の文字列" + number).c_str());
     exfrom_.push_back(field(RECT{24, top, 174, top + 19}));
     label(L"→", RECT{180, top + 2, 200, top + 18});
+    AddUnseenLabel(self, (L"置換後の文字列" + number).c_str());
     exto_.push_back(field(RECT{204, top, 354, top + 19}));
   }
   placed(CreateControl(self, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK,

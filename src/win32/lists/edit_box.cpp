@@ -7,6 +7,7 @@
 #include "win32/app/caption_fit.h"
 #include "win32/app/fonts.h"
 #include "win32/app/tooltips.h"
+#include "win32/app/unseen_label.h"
 
 namespace pellix::win32 {
 namespace {
@@ -46,6 +47,7 @@ EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
            RECT{0, 0, Scale(kWindowSize.cx, dpi_), Scale(kWindowSize.cy, dpi_)}, owner);
   const HWND self = Handle();
   font_ = CreateUiFont(kProportionalGothic, -12, dpi_);
+  AddUnseenLabel(self, L"項目のテキスト");
   field_ =
       Child(self, WC_EDITW, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kIdField, font_.Get());
   copyButton_ = Child(self, WC_BUTTONW, L"コピー", WS_TABSTOP, kCmdCopy, font_.Get());

@@ -10,6 +10,7 @@
 #include "win32/app/control_ids.h"
 #include "win32/app/fonts.h"
 #include "win32/app/tooltips.h"
+#include "win32/app/unseen_label.h"
 #include "win32/platform/wide_string.h"
 
 namespace pellix::win32 {
@@ -50,6 +51,7 @@ void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& list
   parent_ = parent;
   dpi_ = dpi;
   actions_ = std::move(actions);
+  AddUnseenLabel(parent, L"リストの選択");
   comboBox_ =
       CreateChild(parent, WC_COMBOBOXW, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
                   kIdComboBox, RECT{0, 0, kSelectorWidth, kSelectorHeight}, dpi);

@@ -9,6 +9,7 @@
 #include "core/memo/memo_file.h"
 #include "core/text/codec.h"
 #include "win32/app/fonts.h"
+#include "win32/app/unseen_label.h"
 #include "win32/platform/wide_string.h"
 
 namespace pellix::win32 {
@@ -29,6 +30,7 @@ MemoWindow::MemoWindow(ErrorSink& errors, HWND owner, Files files) : Window(erro
   font_ = CreateUiFont(kProportionalGothic, -12, dpi);
   RECT client{};
   GetClientRect(Handle(), &client);
+  AddUnseenLabel(Handle(), L"メモ");
   field_ = CreateWindowExW(0, WC_EDITW, L"",
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                                ES_WANTRETURN | ES_NOHIDESEL,

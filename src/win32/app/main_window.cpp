@@ -331,15 +331,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Another monitor: the same layout at its dpi. The new size is no resize by the user,
       // so the wide mode stays as it is.
       const DpiChange change = ReadDpiChange(wParam, lParam);
-      RECT client{};
-      GetClientRect(Handle(), &client);
-      const int oldDpi = dpi_;
-      SetDpi(change.dpi);
       movingForDpi_ = true;
-      MoveToSuggested(Handle(), change.suggested);
-      SetClientSize(Handle(),
-                    SIZE{MulDiv(client.right, dpi_, oldDpi), MulDiv(client.bottom, dpi_, oldDpi)});
+      MoveToSuggested(Handle(), change, dpi_);
       movingForDpi_ = false;
+      SetDpi(change.dpi);
       view_.DockMemoWindow();
       return 0;
     }

@@ -93,4 +93,12 @@ void MoveToSuggested(HWND window, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void MoveToSuggested(HWND window, const DpiChange& change, int oldDpi) {
+  RECT client{};
+  GetClientRect(window, &client);
+  MoveToSuggested(window, change.suggested);
+  SetClientSize(window, SIZE{MulDiv(client.right, change.dpi, oldDpi),
+                             MulDiv(client.bottom, change.dpi, oldDpi)});
+}
+
 }  // namespace pellix::win32

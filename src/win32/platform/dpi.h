@@ -47,5 +47,8 @@ DpiChange ReadDpiChange(WPARAM wParam, LPARAM lParam);
 
 // Moves a window to the rectangle a WM_DPICHANGED suggests.
 void MoveToSuggested(HWND window, const RECT& suggested);
+// Moves a window of a size of its own (the user's) there, with its client area scaled from the
+// old dpi to the new.
+void MoveToSuggested(HWND window, const DpiChange& change, int oldDpi);
 
 }  // namespace pellix::win32

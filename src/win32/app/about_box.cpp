@@ -11,6 +11,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"AboutBox";
 constexpr SIZE kClientSize{298, 214};
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr int kOkId = IDOK;
 
 struct Label {
@@ -22,24 +24,17 @@ struct Label {
 
 AboutBox::AboutBox(ErrorSink& errors, HWND owner) : Window(errors) {
   const int dpi = SystemDpi();
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  CreateOf(kClassName, L"バージョン情報", style, exStyle,
-           RECT{0, 0, frame.right - frame.left, frame.bottom - frame.top}, owner);
+  const SIZE frame = FrameAround(SIZE{Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)},
+                                 kStyle, kExStyle, dpi);
+  CreateOf(kClassName, L"バージョン情報", kStyle, kExStyle, RECT{0, 0, frame.cx, frame.cy}, owner);
 
   const HWND self = Handle();
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  font_ = CreateUiFont(kProportionalGothic, -12, dpi);
   const auto child = [&](const wchar_t* className, const wchar_t* text, DWORD childStyle,
                          RECT bounds, int id = 0) {
     const HWND control = CreateWindowExW(
-        0, className, text, WS_CHILD | WS_VISIBLE | childStyle, Scale(bounds.left, dpi),
-        Scale(bounds.top, dpi), Scale(bounds.right - bounds.left, dpi),
-        Scale(bounds.bottom - bounds.top, dpi), self,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        0, className, text, WS_CHILD | WS_VISIBLE | childStyle, 0, 0, 0, 0, self,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    layout_.Add(control, bounds);
     return control;
   };
 
@@ -48,10 +43,7 @@ AboutBox::AboutBox(ErrorSink& errors, HWND owner) : Window(errors) {
   SetWindowLongPtrW(panel, GWL_EXSTYLE, WS_EX_DLGMODALFRAME);
   SetWindowPos(panel, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  icon_.Reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconApp), IMAGE_ICON,
-                                            Scale(64, dpi), Scale(64, dpi), 0)));
-  const HWND picture = child(WC_STATICW, L"", SS_ICON | SS_REALSIZECONTROL, RECT{16, 16, 80, 80});
-  SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon_.Get()), 0);
+  picture_ = child(WC_STATICW, L"", SS_ICON | SS_REALSIZECONTROL, RECT{16, 16, 80, 80});
   const Label labels[] = {
       {kAppTitle, RECT{96, 24, 280, 40}},
       {L"ver. 0.93", RECT{96, 48, 280, 64}},
@@ -63,6 +55,20 @@ AboutBox::AboutBox(ErrorSink& errors, HWND owner) : Window(errors) {
     child(WC_STATICW, label.text, SS_LEFT | SS_NOPREFIX, label.bounds);
   }
   child(WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, RECT{111, 178, 186, 203}, kOkId);
+  SetDpi(DpiOf(self));
+}
+
+void AboutBox::SetDpi(int dpi) {
+  // The controls take the new font and picture before the old ones are freed.
+  UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi);
+  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)});
+  layout_.Apply(Handle(), dpi, font.Get());
+  font_ = std::move(font);
+  UniqueIcon icon(
+      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconApp),
+                                    IMAGE_ICON, Scale(64, dpi), Scale(64, dpi), 0)));
+  SendMessageW(picture_, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+  icon_ = std::move(icon);
 }
 
 void AboutBox::Show() {
@@ -90,6 +96,12 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       ShowWindow(Handle(), SW_HIDE);
       return 0;
+    case kMsgDpiChanged: {
+      const DpiChange change = ReadDpiChange(wParam, lParam);
+      MoveToSuggested(Handle(), change.suggested);
+      SetDpi(change.dpi);
+      return 0;
+    }
     default:
       break;
   }

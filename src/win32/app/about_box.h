@@ -1,6 +1,7 @@
 #pragma once
 // The version box: the program's name and version, shown without modality from the tray menu.
 
+#include "win32/app/scaled_layout.h"
 #include "win32/app/window.h"
 #include "win32/platform/gdi.h"
 
@@ -15,10 +16,13 @@ class AboutBox final : public Window {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void SetDpi(int dpi);
 
   bool placed_ = false;
   UniqueFont font_;
   UniqueIcon icon_;
+  ScaledLayout layout_;
+  HWND picture_ = nullptr;
 };
 
 }  // namespace pellix::win32

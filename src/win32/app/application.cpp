@@ -13,6 +13,7 @@
 #include "core/platform_services.h"
 #include "win32/app/about_box.h"
 #include "win32/app/error_reporter.h"
+#include "win32/app/keyboard_navigation.h"
 #include "win32/app/main_window.h"
 #include "win32/app/modal_loops.h"
 #include "win32/app/secondary_window.h"
@@ -54,6 +55,10 @@ int RunMessageLoop(const MainWindow& mainWindow, const EditBox& editBox,
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (TranslateShortcut(mainWindow.Handle(), mainWindow.Accelerators(), message) ||
         TranslateShortcut(editBox.Handle(), editBox.Accelerators(), message)) {
+      continue;
+    }
+    if (MoveFocusByTab(mainWindow.Handle(), message) ||
+        PressMnemonic(mainWindow.Handle(), message)) {
       continue;
     }
     if (std::any_of(dialogs.begin(), dialogs.end(),
@@ -122,8 +127,11 @@ int Application::Run() {
 
     ShowWindow(mainWindow.Handle(), SW_SHOWNORMAL);
     UpdateWindow(mainWindow.Handle());
-    return RunMessageLoop(mainWindow, editBox,
-                          {about.Handle(), filterList.Handle(), filterEditor.Handle()});
+    // The edit box's Enter and Esc are its shortcuts, translated before the dialog manager
+    // sees them; it gives the box Tab between its field and buttons.
+    return RunMessageLoop(
+        mainWindow, editBox,
+        {about.Handle(), filterList.Handle(), filterEditor.Handle(), editBox.Handle()});
   } catch (...) {
     // A failure while starting: nothing has been written, and nothing will be.
     ShowStopBox(nullptr, ErrorMessage(std::current_exception()));

@@ -57,11 +57,14 @@ UniqueFont CreateUiFont(const std::wstring& preferredFace, int heightAt96, int d
   return UniqueFont(CreateFontIndirectW(&font));
 }
 
-int SystemDpi() {
-  const HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
-  return dpi > 0 ? dpi : 96;
+UniqueFont RescaleFont(HFONT font, int fromDpi, int toDpi) {
+  LOGFONTW description{};
+  if (font == nullptr || GetObjectW(font, sizeof description, &description) == 0) {
+    return UniqueFont();
+  }
+  description.lfHeight = MulDiv(description.lfHeight, toDpi, fromDpi);
+  description.lfWidth = MulDiv(description.lfWidth, toDpi, fromDpi);
+  return UniqueFont(CreateFontIndirectW(&description));
 }
 
 }  // namespace pellix::win32

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/platform/dpi.h"
 #include "win32/platform/gdi.h"
 
 namespace pellix::win32 {
@@ -17,11 +18,7 @@ std::wstring AvailableFace(const std::wstring& preferred);
 // A font of `heightAt96` pixels (negative: character height) scaled to `dpi`.
 UniqueFont CreateUiFont(const std::wstring& preferredFace, int heightAt96, int dpi);
 
-// A length in pixels at 96 dpi scaled to `dpi`.
-inline int Scale(int pixelsAt96, int dpi) {
-  return MulDiv(pixelsAt96, dpi, 96);
-}
-
-int SystemDpi();
+// The same font drawn at `toDpi` instead of `fromDpi`: face, style and character set kept.
+UniqueFont RescaleFont(HFONT font, int fromDpi, int toDpi);
 
 }  // namespace pellix::win32

@@ -8,6 +8,8 @@
 #include <utility>
 
 #include "win32/app/fonts.h"
+#include "win32/app/scaled_layout.h"
+#include "win32/app/unseen_label.h"
 #include "win32/app/window.h"
 #include "win32/platform/gdi.h"
 
@@ -82,7 +84,9 @@ RECT WorkAreaOf(HMONITOR monitor) {
 
 class InputDialog final : public Window {
  public:
-  InputDialog(ErrorSink& errors, HWND owner, const Question& question, HFONT font, int dpi);
+  InputDialog(ErrorSink& errors, HWND owner, const Question& question, int dpi);
+  // The controls go before the font they draw with.
+  ~InputDialog() override { Destroy(); }
 
   // Over the owner when it is on the screen, else where the mouse pointer is.
   void Show(HWND owner);
@@ -94,7 +98,10 @@ class InputDialog final : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Finish(std::optional<std::wstring> answer);
   void MakeDefault(int buttonId);
+  void SetDpi(int dpi);
 
+  UniqueFont font_;
+  ScaledLayout layout_;
   HWND field_ = nullptr;
   KeptFocus keptFocus_;
   int defaultId_ = IDOK;
@@ -102,30 +109,30 @@ class InputDialog final : public Window {
   std::optional<std::wstring> answer_;
 };
 
-InputDialog::InputDialog(ErrorSink& errors, HWND owner, const Question& question, HFONT font,
-                         int dpi)
+InputDialog::InputDialog(ErrorSink& errors, HWND owner, const Question& question, int dpi)
     : Window(errors) {
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_TOPMOST;
-  RECT frame{0, 0, Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  CreateOf(kClassName, question.caption, style, exStyle,
-           RECT{0, 0, frame.right - frame.left, frame.bottom - frame.top}, owner);
+  const SIZE frame = FrameAround(SIZE{Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)},
+                                 style, exStyle, dpi);
+  CreateOf(kClassName, question.caption, style, exStyle, RECT{0, 0, frame.cx, frame.cy}, owner);
 
   const HWND self = Handle();
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
   const auto child = [&](const wchar_t* className, const std::wstring& text, DWORD childStyle,
                          DWORD childExStyle, RECT bounds, int id) {
     const HWND control = CreateWindowExW(
-        childExStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | childStyle,
-        Scale(bounds.left, dpi), Scale(bounds.top, dpi), Scale(bounds.right - bounds.left, dpi),
-        Scale(bounds.bottom - bounds.top, dpi), self,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        childExStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | childStyle, 0, 0, 0, 0, self,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    layout_.Add(control, bounds);
     return control;
   };
 
+  // The prompt comes just before the field, so screen readers name the field by it; a question
+  // without one names its field by its caption.
   child(WC_STATICW, question.prompt, SS_LEFT | SS_NOPREFIX, 0, RECT{10, 10, 310, 26}, kPromptId);
+  if (question.prompt.empty()) {
+    AddUnseenLabel(self, question.caption.c_str());
+  }
   field_ = child(WC_EDITW, question.initialText, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
                  RECT{10, 30, 310, 52}, kFieldId);
   SendMessageW(field_, EM_SETSEL, 0, -1);
@@ -134,6 +141,15 @@ InputDialog::InputDialog(ErrorSink& errors, HWND owner, const Question& question
         IDOK);
   child(WC_BUTTONW, L"キャンセル", WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0,
         RECT{235, 62, 310, 86}, IDCANCEL);
+  SetDpi(dpi);
+}
+
+void InputDialog::SetDpi(int dpi) {
+  // The controls take the new font before the old one is freed.
+  UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi);
+  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)});
+  layout_.Apply(Handle(), dpi, font.Get());
+  font_ = std::move(font);
 }
 
 void InputDialog::Show(HWND owner) {
@@ -190,6 +206,12 @@ LRESULT InputDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       keptFocus_.OnActivate(Handle(), wParam, field_);
       return 0;
+    case kMsgDpiChanged: {
+      const DpiChange change = ReadDpiChange(wParam, lParam);
+      MoveToSuggested(Handle(), change.suggested);
+      SetDpi(change.dpi);
+      return 0;
+    }
     case WM_CLOSE:
       Finish(std::nullopt);
       return 0;
@@ -227,11 +249,10 @@ void InputDialog::MakeDefault(int buttonId) {
 std::optional<std::wstring> AskText(HWND owner, const std::wstring& caption,
                                     const std::wstring& prompt, const std::wstring& initialText) {
   const HWND topOwner = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;
-  const int dpi = SystemDpi();
-  // Declared first so that it outlives the controls that draw with it.
-  const UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi);
+  // Asked on the owner's monitor, at its dpi.
+  const int dpi = topOwner != nullptr ? DpiOf(topOwner) : SystemDpi();
   FirstError errors;
-  InputDialog dialog(errors, topOwner, Question{caption, prompt, initialText}, font.Get(), dpi);
+  InputDialog dialog(errors, topOwner, Question{caption, prompt, initialText}, dpi);
   {
     const DisabledOwner disabled(topOwner);
     dialog.Show(topOwner);

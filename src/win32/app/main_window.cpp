@@ -26,14 +26,6 @@ constexpr int kListOverhangBottom = 4;
 // Posted when the window has become visible, so the showing steps run after the show itself.
 constexpr UINT kMsgShown = WM_APP + 1;
 
-HWND CreateButton(HWND parent, const wchar_t* text, DWORD style, int id, RECT bounds, int dpi) {
-  return CreateWindowExW(
-      0, WC_BUTTONW, text, WS_CHILD | WS_VISIBLE | style, Scale(bounds.left, dpi),
-      Scale(bounds.top, dpi), Scale(bounds.right - bounds.left, dpi),
-      Scale(bounds.bottom - bounds.top, dpi), parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-}
-
 }  // namespace
 
 MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, app::Saver& saver,
@@ -59,21 +51,21 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       intake_(model, lists_, loops, services_, files),
       autoSave_(model, folder, writer) {
   dpi_ = SystemDpi();
-  RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  AdjustWindowRectEx(&frame, style, FALSE, 0);
+  const SIZE frame =
+      FrameAround(SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)}, style, 0, dpi_);
   const int left = Scale(kWindowPosition.x, dpi_);
   const int top = Scale(kWindowPosition.y, dpi_);
   const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconApp));
-  CreateOf(kClassName, kAppTitle, style, 0,
-           RECT{left, top, left + frame.right - frame.left, top + frame.bottom - frame.top}, owner,
+  CreateOf(kClassName, kAppTitle, style, 0, RECT{left, top, left + frame.cx, top + frame.cy}, owner,
            icon);
+  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
   TrackPlacement();
   CreateControls();
   capture_.Attach(Handle());
-  paste_.Attach(Handle(), tabbox_);
+  paste_.Attach(Handle(), topRow_.TabBox());
   tray_.Attach(Handle(), owner_, exeDir_);
-  view_.Attach(Handle(), widebox_);
+  view_.Attach(Handle(), topRow_.WideBox());
   editing_.Attach(Handle());
   intake_.Attach(Handle());
   lists_.AddCommands(commands_);
@@ -106,23 +98,25 @@ void MainWindow::CreateControls() {
                         [this](std::size_t list) { editing_.MoveDraggedTo(list); },
                         [this](int item) { editing_.OnBeginDrag(item); }});
 
-  bitBtn1_ =
-      CreateButton(self, L"", BS_PUSHBUTTON | BS_ICON, kIdBitBtn1, RECT{101, 1, 119, 19}, dpi_);
-  toolsIcon_.Reset(
-      static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconTools),
-                                    IMAGE_ICON, Scale(16, dpi_), Scale(16, dpi_), 0)));
-  SendMessageW(bitBtn1_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(toolsIcon_.Get()));
-  const DWORD checkStyle = WS_TABSTOP | BS_AUTOCHECKBOX;
-  tabbox_ = CreateButton(self, L"tab", checkStyle, kIdTabBox, RECT{122, 1, 156, 19}, dpi_);
-  widebox_ = CreateButton(self, L"wide", checkStyle, kIdWideBox, RECT{159, 1, 200, 19}, dpi_);
-  mbox_ = CreateButton(self, L"mm", checkStyle, kIdMBox, RECT{203, 1, 241, 19}, dpi_);
-  for (const HWND control : {tabbox_, widebox_, mbox_}) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.Get()), FALSE);
-  }
+  topRow_.Create(self, lists_.Selector());
+  lists_.SetSelectorWidth(topRow_.SetDpi(dpi_, windowFont_.Get()));
 
   tooltips_ = CreateTooltips(self);
-  AddTooltip(tooltips_, self, bitBtn1_, L"ツールボタン");
-  AddTooltip(tooltips_, self, tabbox_, L"懸賞入力");
+  AddTooltip(tooltips_, self, topRow_.ToolButton(), L"ツールボタン");
+  AddTooltip(tooltips_, self, topRow_.TabBox(), L"懸賞入力");
+  if (DpiOf(self) != dpi_) {
+    SetDpi(DpiOf(self));
+  }
+}
+
+void MainWindow::SetDpi(int dpi) {
+  dpi_ = dpi;
+  // The controls take the new font before the old one is freed.
+  UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi_);
+  lists_.SetDpi(dpi_, font.Get());
+  lists_.SetSelectorWidth(topRow_.SetDpi(dpi_, font.Get()));
+  windowFont_ = std::move(font);
+  lists_.Layout(ListBounds());
 }
 
 void MainWindow::AddFrameCommands() {
@@ -179,7 +173,7 @@ void MainWindow::ApplyModelToControls() {
   lists_.SetListFont(model_.view.fontSize);
   lists_.SetListColor(model_.view.fontColor);
   paste_.SetTabMode(model_.sendTabFlag);
-  SendMessageW(mbox_, BM_SETCHECK, model_.view.memo ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(topRow_.MemoBox(), BM_SETCHECK, model_.view.memo ? BST_CHECKED : BST_UNCHECKED, 0);
   view_.ApplyModel();
   lists_.ShowStore();
 }
@@ -263,20 +257,20 @@ std::optional<LRESULT> MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (lists_.OnSelectorCommand(from, code)) {
     return 0;
   }
-  if (from == bitBtn1_ && code == BN_CLICKED) {
+  if (from == topRow_.ToolButton() && code == BN_CLICKED) {
     tray_.ShowTrayMenu();
     return 0;
   }
-  if (from == tabbox_ && code == BN_CLICKED) {
+  if (from == topRow_.TabBox() && code == BN_CLICKED) {
     paste_.OnTabBoxClicked();
     return 0;
   }
-  if (from == widebox_ && code == BN_CLICKED) {
+  if (from == topRow_.WideBox() && code == BN_CLICKED) {
     view_.OnWideBoxClicked();
     return 0;
   }
-  if (from == mbox_ && code == BN_CLICKED) {
-    model_.view.memo = SendMessageW(mbox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  if (from == topRow_.MemoBox() && code == BN_CLICKED) {
+    model_.view.memo = SendMessageW(from, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (memo_ != nullptr) {
       memo_->SetShown(model_.view.memo);
     }
@@ -335,8 +329,21 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       TrackPlacement();
       lists_.Layout(ListBounds());
-      view_.OnResized();
+      if (!movingForDpi_) {
+        view_.OnResized();
+      }
       return 0;
+    case kMsgDpiChanged: {
+      // Another monitor: the same layout at its dpi. The new size is no resize by the user,
+      // so the wide mode stays as it is.
+      const DpiChange change = ReadDpiChange(wParam, lParam);
+      movingForDpi_ = true;
+      MoveToSuggested(Handle(), change, dpi_);
+      movingForDpi_ = false;
+      SetDpi(change.dpi);
+      view_.DockMemoWindow();
+      return 0;
+    }
     case WM_DRAWCLIPBOARD:
       capture_.OnDrawClipboard(wParam, lParam);
       return 0;

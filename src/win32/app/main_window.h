@@ -14,6 +14,7 @@
 #include "win32/app/auto_save.h"
 #include "win32/app/command_table.h"
 #include "win32/app/modal_loops.h"
+#include "win32/app/top_row.h"
 #include "win32/app/tray_controller.h"
 #include "win32/app/view_controller.h"
 #include "win32/app/window.h"
@@ -65,6 +66,7 @@ class MainWindow final : public Window {
   std::optional<LRESULT> OnCommand(WPARAM wParam, LPARAM lParam);
 
   void CreateControls();
+  void SetDpi(int dpi);
   void AddFrameCommands();
   RECT ListBounds() const;
   void TrackPlacement();
@@ -94,12 +96,9 @@ class MainWindow final : public Window {
   int dpi_ = 96;
   // Declared before the controllers, so the fonts outlive the controls that draw with them.
   UniqueFont windowFont_;
-  UniqueIcon toolsIcon_;
-  HWND bitBtn1_ = nullptr;
-  HWND tabbox_ = nullptr;
-  HWND widebox_ = nullptr;
-  HWND mbox_ = nullptr;
+  TopRow topRow_;
   HWND tooltips_ = nullptr;
+  bool movingForDpi_ = false;
 
   CommandTable commands_;
   UniqueAccelerators accelerators_;

@@ -9,10 +9,10 @@ SecondaryWindow::SecondaryWindow(ErrorSink& errors, const wchar_t* className,
                                  SIZE clientSize, HWND owner)
     : Window(errors) {
   const int dpi = SystemDpi();
-  RECT frame{0, 0, Scale(clientSize.cx, dpi), Scale(clientSize.cy, dpi)};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  CreateOf(className, caption, style, exStyle,
-           RECT{0, 0, frame.right - frame.left, frame.bottom - frame.top}, owner);
+  const SIZE frame =
+      FrameAround(SIZE{Scale(clientSize.cx, dpi), Scale(clientSize.cy, dpi)}, style, exStyle, dpi);
+  CreateOf(className, caption, style, exStyle, RECT{0, 0, frame.cx, frame.cy}, owner);
+  SetClientSize(Handle(), SIZE{Scale(clientSize.cx, dpi), Scale(clientSize.cy, dpi)});
 }
 
 LRESULT SecondaryWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

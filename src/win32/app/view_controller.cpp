@@ -109,7 +109,7 @@ void ViewController::OnWideBoxClicked() {
 }
 
 void ViewController::ApplyWideMode() {
-  const int dpi = SystemDpi();
+  const int dpi = DpiOf(window_);
   const auto at96 = [dpi](int pixels) { return MulDiv(pixels, 96, dpi); };
   const app::Placement& main = model_.placement;
   // The ordinary list is measured even while the Unicode list covers it.
@@ -141,7 +141,7 @@ void ViewController::DockMemoWindow() {
 void ViewController::ChooseListFont() {
   if (!fontChosen_) {
     chosenFont_ = LOGFONTW{};
-    chosenFont_.lfHeight = -MulDiv(kFontDialogPoints, SystemDpi(), 72);
+    chosenFont_.lfHeight = -MulDiv(kFontDialogPoints, DpiOf(window_), 72);
     chosenFont_.lfCharSet = SHIFTJIS_CHARSET;
     AvailableFace(kProportionalGothic).copy(chosenFont_.lfFaceName, LF_FACESIZE - 1);
   }

@@ -3,11 +3,14 @@
 #include <commctrl.h>
 
 #include <climits>
+#include <string>
 
 #include "core/dialogs/filter_editor_commit.h"
 #include "core/text/codec.h"
+#include "win32/app/default_button.h"
 #include "win32/app/fonts.h"
 #include "win32/app/kept_focus.h"
+#include "win32/app/unseen_label.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
 
@@ -17,6 +20,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"FilterEditor";
 constexpr SIZE kClientSize{466, 451};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 // The first field's id; the others follow in the order the Tab key visits them.
 constexpr int kFirstFieldId = 200;
@@ -35,27 +39,46 @@ constexpr int kReplacementPitch = 20;
 FilterEditor::FilterEditor(ErrorSink& errors, Context context, HWND owner)
     : Window(errors), context_(context) {
   dpi_ = SystemDpi();
-  RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
-  CreateOf(kClassName, L"フィルター編集", kStyle, WS_EX_CONTROLPARENT,
-           RECT{0, 0, frame.right - frame.left, frame.bottom - frame.top}, owner);
-  font_ = CreateUiFont(kProportionalGothic, -12, dpi_);
+  const SIZE frame = FrameAround(SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)},
+                                 kStyle, kExStyle, dpi_);
+  CreateOf(kClassName, L"フィルター編集", kStyle, kExStyle, RECT{0, 0, frame.cx, frame.cy}, owner);
   CreateControls();
+  SetDpi(DpiOf(Handle()));
+}
+
+void FilterEditor::SetDpi(int dpi) {
+  dpi_ = dpi;
+  // The controls take the new font before the old one is freed.
+  UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi_);
+  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
+  layout_.Apply(Handle(), dpi_, font.Get());
+  font_ = std::move(font);
+  // The arrows stand beside their field wherever it went.
+  for (const auto& [arrows, field] : arrows_) {
+    SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
+  }
 }
 
 void FilterEditor::CreateControls() {
   const HWND self = Handle();
   int id = kFirstFieldId;
+  // Each control is created in the order the Tab key visits it, a field after its label.
+  const auto placed = [this](HWND control, RECT bounds) {
+    layout_.Add(control, bounds);
+    return control;
+  };
   const auto label = [&](const wchar_t* text, RECT bounds) {
-    CreateControl(self, WC_STATICW, text, SS_LEFT, kLabelId, bounds, dpi_, font_.Get());
+    placed(CreateControl(self, WC_STATICW, text, SS_LEFT, kLabelId, bounds, dpi_, nullptr), bounds);
   };
   const auto field = [&](RECT bounds) {
-    return CreateControl(self, WC_EDITW, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, id++, bounds,
-                         dpi_, font_.Get());
+    return placed(CreateControl(self, WC_EDITW, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, id++,
+                                bounds, dpi_, nullptr),
+                  bounds);
   };
   const auto check = [&](const wchar_t* text, RECT bounds) {
-    return CreateControl(self, WC_BUTTONW, text, WS_TABSTOP | BS_AUTOCHECKBOX, id++, bounds, dpi_,
-                         font_.Get());
+    return placed(CreateControl(self, WC_BUTTONW, text, WS_TABSTOP | BS_AUTOCHECKBOX, id++, bounds,
+                                dpi_, nullptr),
+                  bounds);
   };
   // A count: a field with arrows beside it, as far as a 32-bit integer goes either way.
   const auto count = [&](int top) {
@@ -66,26 +89,30 @@ void FilterEditor::CreateControls() {
         0, 0, 0, 0, self, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
     SendMessageW(arrows, UDM_SETRANGE32, INT_MIN + 1, INT_MAX);
+    arrows_.emplace_back(arrows, edit);
     return edit;
   };
 
   label(L"フィルター名", RECT{kLabelLeft, 15, kFieldLeft, 31});
   name_ = field(RECT{kFieldLeft, 12, 330, 12 + kRowHeight});
   label(L"タイプ", RECT{kLabelLeft, 45, kFieldLeft, 61});
-  type_ = CreateControl(self, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, id++,
-                        RECT{kFieldLeft, 42, 260, 162}, dpi_, font_.Get());
+  type_ = placed(CreateControl(self, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                               id++, RECT{kFieldLeft, 42, 260, 162}, dpi_, nullptr),
+                 RECT{kFieldLeft, 42, 260, 162});
   for (const std::u16string_view item : dialogs::kFilterTypeNames) {
     const std::wstring text = ToWide(item);
     SendMessageW(type_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
   perLine_ = check(L"改行ごとに処理", RECT{280, 42, 440, 42 + kRowHeight});
 
-  label(L"個数", RECT{kCountLeft, 78, kCountLeft + 60, 94});
   label(L"チェック文字列１", RECT{kLabelLeft, 99, kFieldLeft, 115});
   astring_ = field(RECT{kFieldLeft, 96, 370, 96 + kRowHeight});
+  // The one "個数" over both counts names the first; the second gets a name of its own.
+  label(L"個数", RECT{kCountLeft, 78, kCountLeft + 60, 94});
   acount_ = count(96);
   label(L"チェック文字列２", RECT{kLabelLeft, 127, kFieldLeft, 143});
   bstring_ = field(RECT{kFieldLeft, 124, 370, 124 + kRowHeight});
+  AddUnseenLabel(self, L"個数");
   bcount_ = count(124);
   label(L"（↑文字列欄に複数の文字列を入力する場合は、半角スペースで、区切ってください）",
         RECT{kLabelLeft, 152, 460, 168});
@@ -102,12 +129,16 @@ void FilterEditor::CreateControls() {
   label(L"文字列の置換", RECT{kLabelLeft, 262, 200, 278});
   for (int row = 0; row < static_cast<int>(capture::kReplacementRows); ++row) {
     const int top = kReplacementTop + row * kReplacementPitch;
+    const std::wstring number = std::to_wstring(row + 1);
+    AddUnseenLabel(self, (L"置換前の文字列" + number).c_str());
     exfrom_.push_back(field(RECT{24, top, 174, top + 19}));
     label(L"→", RECT{180, top + 2, 200, top + 18});
+    AddUnseenLabel(self, (L"置換後の文字列" + number).c_str());
     exto_.push_back(field(RECT{204, top, 354, top + 19}));
   }
-  CreateControl(self, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK,
-                RECT{370, 404, 450, 432}, dpi_, font_.Get());
+  placed(CreateControl(self, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK,
+                       RECT{370, 404, 450, 432}, dpi_, nullptr),
+         RECT{370, 404, 450, 432});
 }
 
 void FilterEditor::OpenNew(const RECT& listDialog) {
@@ -230,6 +261,14 @@ LRESULT FilterEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ACTIVATE:
       keptFocus_.OnActivate(Handle(), wParam, name_);
       return 0;
+    case DM_GETDEFID:
+      return DefaultButtonAnswer(Handle(), IDOK);
+    case kMsgDpiChanged: {
+      const DpiChange change = ReadDpiChange(wParam, lParam);
+      MoveToSuggested(Handle(), change.suggested);
+      SetDpi(change.dpi);
+      return 0;
+    }
     case WM_CLOSE:
       Cancel();
       return 0;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "core/app/model.h"
@@ -14,6 +15,7 @@
 #include "core/text/text_services.h"
 #include "win32/app/kept_focus.h"
 #include "win32/app/modal_loops.h"
+#include "win32/app/scaled_layout.h"
 #include "win32/app/window.h"
 #include "win32/platform/gdi.h"
 
@@ -43,6 +45,7 @@ class FilterEditor final : public Window {
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void CreateControls();
+  void SetDpi(int dpi);
   void Show(const RECT& listDialog);
   void ShowFields(const dialogs::EditorFields& fields);
   dialogs::EditorFields ReadFields() const;
@@ -54,6 +57,8 @@ class FilterEditor final : public Window {
   std::size_t editIndex_ = 0;
   int dpi_ = 96;
   UniqueFont font_;
+  ScaledLayout layout_;
+  std::vector<std::pair<HWND, HWND>> arrows_;  // up-down arrows and their field
   KeptFocus keptFocus_;
   HWND name_ = nullptr;
   HWND type_ = nullptr;

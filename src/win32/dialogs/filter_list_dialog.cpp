@@ -9,6 +9,7 @@
 
 #include "core/dialogs/filter_list_commands.h"
 #include "core/text/codec.h"
+#include "win32/app/default_button.h"
 #include "win32/app/fonts.h"
 #include "win32/app/input_dialog.h"
 #include "win32/app/kept_focus.h"
@@ -21,6 +22,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"FilterListDialog";
 constexpr SIZE kClientSize{224, 190};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kTopBelowMain = 20;
 
 enum ControlId : int {
@@ -50,23 +52,29 @@ bool IsUnicodeRow(const std::string& name) {
 FilterListDialog::FilterListDialog(ErrorSink& errors, Context context)
     : Window(errors), context_(std::move(context)) {
   dpi_ = SystemDpi();
-  RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT);
-  CreateOf(kClassName, L"フィルター設定", kStyle, WS_EX_CONTROLPARENT,
-           RECT{0, 0, frame.right - frame.left, frame.bottom - frame.top}, context_.mainWindow);
-  font_ = CreateUiFont(kProportionalGothic, -12, dpi_);
+  const SIZE frame = FrameAround(SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)},
+                                 kStyle, kExStyle, dpi_);
+  CreateOf(kClassName, L"フィルター設定", kStyle, kExStyle, RECT{0, 0, frame.cx, frame.cy},
+           context_.mainWindow);
   CreateControls();
+  SetDpi(DpiOf(Handle()));
   ShowRows(context_.model.lists.Count() > 0 ? std::optional<std::size_t>(0) : std::nullopt);
 }
 
 void FilterListDialog::CreateControls() {
   const HWND self = Handle();
+  // Created in the order the Tab key visits them: the list, then the buttons top to bottom.
+  const RECT listBounds{8, 8, 128, 161};
   filterList_ =
       CreateControl(self, WC_LISTBOXW, L"",
                     WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                    kIdFilterList, RECT{8, 8, 128, 161}, dpi_, font_.Get());
+                    kIdFilterList, listBounds, dpi_, nullptr);
+  // Invisible, but the name screen readers give the list.
+  SetWindowTextW(filterList_, L"フィルター一覧");
+  layout_.Add(filterList_, listBounds);
   const auto button = [&](const wchar_t* text, int id, RECT bounds) {
-    CreateControl(self, WC_BUTTONW, text, WS_TABSTOP, id, bounds, dpi_, font_.Get());
+    layout_.Add(CreateControl(self, WC_BUTTONW, text, WS_TABSTOP, id, bounds, dpi_, nullptr),
+                bounds);
   };
   button(L"読み込み", kIdLoad, RECT{136, 8, 216, 30});
   button(L"新規作成", kIdNew, RECT{136, 32, 216, 54});
@@ -75,8 +83,17 @@ void FilterListDialog::CreateControls() {
   button(L"削除", kIdDelete, RECT{136, 104, 216, 126});
   button(L"↑", kIdUp, RECT{136, 136, 174, 158});
   button(L"↓", kIdDown, RECT{136, 160, 174, 182});
-  CreateControl(self, WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK,
-                RECT{178, 136, 216, 182}, dpi_, font_.Get());
+  button(L"OK", IDOK, RECT{178, 136, 216, 182});
+  SendMessageW(GetDlgItem(self, IDOK), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+}
+
+void FilterListDialog::SetDpi(int dpi) {
+  dpi_ = dpi;
+  // The controls take the new font before the old one is freed.
+  UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi_);
+  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
+  layout_.Apply(Handle(), dpi_, font.Get());
+  font_ = std::move(font);
 }
 
 void FilterListDialog::AttachEditor(FilterEditor& editor) {
@@ -292,6 +309,14 @@ LRESULT FilterListDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_ACTIVATE:
       keptFocus_.OnActivate(Handle(), wParam, filterList_);
       return 0;
+    case DM_GETDEFID:
+      return DefaultButtonAnswer(Handle(), IDOK);
+    case kMsgDpiChanged: {
+      const DpiChange change = ReadDpiChange(wParam, lParam);
+      MoveToSuggested(Handle(), change.suggested);
+      SetDpi(change.dpi);
+      return 0;
+    }
     case WM_CLOSE:
       CloseByTitleBar();
       return 0;

@@ -15,6 +15,7 @@
 #include "core/text/text_services.h"
 #include "win32/app/kept_focus.h"
 #include "win32/app/modal_loops.h"
+#include "win32/app/scaled_layout.h"
 #include "win32/app/window.h"
 #include "win32/dialogs/filter_editor.h"
 #include "win32/platform/gdi.h"
@@ -46,6 +47,7 @@ class FilterListDialog final : public Window {
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void CreateControls();
+  void SetDpi(int dpi);
   void ShowRows(std::optional<std::size_t> selected);
   std::optional<std::size_t> SelectedRow() const;
   void ShowAgain(std::optional<std::size_t> selected);
@@ -64,6 +66,7 @@ class FilterListDialog final : public Window {
   FilterEditor* editor_ = nullptr;
   int dpi_ = 96;
   UniqueFont font_;
+  ScaledLayout layout_;
   KeptFocus keptFocus_;
   HWND filterList_ = nullptr;
 };

@@ -4,8 +4,10 @@
 
 #include <vector>
 
+#include "win32/app/caption_fit.h"
 #include "win32/app/fonts.h"
 #include "win32/app/tooltips.h"
+#include "win32/app/unseen_label.h"
 
 namespace pellix::win32 {
 namespace {
@@ -45,6 +47,7 @@ EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
            RECT{0, 0, Scale(kWindowSize.cx, dpi_), Scale(kWindowSize.cy, dpi_)}, owner);
   const HWND self = Handle();
   font_ = CreateUiFont(kProportionalGothic, -12, dpi_);
+  AddUnseenLabel(self, L"項目のテキスト");
   field_ =
       Child(self, WC_EDITW, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kIdField, font_.Get());
   copyButton_ = Child(self, WC_BUTTONW, L"コピー", WS_TABSTOP, kCmdCopy, font_.Get());
@@ -60,7 +63,20 @@ EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
                              {FVIRTKEY | FCONTROL, 'X', kCmdCut}};
   accelerators_ =
       UniqueAccelerators(CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
+  if (DpiOf(self) != dpi_) {
+    SetDpi(DpiOf(self));
+  }
   Layout();
+}
+
+void EditBox::SetDpi(int dpi) {
+  dpi_ = dpi;
+  // The controls take the new font before the old one is freed.
+  UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi_);
+  for (const HWND control : {field_, copyButton_, updateButton_, cancelButton_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+  }
+  font_ = std::move(font);
 }
 
 void EditBox::Layout() {
@@ -71,8 +87,12 @@ void EditBox::Layout() {
   const int top = 2 * margin + Scale(kFieldHeight, dpi_);
   int left = margin;
   for (const HWND button : {copyButton_, updateButton_, cancelButton_}) {
-    MoveWindow(button, left, top, Scale(kButtonWidth, dpi_), Scale(kButtonHeight, dpi_), TRUE);
-    left += Scale(kButtonWidth, dpi_) + margin;
+    const RECT bounds = WidenForCaption(
+        button, RECT{left, top, left + Scale(kButtonWidth, dpi_), top + Scale(kButtonHeight, dpi_)},
+        dpi_);
+    MoveWindow(button, bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, TRUE);
+    left = bounds.right + margin;
   }
 }
 
@@ -156,6 +176,13 @@ LRESULT EditBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Layout();
       return 0;
+    case kMsgDpiChanged: {
+      const DpiChange change = ReadDpiChange(wParam, lParam);
+      SetDpi(change.dpi);
+      MoveToSuggested(Handle(), change.suggested);
+      Layout();
+      return 0;
+    }
     case WM_CLOSE:
       // The title bar only hides it: nothing is written back, the field keeps its text.
       ShowWindow(Handle(), SW_HIDE);

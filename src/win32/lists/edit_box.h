@@ -33,6 +33,7 @@ class EditBox final : public Window {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void SetDpi(int dpi);
   void Layout();
   std::wstring FieldText() const;
   std::wstring SelectedText() const;

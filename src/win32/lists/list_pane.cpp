@@ -10,13 +10,18 @@
 #include "win32/app/control_ids.h"
 #include "win32/app/fonts.h"
 #include "win32/app/tooltips.h"
+#include "win32/app/unseen_label.h"
 #include "win32/platform/wide_string.h"
 
 namespace pellix::win32 {
 namespace {
 
 constexpr int kItemHeight = 12;
+constexpr int kListTop = 20;
 constexpr int kSelectorVisibleItems = 12;
+constexpr int kSelectorWidth = 100;
+// Dropped down, as tall as twelve names.
+constexpr int kSelectorHeight = 20 + kSelectorVisibleItems * kItemHeight + 2;
 constexpr UINT kTagConversions = 1;
 
 HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, int id, RECT bounds, int dpi) {
@@ -46,10 +51,10 @@ void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& list
   parent_ = parent;
   dpi_ = dpi;
   actions_ = std::move(actions);
-  const int selectorHeight = 20 + kSelectorVisibleItems * kItemHeight + 2;
+  AddUnseenLabel(parent, L"リストの選択");
   comboBox_ =
       CreateChild(parent, WC_COMBOBOXW, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                  kIdComboBox, RECT{0, 0, 100, selectorHeight}, dpi);
+                  kIdComboBox, RECT{0, 0, kSelectorWidth, kSelectorHeight}, dpi);
   SetWindowSubclass(comboBox_, &ListPane::SelectorSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
   listBox_.Create(parent, kIdListBox, listBounds, true);
   tntListBox1_.Create(parent, kIdTntListBox1, listBounds, false);
@@ -63,6 +68,7 @@ void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& list
   }
   SendMessageW(comboBox_, CB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
   SendMessageW(dropbox_, LB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
+  FitSelectorHeight();
   SendMessageW(comboBox_, CB_SETMINVISIBLE, kSelectorVisibleItems, 0);
   SetListFont(model_.view.fontSize);
   tntListBox1_.SetFont(selectorFont);
@@ -520,6 +526,51 @@ void ListPane::SetListFont(UniqueFont font) {
   // deleted font.
   listBox_.SetFont(font.Get());
   listFont_ = std::move(font);
+}
+
+void ListPane::SetDpi(int dpi, HFONT selectorFont) {
+  const RECT dropbox = Scale(RECT{0, 20, 84, 108}, dpi);
+  SetWindowPos(dropbox_, nullptr, dropbox.left, dropbox.top, dropbox.right - dropbox.left,
+               dropbox.bottom - dropbox.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const HWND control : {comboBox_, dropbox_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(selectorFont), TRUE);
+  }
+  SendMessageW(comboBox_, CB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
+  SendMessageW(dropbox_, LB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));
+  tntListBox1_.SetFont(selectorFont);
+  SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(600, dpi));
+  // The list's font, the default or one the user chose, keeps its size in points.
+  if (UniqueFont font = RescaleFont(listFont_.Get(), dpi_, dpi)) {
+    SetListFont(std::move(font));
+  }
+  dpi_ = dpi;
+  SetSelectorWidth(Scale(kSelectorWidth, dpi_));
+}
+
+void ListPane::SetSelectorWidth(int width) {
+  SetWindowPos(comboBox_, nullptr, 0, 0, width, Scale(kSelectorHeight, dpi_),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitSelectorHeight();
+}
+
+void ListPane::FitSelectorHeight() {
+  // The list starts right under the closed selector; a font taller than designed would make the
+  // selector reach into it, so its field gives up the difference. How the field's height maps to
+  // the selector's differs between systems, so the height asked for is corrected until it fits.
+  const auto excess = [this] {
+    RECT box{};
+    GetWindowRect(comboBox_, &box);
+    return (box.bottom - box.top) - Scale(kListTop, dpi_);
+  };
+  LRESULT field = SendMessageW(comboBox_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  for (int round = 0; round < 4 && field != CB_ERR; ++round) {
+    const int over = excess();
+    if (over <= 0 || field <= over) {
+      return;
+    }
+    field -= over;
+    SendMessageW(comboBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+  }
 }
 
 void ListPane::SetListColor(std::uint32_t color) {

@@ -97,6 +97,11 @@ class ListPane {
   void ShowInsertions(const std::vector<std::size_t>& inserted);
   void ShowUnicodeInsertion();
 
+  // Fonts and places of the selector and the lists' fonts for another dpi; the lists' bounds
+  // are the window's to give (Layout).
+  void SetDpi(int dpi, HFONT selectorFont);
+  // The selector gives up width to its neighbours on the right when their captions need it.
+  void SetSelectorWidth(int width);
   void SetListFont(int points);
   void SetListFont(UniqueFont font);
   void SetListColor(std::uint32_t color);
@@ -111,6 +116,7 @@ class ListPane {
   void OnDropboxRelease(UINT message, LPARAM point);
   void ConvertFocusedItem(lists::ItemConversion conversion);
   void FillNames();
+  void FitSelectorHeight();
   void FitAnsiColumn();
   void FitUnicodeColumn();
   std::wstring AnsiItemText(std::size_t index) const;

@@ -9,6 +9,7 @@
 #include "core/memo/memo_file.h"
 #include "core/text/codec.h"
 #include "win32/app/fonts.h"
+#include "win32/app/unseen_label.h"
 #include "win32/platform/wide_string.h"
 
 namespace pellix::win32 {
@@ -22,12 +23,14 @@ constexpr int kIdMemo1 = 101;
 
 MemoWindow::MemoWindow(ErrorSink& errors, HWND owner, Files files) : Window(errors), files_(files) {
   const int dpi = SystemDpi();
-  // A popup has no frame: the window is as large as its client area.
-  CreateOf(kClassName, L"", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+  // A popup has no frame: the window is as large as its client area. Its title is never shown;
+  // it names the window to screen readers.
+  CreateOf(kClassName, L"メモ", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
            RECT{0, 0, Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)}, owner);
   font_ = CreateUiFont(kProportionalGothic, -12, dpi);
   RECT client{};
   GetClientRect(Handle(), &client);
+  AddUnseenLabel(Handle(), L"メモ");
   field_ = CreateWindowExW(0, WC_EDITW, L"",
                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                                ES_WANTRETURN | ES_NOHIDESEL,
@@ -38,6 +41,10 @@ MemoWindow::MemoWindow(ErrorSink& errors, HWND owner, Files files) : Window(erro
     throw std::runtime_error("cannot create the memo's field");
   }
   SendMessageW(field_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  dpi_ = dpi;
+  if (DpiOf(Handle()) != dpi_) {
+    SetDpi(DpiOf(Handle()));
+  }
   // A memo is not bound by the field's default limit of about 30,000 characters.
   SendMessageW(field_, EM_SETLIMITTEXT, 0, 0);
   const std::string text = memo::ReadMemoFile(files_.files, files_.folder);
@@ -102,6 +109,14 @@ void MemoWindow::InsertAtTop(std::string_view dropText) {
   Write();
 }
 
+void MemoWindow::SetDpi(int dpi) {
+  // The new font goes in before the old one is freed.
+  UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi);
+  SendMessageW(field_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+  font_ = std::move(font);
+  dpi_ = dpi;
+}
+
 LRESULT MemoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATE:
@@ -128,6 +143,12 @@ LRESULT MemoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       MoveWindow(field_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
+    case kMsgDpiChanged: {
+      const DpiChange change = ReadDpiChange(wParam, lParam);
+      SetDpi(change.dpi);
+      MoveToSuggested(Handle(), change.suggested);
+      return 0;
+    }
     case WM_CLOSE:
       // Closed by Alt+F4: only hidden, and "mm" keeps its check.
       Hide();

@@ -47,10 +47,12 @@ class MemoWindow final : public Window {
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   std::u16string FieldText() const;
+  void SetDpi(int dpi);
   void Write() noexcept;
 
   Files files_;
   std::function<void()> activated_;
+  int dpi_ = 96;
   UniqueFont font_;
   HWND field_ = nullptr;
 };

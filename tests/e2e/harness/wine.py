@@ -55,7 +55,7 @@ LAUNCH_MARKER = "PELLIX_E2E_LAUNCH"
 READ_ONLY_COMMANDS = frozenset({
     "windows", "wait-window", "children", "text", "listbox", "combobox", "listview",
     "listview-rows", "get-foreground", "clipboard-viewer", "prop", "pixel", "processes",
-    "message-id",
+    "message-id", "controls",
 })
 
 # pxtool's actors: programs of their own that run until stopped. One of them asked for through
@@ -359,6 +359,12 @@ class WineSession:
                         self.tool("send", str(child["hwnd"]), "0xB9", "0", "0")  # EM_SETMODIFY
         notepad.before_close = discard_changes
         return notepad
+
+    def set_registry_dword(self, key: str, name: str, value: int, timeout: float = 60.0) -> None:
+        with open(self.logs / "reg.log", "ab") as out:
+            subprocess.run([wine_loader(), "reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d",
+                            str(value), "/f"], env=self.env, stdin=subprocess.DEVNULL, stdout=out,
+                           stderr=out, timeout=timeout, check=True)
 
     def end_session(self, timeout: float = 60.0) -> None:
         """Log off: WM_QUERYENDSESSION and WM_ENDSESSION to every program, then Wine ends them.

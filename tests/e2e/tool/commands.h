@@ -42,6 +42,11 @@ void CmdText(const Args& args, JsonWriter& json);
 void CmdProp(const Args& args, JsonWriter& json);
 void CmdPixel(const Args& args, JsonWriter& json);
 
+// Layout and pictures of windows (cmd_layout.cpp).
+void CmdControls(const Args& args, JsonWriter& json);
+void CmdSnapshot(const Args& args, JsonWriter& json);
+void CmdDpiChanged(const Args& args, JsonWriter& json);
+
 // List controls (cmd_lists.cpp).
 void CmdListBox(const Args& args, JsonWriter& json);
 void CmdComboBox(const Args& args, JsonWriter& json);

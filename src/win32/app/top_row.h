@@ -1,0 +1,34 @@
+#pragma once
+// The row above the lists: the tool button with its picture and the check boxes "tab", "wide"
+// and "mm". It is laid out from the right edge of the designed client area, so that a caption
+// wider than designed (a stand-in font is wider) takes its room from the list selector on its
+// left, never from a neighbour and never past the edge.
+
+#include <windows.h>
+
+#include "win32/platform/gdi.h"
+
+namespace pellix::win32 {
+
+class TopRow {
+ public:
+  // The row comes right after `selector` in the order the Tab key visits the controls.
+  void Create(HWND parent, HWND selector);
+  // Font, picture and places for `dpi`. Returns the width left to the list selector.
+  int SetDpi(int dpi, HFONT font);
+
+  HWND ToolButton() const { return bitBtn1_; }
+  HWND TabBox() const { return tabbox_; }
+  HWND WideBox() const { return widebox_; }
+  HWND MemoBox() const { return mbox_; }
+
+ private:
+  HWND parent_ = nullptr;
+  HWND bitBtn1_ = nullptr;
+  HWND tabbox_ = nullptr;
+  HWND widebox_ = nullptr;
+  HWND mbox_ = nullptr;
+  UniqueIcon toolsIcon_;
+};
+
+}  // namespace pellix::win32

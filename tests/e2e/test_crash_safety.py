@@ -1,0 +1,133 @@
+"""The history survives a crash: pellix is killed (SIGKILL, no chance to save) at random moments
+while texts are copied and items deleted, again and again. After every kill each list file is
+whole, and it holds every capture that was in the list longer than the background save takes."""
+
+from __future__ import annotations
+
+import os
+import random
+import threading
+import time
+
+from harness import Desktop, procs, wait_until
+from harness.xselection import SelectionOwner
+from pellix import HISTORY, WM_COMMAND, Pellix
+
+ROUNDS = int(os.environ.get("PELLIX_CRASH_ROUNDS", "100"))
+# A change is handed to the background writer 1.5 s after it was made, looked for every 0.5 s;
+# the rest is room for the write itself on a loaded machine.
+SAVE_DELAY = 3.0
+CMD_DELETE = 1300
+
+
+def read_list(desktop: Desktop, name: str) -> list[str]:
+    """The items of a list file, which must be whole: every item opened by its marker and ended
+    by CR LF, in code page 932."""
+    path = desktop.app_dir / f"{name}.dat"
+    if not path.exists():
+        return []
+    data = path.read_bytes()
+    assert data == b"" or (data.startswith(b"][)") and data.endswith(b"\r\n")), data[-80:]
+    return [item.decode("cp932") for item in data[3:-2].split(b"\r\n][)")] if data else []
+
+
+class Stream:
+    """Copies from an X client, each waited for until pellix shows it, and now and then a delete
+    of the oldest item: what the user does while pellix is killed."""
+
+    def __init__(self, desktop: Desktop, owner: SelectionOwner):
+        self.desktop = desktop
+        self.owner = owner
+        self.sent: dict[str, int] = {}  # every text copied: its place in the stream
+        self.shown_at: dict[str, float] = {}  # a captured text: when it was seen in the list
+        self.deleted: set[str] = set()
+        self.killed = threading.Event()
+
+    def run(self, app: Pellix, round_: int, rng: random.Random) -> None:
+        killed = self.killed
+        while not killed.is_set():
+            try:
+                if rng.random() < 0.15:
+                    self.delete_oldest(app)
+                else:
+                    self.copy(app, f"round {round_} copy {len(self.sent)} 履歴")
+            except Exception:  # noqa: BLE001 - the kill may land in the middle of a step
+                if killed.is_set():
+                    return
+                raise
+
+    def copy(self, app: Pellix, text: str) -> None:
+        self.sent[text] = len(self.sent)
+        self.owner.own(text)
+        def shown() -> bool:
+            if self.killed.is_set():
+                raise AssertionError("killed")  # no need to wait for a dead program
+            return app.items(count=1) == [text]
+        wait_until(shown, 10, f"{text!r} to be captured", interval=0.01)
+        self.shown_at[text] = time.monotonic()
+
+    def delete_oldest(self, app: Pellix) -> None:
+        count = app.list_view(count=0)["count"]
+        if count == 0:
+            return
+        last = self.desktop.tool("listview", app.listbox, "--start", count - 1, "--count", 1)
+        text = last["items"][0]["text"]
+        self.desktop.tool("listview-select", app.listbox, count - 1)
+        self.deleted.add(text)  # from now on, it may or may not be in the file
+        self.desktop.tool("send", app.hwnd, WM_COMMAND, CMD_DELETE, 0)
+
+
+def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(desktop: Desktop):
+    seed = int(os.environ.get("PELLIX_CRASH_SEED", str(time.time_ns() % 1_000_000)))
+    rng = random.Random(seed)
+    with SelectionOwner(desktop.x.env["DISPLAY"]) as owner:
+        stream = Stream(desktop, owner)
+        must_keep: set[str] = set()  # captures that were saved before the kill of their round
+        for round_ in range(ROUNDS):
+            shown_before = set(stream.shown_at)
+            app = Pellix.start(desktop)
+            killed = stream.killed = threading.Event()
+            kill_after = rng.uniform(0.3, 4.5)
+            killed_at: list[float] = []
+
+            def kill() -> None:
+                killed_at.append(time.monotonic())
+                killed.set()
+                procs.kill(app.process.pid)
+
+            timer = threading.Timer(kill_after, kill)
+            timer.start()
+            try:
+                stream.run(app, round_, rng)
+            finally:
+                timer.join()
+            app.process.reap()
+            wait_until(lambda: not desktop.tool("windows", "--class", "MainWindow"), 10,
+                       "the killed pellix's windows to go")
+
+            kept = read_list(desktop, HISTORY)
+            assert set(kept) <= set(stream.sent), f"seed {seed}, round {round_}: unknown items"
+            must_keep |= {text for text, at in stream.shown_at.items()
+                          if text not in shown_before and at < killed_at[0] - SAVE_DELAY}
+            lost = must_keep - stream.deleted - set(kept)
+            assert not lost, (f"seed {seed}, round {round_}: captures older than {SAVE_DELAY} s "
+                              f"lost by the kill: {sorted(lost)[:5]}")
+            # Newest first, as the list showed them. (A start captures the clipboard it finds, so
+            # the last copy before a kill may come in twice.)
+            places = [stream.sent[text] for text in kept]
+            assert places == sorted(places, reverse=True), f"seed {seed}, round {round_}: order"
+            # A kill leaves at most an unfinished temporary file, removed at the next start.
+            assert not [p for p in desktop.app_dir.iterdir()
+                        if p.suffix not in (".dat", ".flt", ".ini", ".exe", ".saving")]
+
+        # A normal exit still writes everything at once, however new.
+        stream.killed = threading.Event()
+        app = Pellix.start(desktop)
+        stream.copy(app, "the last copy before the exit")
+        app.close(timeout=30)
+    kept = read_list(desktop, HISTORY)
+    assert kept[0] == "the last copy before the exit"
+    assert must_keep - stream.deleted <= set(kept)
+    assert not [p for p in desktop.app_dir.iterdir() if p.name.endswith(".saving")]
+    print(f"\n[crash safety] {ROUNDS} kills (seed {seed}), {len(stream.shown_at)} captures, "
+          f"{len(stream.deleted)} deletes, {len(kept)} items kept")

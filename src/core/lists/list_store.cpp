@@ -25,6 +25,7 @@ void ListStore::AddListSlot(const io::FileSystem& files, const io::AppFolder& fo
     if (unicodeItems) {
       unicodeItems_ = std::move(*unicodeItems);
       opened_.Lost(ListId::Unicode());
+      keys_.Unicode().Drop();
     }
   }
 }
@@ -76,6 +77,7 @@ void ListStore::Clear() {
   current_.reset();
   ansiShown_.reset();
   opened_.Close();
+  keys_.Clear();
 }
 
 }  // namespace pellix::lists

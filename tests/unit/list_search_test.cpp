@@ -91,6 +91,18 @@ TEST(ListSearch, ACaptureDuringASearchShowsWhenItMatches) {
   EXPECT_EQ(search.ToRows(store, after), View({1}, 1, 0));
 }
 
+TEST(ListSearch, ClearingWhileSearchingRemovesOnlyTheItemsShown) {
+  ListStore store = MakeStore({"tel 1", "mail", "tel 2", "memo"});
+  ListSearch search;
+  EXPECT_FALSE(ClearShown(store, search).changed);  // no search: the caller clears it all
+  search.Set(store, ListId::Ansi(kListA), Query(u"TEL"));
+  EXPECT_TRUE(ClearShown(store, search).changed);
+  EXPECT_EQ(store.Slot(kListA).items, (lists::Items{"mail", "memo"}));
+  search.Follow(store);
+  EXPECT_EQ(search.RowCount(store), 0u);
+  EXPECT_FALSE(ClearShown(store, search).changed);
+}
+
 TEST(ListSearch, TheUnicodeListIsSearchedInUtf16) {
   ListStore store = MakeStore({}, {}, {u"ｶﾞｽ代", u"電気代", u"ガス"});
   ListSearch search;

@@ -29,6 +29,14 @@ std::vector<std::size_t> FindMatches(lists::ListStore& store, lists::ListId list
                   [&query](const std::string& key) { return query.MatchesAnsi(key); });
 }
 
+lists::EditResult ClearShown(lists::ListStore& store, const ListSearch& search) {
+  if (!search.Active() || search.Rows().empty()) {
+    return lists::EditResult{false, lists::EmptyView()};
+  }
+  store.RemoveItems(*search.List(), search.Rows());
+  return lists::EditResult{true, lists::EmptyView()};
+}
+
 void ListSearch::Set(lists::ListStore& store, lists::ListId list, SearchQuery query) {
   query_ = std::move(query);
   list_ = list;

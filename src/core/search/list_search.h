@@ -58,6 +58,9 @@ class ListSearch {
   std::uint64_t revision_ = 0;     // the store's revision the rows were found at
 };
 
+// クリアー during a search: removes the items the search shows, and only those.
+lists::EditResult ClearShown(lists::ListStore& store, const ListSearch& search);
+
 // The items of `list` that `query` matches, ascending. Folds the list's items first when its
 // search keys are not kept yet.
 std::vector<std::size_t> FindMatches(lists::ListStore& store, lists::ListId list,

@@ -203,7 +203,11 @@ void ListEditing::ClearShown() {
 }
 
 bool ListEditing::UnicodeHasFocus() const {
-  return GetFocus() == context_.lists.TntListBox1().Handle();
+  // The search field stands for the list it searches.
+  const HWND focus = GetFocus();
+  return focus == context_.lists.TntListBox1().Handle() ||
+         (focus != nullptr && focus == context_.lists.SearchFieldHandle() &&
+          context_.lists.UnicodeShown());
 }
 
 void ListEditing::MoveDraggedTo(std::size_t target) {

@@ -103,6 +103,7 @@ class ListPane {
   // Words are typed: the rows show only some items, and commands that work by position are off.
   bool Searching() const { return search_.Active(); }
   bool FieldTakesKey(const MSG& message) const { return field_.TakesKey(message); }
+  HWND SearchFieldHandle() const { return field_.Handle(); }
   // The views' rows as items of their list: the same numbers unless a search shows only some.
   std::optional<std::size_t> ItemAt(bool unicode, int row) const;
   std::vector<std::size_t> SelectedItems(bool unicode) const;

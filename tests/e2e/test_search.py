@@ -178,7 +178,9 @@ def test_each_keystroke_refilters_100000_items_at_once(desktop: Desktop):
         count = sum(1 for item in items if all(word in item.lower() for word in words))
         started = time.monotonic()
         desktop.tool("type", text)
-        wait_until(lambda: app.list_view(count=0)["count"] == count, 10, f"{name} to filter")
+        # Polled often: the figure is the point here.
+        wait_until(lambda: app.list_view(count=0)["count"] == count, 10, f"{name} to filter",
+                   interval=0.002)
         timings[name] = time.monotonic() - started
 
     timed("first key '7' (folds the list)", "7")
@@ -188,8 +190,8 @@ def test_each_keystroke_refilters_100000_items_at_once(desktop: Desktop):
     for key in ["x", "x", "x", " 0", "9"]:
         timed(f"{typed + key!r}", key)
     started = time.monotonic()
-    desktop.foreground()
-    timings["pxtool call alone"] = time.monotonic() - started
+    app.list_view(count=0)
+    timings["one count read alone"] = time.monotonic() - started
     print("\nsearch of 100,000 items under Wine, key to count (s):",
           {name: round(seconds, 3) for name, seconds in timings.items()})
     app.close()

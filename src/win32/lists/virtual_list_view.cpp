@@ -79,6 +79,19 @@ std::vector<int> VirtualListView::SelectedIndices() const {
 }
 
 void VirtualListView::ClearSelection() {
+  // Some list views (Wine's) visit every item for a change of all of them: on 100,000 items
+  // that is felt at each keystroke of a search. Mostly the one selected item is the current
+  // one, and only that one needs to change.
+  const UINT selected = ListView_GetSelectedCount(hwnd_);
+  if (selected == 0) {
+    return;
+  }
+  const int focused = FocusedIndex();
+  if (selected == 1 && focused >= 0 &&
+      (ListView_GetItemState(hwnd_, focused, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
+    SetItemSelected(focused, false);
+    return;
+  }
   ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED);
 }
 

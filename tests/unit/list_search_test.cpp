@@ -91,6 +91,26 @@ TEST(ListSearch, ACaptureDuringASearchShowsWhenItMatches) {
   EXPECT_EQ(search.ToRows(store, after), View({1}, 1, 0));
 }
 
+TEST(ListSearch, RowsAndItemsMapBothWays) {
+  ListStore store = MakeStore({"m0", "n1", "m2", "n3", "m4", "n5", "m6"});
+  ListSearch search;
+  // Without words rows are items.
+  search.Set(store, ListId::Ansi(kListA), Query(u""));
+  EXPECT_EQ(search.ToItems(store, View({1, 5}, 5, 3)), View({1, 5}, 5, 3));
+  EXPECT_EQ(search.ToRows(store, View({1, 5}, 5, 3)), View({1, 5}, 5, 3));
+
+  search.Set(store, ListId::Ansi(kListA), Query(u"m"));  // items 0, 2, 4, 6
+  EXPECT_EQ(search.ToItems(store, View({3, 1}, 1, 2)), View({2, 6}, 2, 4));
+  // Back: items not shown leave the selection; a current item not shown hands the focus to the
+  // next row shown, selected only when it was; the top goes to the next row shown.
+  EXPECT_EQ(search.ToRows(store, View({2, 3}, 3, 1)), View({1, 2}, 2, 1));
+  EXPECT_EQ(search.ToRows(store, View({2}, 3, 1)), View({1}, 2, 1));
+  EXPECT_EQ(search.ToRows(store, View({}, 5, 5)), View({}, 3, 3));
+  // Past the last match: the last row.
+  search.Set(store, ListId::Ansi(kListA), Query(u"m0"));
+  EXPECT_EQ(search.ToRows(store, View({6}, 6, 6)), View({0}, 0, 0));
+}
+
 TEST(ListSearch, ClearingWhileSearchingRemovesOnlyTheItemsShown) {
   ListStore store = MakeStore({"tel 1", "mail", "tel 2", "memo"});
   ListSearch search;

@@ -82,7 +82,8 @@ TEST(IsCharStart, TellsFirstBytesFromSecondOnes) {
   EXPECT_TRUE(IsCharStart(text, 3));
   EXPECT_FALSE(IsCharStart(text, 4));
   EXPECT_TRUE(IsCharStart(text, 5));
-  EXPECT_TRUE(IsCharStart(text, 6));  // the end
+  EXPECT_TRUE(IsCharStart(text, 6));     // the end
+  EXPECT_TRUE(IsCharStart("a\x83", 2));  // the end, after a lead byte that stands alone
 }
 
 TEST(SearchQuery, EveryWordInAnyOrderIgnoringCaseAndWidth) {

@@ -215,6 +215,9 @@ std::u16string FoldUtf16(std::u16string_view text) {
 }
 
 bool IsCharStart(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) {
+    return true;  // the end, also after a lead byte that stands alone there
+  }
   // The byte before a run of lead-byte values always ends a character, so the run starts on a
   // character; inside it, characters take two bytes each.
   std::size_t run = 0;

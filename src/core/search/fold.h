@@ -17,7 +17,8 @@ std::string FoldCp932(std::string_view text);
 std::u16string FoldUtf16(std::u16string_view text);
 
 // Where a match may start: `pos` is the first byte of a character of `text`, not the second
-// byte of a two-byte one. Looks back only over the run of lead-byte values before `pos`.
+// byte of a two-byte one; the end of the text counts as one. Looks back only over the run of
+// lead-byte values before `pos`.
 bool IsCharStart(std::string_view text, std::size_t pos);
 
 }  // namespace pellix::search

@@ -35,6 +35,7 @@ void ListStore::AddLoadedList(LoadedList list) {
       unicodeItems_ = std::move(*list.unicodeItems);
       opened_.Lost(ListId::Unicode());
       StampItems(ListId::Unicode());
+      keys_.Unicode().Drop();
     }
   }
 }
@@ -86,6 +87,7 @@ void ListStore::Clear() {
   current_.reset();
   ansiShown_.reset();
   opened_.Close();
+  keys_.Clear();
 }
 
 }  // namespace pellix::lists

@@ -15,6 +15,7 @@
 #include "core/lists/list_file.h"
 #include "core/lists/list_id.h"
 #include "core/lists/opened_item.h"
+#include "core/search/search_keys.h"
 #include "core/text/text_services.h"
 
 namespace pellix::lists {
@@ -169,11 +170,20 @@ class ListStore {
   // Releases every list (after the lists were saved at exit).
   void Clear();
 
+  // The search keys of an ordinary list's items or of the Unicode list's: one folded copy of
+  // each item, in the items' order. Folded on the first call for a list, then kept in step with
+  // every change of its items.
+  const std::vector<std::string>& SearchKeys(std::size_t slot);
+  const std::vector<std::u16string>& UnicodeSearchKeys();
+
  private:
   template <typename Action>
   decltype(auto) WithItems(ListId list, Action&& action);
   void Changed(ListId list, bool removed);
   void StampItems(ListId list);
+  // Items `at` to `at + count` of `list` are new: their search keys are made, if that list's
+  // are kept.
+  void KeysInserted(ListId list, std::size_t at, std::size_t count);
 
   std::vector<ListSlot> slots_;
   std::optional<std::size_t> current_;
@@ -184,6 +194,7 @@ class ListStore {
   std::uint64_t unicodeStamp_ = 0;
   OpenedItem opened_;
   std::uint64_t revision_ = 0;
+  search::SearchKeys keys_;
 };
 
 }  // namespace pellix::lists

@@ -85,12 +85,14 @@ void ListStore::InsertAtTop(std::size_t index, std::vector<std::string> topFirst
   items.insert(items.begin(), std::make_move_iterator(topFirst.begin()),
                std::make_move_iterator(topFirst.end()));
   opened_.Inserted(ListId::Ansi(index), 0, topFirst.size());
+  KeysInserted(ListId::Ansi(index), 0, topFirst.size());
   Changed(ListId::Ansi(index), false);
 }
 
 void ListStore::InsertUnicodeAtTop(std::u16string text) {
   unicodeItems_.insert(unicodeItems_.begin(), std::move(text));
   opened_.Inserted(ListId::Unicode(), 0, 1);
+  KeysInserted(ListId::Unicode(), 0, 1);
   Changed(ListId::Unicode(), false);
 }
 
@@ -100,6 +102,7 @@ void ListStore::InsertItems(std::size_t index, std::size_t at, Items texts) {
     return;
   }
   opened_.Inserted(ListId::Ansi(index), at, count);
+  KeysInserted(ListId::Ansi(index), at, count);
   Changed(ListId::Ansi(index), false);
 }
 
@@ -109,16 +112,21 @@ void ListStore::InsertUnicodeItems(std::size_t at, WideItems texts) {
     return;
   }
   opened_.Inserted(ListId::Unicode(), at, count);
+  KeysInserted(ListId::Unicode(), at, count);
   Changed(ListId::Unicode(), false);
 }
 
 void ListStore::ReplaceItem(std::size_t index, std::size_t item, std::string text) {
   slots_.at(index).items.at(item) = std::move(text);
+  if (auto* keys = keys_.Ansi(index)) {
+    keys->Replaced(item, slots_[index].items[item]);
+  }
   Changed(ListId::Ansi(index), false);
 }
 
 void ListStore::ReplaceUnicodeItem(std::size_t item, std::u16string text) {
   unicodeItems_.at(item) = std::move(text);
+  keys_.Unicode().Replaced(item, unicodeItems_[item]);
   Changed(ListId::Unicode(), false);
 }
 
@@ -126,12 +134,14 @@ void ListStore::SetItems(std::size_t index, Items items) {
   slots_.at(index).items = std::move(items);
   opened_.Lost(ListId::Ansi(index));
   StampItems(ListId::Ansi(index));
+  keys_.For(ListId::Ansi(index), [](auto& keys) { keys.Drop(); });
 }
 
 void ListStore::SetUnicodeItems(WideItems items) {
   unicodeItems_ = std::move(items);
   opened_.Lost(ListId::Unicode());
   StampItems(ListId::Unicode());
+  keys_.Unicode().Drop();
 }
 
 void ListStore::RemoveItems(ListId list, const std::vector<std::size_t>& ascending) {
@@ -141,6 +151,7 @@ void ListStore::RemoveItems(ListId list, const std::vector<std::size_t>& ascendi
   }
   WithItems(list, [&](auto& items) { EraseAscending(items, ascending); });
   opened_.Removed(list, ascending);
+  keys_.For(list, [&](auto& keys) { keys.Removed(ascending); });
   Changed(list, true);
 }
 
@@ -152,6 +163,7 @@ void ListStore::KeepFirst(ListId list, std::size_t count) {
   opened_.Follow(list, [&](std::size_t index) {
     return index < count ? std::optional<ItemPlace>(ItemPlace{list, index}) : std::nullopt;
   });
+  keys_.For(list, [&](auto& keys) { keys.KeptFirst(count); });
   Changed(list, true);
 }
 
@@ -162,6 +174,7 @@ void ListStore::SwapItems(ListId list, std::size_t a, std::size_t b) {
   opened_.Follow(list, [&](std::size_t index) {
     return std::optional<ItemPlace>(ItemPlace{list, index == a ? b : index == b ? a : index});
   });
+  keys_.For(list, [&](auto& keys) { keys.Swapped(a, b); });
   Changed(list, false);
 }
 
@@ -183,6 +196,7 @@ void ListStore::MoveItem(ListId list, std::size_t from, std::size_t to) {
     const std::size_t without = index > from ? index - 1 : index;
     return std::optional<ItemPlace>(ItemPlace{list, without >= to ? without + 1 : without});
   });
+  keys_.For(list, [&](auto& keys) { keys.Moved(from, to); });
   Changed(list, false);
 }
 
@@ -225,6 +239,7 @@ void ListStore::SplitItems(std::size_t list, std::vector<Split> ascending) {
     }
     return ItemPlace{ListId::Ansi(list), index + shift};
   });
+  keys_.For(ListId::Ansi(list), [](auto& keys) { keys.Drop(); });
   Changed(ListId::Ansi(list), false);
 }
 
@@ -252,6 +267,7 @@ void ListStore::Reorder(std::size_t list, const std::vector<std::size_t>& order)
     return std::optional<ItemPlace>(
         ItemPlace{ListId::Ansi(list), static_cast<std::size_t>(at - order.begin())});
   });
+  keys_.For(ListId::Ansi(list), [](auto& keys) { keys.Drop(); });
   Changed(ListId::Ansi(list), false);
 }
 
@@ -266,6 +282,8 @@ void ListStore::MoveToTop(std::size_t from, std::size_t item, std::size_t to) {
   source.erase(source.begin() + static_cast<std::ptrdiff_t>(item));
   // The target first: an item that arrives there must not be pushed down again.
   opened_.Inserted(ListId::Ansi(to), 0, 1);
+  KeysInserted(ListId::Ansi(to), 0, 1);
+  keys_.For(ListId::Ansi(from), [item](auto& keys) { keys.Removed({item}); });
   opened_.Follow(ListId::Ansi(from), [&](std::size_t index) {
     return std::optional<ItemPlace>(index == item  ? ItemPlace{ListId::Ansi(to), 0}
                                     : index > item ? ItemPlace{ListId::Ansi(from), index - 1}
@@ -281,6 +299,8 @@ void ListStore::MoveToUnicodeTop(std::size_t from, std::size_t item, std::u16str
   unicodeItems_.insert(unicodeItems_.begin(), std::move(text));
   source.erase(source.begin() + static_cast<std::ptrdiff_t>(item));
   opened_.Inserted(ListId::Unicode(), 0, 1);
+  KeysInserted(ListId::Unicode(), 0, 1);
+  keys_.For(ListId::Ansi(from), [item](auto& keys) { keys.Removed({item}); });
   opened_.Follow(ListId::Ansi(from), [&](std::size_t index) {
     return std::optional<ItemPlace>(index == item  ? ItemPlace{ListId::Unicode(), 0}
                                     : index > item ? ItemPlace{ListId::Ansi(from), index - 1}
@@ -288,6 +308,30 @@ void ListStore::MoveToUnicodeTop(std::size_t from, std::size_t item, std::u16str
   });
   Changed(ListId::Ansi(from), true);
   Changed(ListId::Unicode(), false);
+}
+
+void ListStore::KeysInserted(ListId list, std::size_t at, std::size_t count) {
+  if (list.unicode) {
+    keys_.Unicode().Inserted(at, count, unicodeItems_);
+  } else if (auto* keys = keys_.Ansi(list.slot)) {
+    keys->Inserted(at, count, slots_[list.slot].items);
+  }
+}
+
+const std::vector<std::string>& ListStore::SearchKeys(std::size_t slot) {
+  const Items& items = slots_.at(slot).items;
+  search::FoldedCopies<std::string>& keys = keys_.KeepAnsi(slot);
+  if (!keys.Built()) {
+    keys.Build(items);
+  }
+  return keys.Keys();
+}
+
+const std::vector<std::u16string>& ListStore::UnicodeSearchKeys() {
+  if (!keys_.Unicode().Built()) {
+    keys_.Unicode().Build(unicodeItems_);
+  }
+  return keys_.Unicode().Keys();
 }
 
 void ListStore::OpenItem(ItemPlace place) {

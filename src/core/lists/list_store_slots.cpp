@@ -42,12 +42,14 @@ void ListStore::SwapSlots(std::size_t a, std::size_t b) {
     ansiShown_ = other(*ansiShown_);
   }
   opened_.ListsMoved([&](std::size_t slot) { return std::optional<std::size_t>(other(slot)); });
+  keys_.ForgetAnsi();
   ++revision_;
 }
 
 ListStore::RemovedSlot ListStore::RemoveSlot(std::size_t index) {
   CheckSlot(index, slots_.size());
   slots_.erase(slots_.begin() + static_cast<std::ptrdiff_t>(index));
+  keys_.ForgetAnsi();
   ++revision_;
   const auto after = [index](std::size_t slot) -> std::optional<std::size_t> {
     if (slot == index) {

@@ -53,6 +53,11 @@ int RunMessageLoop(const MainWindow& mainWindow, const EditBox& editBox,
                    std::initializer_list<HWND> dialogs) {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (mainWindow.FieldTakesKey(message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+      continue;
+    }
     if (TranslateShortcut(mainWindow.Handle(), mainWindow.Accelerators(), message) ||
         TranslateShortcut(editBox.Handle(), editBox.Accelerators(), message)) {
       continue;

@@ -12,6 +12,7 @@ enum ControlId : int {
   kIdListBox,
   kIdTntListBox1,
   kIdDropBox,
+  kIdSearchField,
 };
 
 enum CommandId : int {
@@ -23,6 +24,7 @@ enum CommandId : int {
   kCmdHelp,                     // ヘルプ
   kCmdVersionItem,              // the "ver.0.90" line under バージョン情報
   kCmdExit,                     // 終了
+  kCmdSearch = 1040,            // 検索, Ctrl+F
   kCmdPasteOptionFirst = 1100,  // + position 0..9
   kCmdHotkeyFirst = 1120,       // + position 0..4
   kCmdSendCopy = 1200,          // コピー（他アプリへの貼り付け）, Ctrl+C

@@ -60,6 +60,8 @@ class MainWindow final : public Window {
 
   // Shortcuts of the main window's commands, for the message loop.
   HACCEL Accelerators() const { return accelerators_.Get(); }
+  // A key that edits the search field rather than running a shortcut.
+  bool FieldTakesKey(const MSG& message) const { return lists_.FieldTakesKey(message); }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -53,6 +53,7 @@ std::vector<MenuEntry> TrayMenuLayout() {
           Submenu(L"貼り付けオプション", kTagPasteOptions, std::move(options)),
           Submenu(L"ホットキーの変更", kTagHotkeys, std::move(hotkeys)),
           Item(kCmdFilterSettings),
+          Item(kCmdSearch),
           Separator(),
           Item(kCmdTransparent),
           Item(kCmdFont),

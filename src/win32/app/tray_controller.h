@@ -45,6 +45,7 @@ class TrayController {
   void OnTrayCallback(LPARAM mouseMessage);
   void OnHotkey();
   void OnMinimize() { HideMainWindow(); }
+  void Show() { ShowMainWindow(); }
   // A submenu of the tray menu opens: バージョン情報 shows the about box.
   void OnInitMenuPopup(HMENU menu);
   // The tray menu at the mouse pointer; the tool button opens it too.

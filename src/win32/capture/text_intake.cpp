@@ -99,10 +99,9 @@ void TextIntake::ImportText() {
           }
         }
       } else {
-        const bool unicode = lists_.UnicodeShown();
-        const VirtualListView& shown = unicode ? lists_.TntListBox1() : lists_.ListBox();
+        // At the current item of the whole list, also while a search shows only some.
         if (const auto inserted = capture::InsertImportedFile(
-                model_.lists, ListPane::ReadView(shown), services_, bytes)) {
+                model_.lists, lists_.ReadItems(lists_.UnicodeShown()), services_, bytes)) {
           lists_.ShowEdit(inserted->list.unicode, inserted->result);
         }
       }

@@ -24,6 +24,9 @@ void ListEditing::Attach(HWND window) {
       ListDrag::Targets{lists.ListBox().Handle(), lists.Selector(),
                         [this] { return memo_ != nullptr ? memo_->DropField() : nullptr; }},
       ListDrag::Drops{[this](int from, int onto) {
+                        if (context_.lists.Searching()) {
+                          return;  // rows are no places in the list while searching
+                        }
                         RunOnAnsi([&](lists::ListStore& store, std::size_t list,
                                       const lists::ViewState& view) {
                           return lists::DragWithinList(store, list, view, lists::IndexFrom(from),
@@ -45,8 +48,8 @@ void ListEditing::DropOnMemo() {
   }
   const auto& items = context_.model.lists.Slot(*list).items;
   std::vector<std::string> dropped;
-  for (const int index : context_.lists.ListBox().SelectedIndices()) {
-    dropped.push_back(items.at(static_cast<std::size_t>(index)));
+  for (const std::size_t index : context_.lists.SelectedItems(false)) {
+    dropped.push_back(items.at(index));
   }
   memo_->InsertAtTop(memo::MemoDropText(dropped, context_.model.view.pasteOption));
 }
@@ -64,6 +67,9 @@ void ListEditing::AttachEditBox(EditBox* editBox) {
 void ListEditing::AddCommands(CommandTable& commands) {
   app::Model& model = context_.model;
   const auto on = [this] { return CommandsOn(); };
+  // Moving and splitting work by position in the whole list, which a search does not show.
+  const auto byPosition = [this] { return CommandsOn() && !context_.lists.Searching(); };
+  const auto notSearching = [this] { return !context_.lists.Searching(); };
   const auto onItem = [this] { return CommandsOn() && context_.lists.MenuOnItem(); };
   const auto menuOnItem = [this] { return context_.lists.MenuOnItem(); };
   commands.Add(Command{kCmdDelete,
@@ -85,6 +91,10 @@ void ListEditing::AddCommands(CommandTable& commands) {
                        L"クリアー",
                        Shortcut{VK_DELETE, true, false},
                        [this, &model] {
+                         if (context_.lists.Searching()) {
+                           ClearShown();
+                           return;
+                         }
                          if (UnicodeHasFocus()) {
                            RunOnUnicode(lists::wclearact);
                            return;
@@ -101,25 +111,29 @@ void ListEditing::AddCommands(CommandTable& commands) {
                        },
                        [this] { return CommandsOn() && context_.lists.MenuHasItems(); },
                        {}});
-  commands.Add(Command{
-      kCmdClearBackHalf, L"後ろ半分をクリア", {}, [this] { RunOnAnsi(lists::crearh); }, {}, {}});
+  commands.Add(Command{kCmdClearBackHalf,
+                       L"後ろ半分をクリア",
+                       {},
+                       [this] { RunOnAnsi(lists::crearh); },
+                       notSearching,
+                       {}});
   commands.Add(Command{kCmdItemUp,
                        L"上へ移動",
                        Shortcut{'U', true, false},
                        [this] { RunOnAnsi(lists::itemup); },
-                       on,
+                       byPosition,
                        {}});
   commands.Add(Command{kCmdItemDown,
                        L"下へ移動",
                        Shortcut{'D', true, false},
                        [this] { RunOnAnsi(lists::itemdown); },
-                       on,
+                       byPosition,
                        {}});
   commands.Add(Command{kCmdExpand,
                        L"展開",
                        Shortcut{'E', true, false},
                        [this] { RunOnAnsi(lists::aexpand); },
-                       on,
+                       byPosition,
                        {}});
   commands.Add(Command{kCmdSort,
                        L"ソート",
@@ -136,7 +150,7 @@ void ListEditing::AddCommands(CommandTable& commands) {
                        L"部分文字列の一括置換",
                        Shortcut{'R', true, false},
                        [this] { Replace(); },
-                       onItem,
+                       [onItem, notSearching] { return onItem() && notSearching(); },
                        {}});
   commands.Add(Command{
       kCmdDropSelector, L"adrop", Shortcut{'S', true, false}, [this] { DropSelector(); }, on, {}});
@@ -154,7 +168,7 @@ void ListEditing::AddCommands(CommandTable& commands) {
                        L"後ろ半分をクリア",
                        {},
                        [this] { RunOnUnicode(lists::wclearhact); },
-                       {},
+                       notSearching,
                        {}});
   commands.Add(Command{
       kCmdUnicodeClear, L"全てクリア", {}, [this] { RunOnUnicode(lists::wclearact); }, {}, {}});
@@ -165,26 +179,42 @@ void ListEditing::RunOnAnsi(const AnsiCommand& command) {
   if (!list) {
     return;  // the Unicode list is shown, or no list at all
   }
-  context_.lists.ShowEdit(
-      false, command(context_.model.lists, *list, ListPane::ReadView(context_.lists.ListBox())));
+  context_.lists.ShowEdit(false,
+                          command(context_.model.lists, *list, context_.lists.ReadItems(false)));
 }
 
 void ListEditing::RunOnUnicode(const UnicodeCommand& command) {
   if (!context_.lists.UnicodeShown()) {
     return;
   }
-  context_.lists.ShowEdit(
-      true, command(context_.model.lists, ListPane::ReadView(context_.lists.TntListBox1())));
+  context_.lists.ShowEdit(true, command(context_.model.lists, context_.lists.ReadItems(true)));
+}
+
+void ListEditing::ClearShown() {
+  const bool unicode = context_.lists.Search().List()->unicode;
+  if (!unicode && context_.model.lockFlag) {
+    return;
+  }
+  context_.lists.ShowEdit(unicode,
+                          search::ClearShown(context_.model.lists, context_.lists.Search()));
+  if (!unicode) {
+    context_.model.lastText.clear();  // a text among them may be copied again
+  }
 }
 
 bool ListEditing::UnicodeHasFocus() const {
-  return GetFocus() == context_.lists.TntListBox1().Handle();
+  // The search field stands for the list it searches.
+  const HWND focus = GetFocus();
+  return focus == context_.lists.TntListBox1().Handle() ||
+         (focus != nullptr && focus == context_.lists.SearchFieldHandle() &&
+          context_.lists.UnicodeShown());
 }
 
 void ListEditing::MoveDraggedTo(std::size_t target) {
   const int from = std::exchange(dragged_, -1);
   RunOnAnsi([&](lists::ListStore& store, std::size_t list, const lists::ViewState& view) {
-    return lists::MoveToList(store, list, view, lists::IndexFrom(from), target, context_.services);
+    return lists::MoveToList(store, list, view, context_.lists.ItemAt(false, from), target,
+                             context_.services);
   });
   if (target < context_.model.lists.Count() &&
       lists::IsUnicodeListName(context_.model.lists.Slot(target).name)) {
@@ -231,8 +261,9 @@ void ListEditing::OpenEditBox() {
   if (editBox_ == nullptr) {
     return;
   }
+  const bool unicode = context_.lists.UnicodeShown();
   const std::optional<std::u16string> text = lists::OpenFocusedItem(
-      context_.model.lists, lists::IndexFrom(context_.lists.Shown().FocusedIndex()),
+      context_.model.lists, context_.lists.ItemAt(unicode, context_.lists.Shown().FocusedIndex()),
       context_.services);
   if (!text) {
     ShowBox(context_.loops, window_, L"編集できません(;_;)", kAppTitle, MB_OK);
@@ -258,7 +289,10 @@ void ListEditing::WriteBack(const std::wstring& text) {
     return;
   }
   VirtualListView& view = unicode ? lists.TntListBox1() : lists.ListBox();
-  if (written->inserted) {
+  if (lists.Searching()) {
+    // The text written back may hold the words typed or not: the rows are found again.
+    lists.ItemsChanged(unicode);
+  } else if (written->inserted) {
     view.InsertedAtTop(unicode ? context_.model.lists.UnicodeItems().size()
                                : context_.model.lists.Slot(written->place.list.slot).items.size(),
                        1);

@@ -52,6 +52,8 @@ class ListEditing {
 
   void RunOnAnsi(const AnsiCommand& command);
   void RunOnUnicode(const UnicodeCommand& command);
+  // クリアー while searching: only the items shown go.
+  void ClearShown();
   // Del and Ctrl+Del belong to whichever list has the keyboard.
   bool UnicodeHasFocus() const;
   void Replace();

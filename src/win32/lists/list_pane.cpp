@@ -50,6 +50,7 @@ void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& list
                       Actions actions) {
   parent_ = parent;
   dpi_ = dpi;
+  listBounds_ = listBounds;
   actions_ = std::move(actions);
   AddUnseenLabel(parent, L"リストの選択");
   comboBox_ =
@@ -72,6 +73,11 @@ void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& list
   SendMessageW(comboBox_, CB_SETMINVISIBLE, kSelectorVisibleItems, 0);
   SetListFont(model_.view.fontSize);
   tntListBox1_.SetFont(selectorFont);
+  field_.Create(parent, kIdSearchField, selectorFont,
+                SearchField::Actions{
+                    [this](const std::wstring&) { OnSearchChanged(); },
+                    [this](WPARAM key) { SendMessageW(Shown().Handle(), WM_KEYDOWN, key, 0); },
+                    [this] { actions_.pasteFromKey(); }, [this] { EndSearch(); }});
 
   tooltip_ = CreateTooltips(parent, TTS_NOPREFIX);
   // An item's lines show as lines.
@@ -125,7 +131,9 @@ void ListPane::OnListMouseMove(HWND list, LPARAM point) {
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-std::wstring ListPane::TooltipText(HWND list, std::size_t index) const {
+std::wstring ListPane::TooltipText(HWND list, std::size_t row) const {
+  const std::size_t index =
+      ItemAt(list == tntListBox1_.Handle(), static_cast<int>(row)).value_or(SIZE_MAX);
   if (list == tntListBox1_.Handle()) {
     const lists::WideItems& items = model_.lists.UnicodeItems();
     return index < items.size() ? ToWide(items[index]) : std::wstring();  // whole, however long
@@ -139,9 +147,14 @@ std::wstring ListPane::TooltipText(HWND list, std::size_t index) const {
 }
 
 void ListPane::Layout(const RECT& listBounds) {
+  listBounds_ = listBounds;
   if (listBox_.Handle() != nullptr) {
-    listBox_.Move(listBounds);
-    tntListBox1_.Move(listBounds);
+    RECT client{};
+    GetClientRect(parent_, &client);
+    // The search field, when open, takes the top of the list's place.
+    const RECT list = field_.Place(listBounds, client.right, dpi_);
+    listBox_.Move(list);
+    tntListBox1_.Move(list);
   }
 }
 
@@ -180,6 +193,9 @@ void ListPane::FollowStore(bool currentChanged, bool ansiViewEmptied) {
   if (ansiViewEmptied) {
     listBox_.SetCount(0);  // its list is gone; the view is covered until another is shown
   }
+  if (field_.IsOpen()) {
+    OnSearchChanged();  // the searched list may stand elsewhere now
+  }
   FillNames();
   const auto current = model_.lists.Current();
   SendMessageW(comboBox_, CB_SETCURSEL, current ? *current : static_cast<WPARAM>(-1), 0);
@@ -202,11 +218,11 @@ void ListPane::SwitchList(std::size_t index) {
   const lists::SwitchPlan plan = model_.lists.SwitchList(index);
   VirtualListView& shown = plan.unicode ? tntListBox1_ : listBox_;
   VirtualListView& other = plan.unicode ? listBox_ : tntListBox1_;
+  SearchShownList();
+  shown.SetCount(RowCount(plan.unicode));
   if (plan.unicode) {
-    tntListBox1_.SetCount(model_.lists.UnicodeItems().size());
     FitUnicodeColumn();
   } else {
-    listBox_.SetCount(model_.lists.Slot(index).items.size());
     FitAnsiColumn();
   }
   // The two lists share one place; only the one in use is shown, so focus and screen readers
@@ -214,9 +230,9 @@ void ListPane::SwitchList(std::size_t index) {
   hoverIndex_ = -1;
   shown.Show(true);
   other.Show(false);
-  if (plan.hasItems) {
+  if (plan.hasItems && shown.Count() > 0) {
     if (IsWindowVisible(parent_)) {
-      SetFocus(shown.Handle());
+      SetFocus(field_.IsOpen() ? field_.Handle() : shown.Handle());
     }
     shown.SelectOnly(0);
   }
@@ -232,7 +248,7 @@ bool ListPane::UnicodeShown() const {
 
 void ListPane::FocusShownList() {
   if (IsWindowVisible(parent_)) {
-    SetFocus(Shown().Handle());
+    SetFocus(field_.IsOpen() ? field_.Handle() : Shown().Handle());
   }
 }
 
@@ -320,6 +336,12 @@ void ListPane::OnDropboxRelease(UINT message, LPARAM point) {
 }
 
 bool ListPane::OnSelectorCommand(HWND from, int code) {
+  if (from == field_.Handle() && from != nullptr) {
+    if (code == EN_CHANGE) {
+      field_.OnEditChange();
+    }
+    return true;
+  }
   if (from != comboBox_) {
     return false;
   }
@@ -351,12 +373,14 @@ std::optional<LRESULT> ListPane::OnNotify(const NMHDR& header) {
   switch (header.code) {
     case LVN_GETDISPINFOW: {
       auto& request = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
-      const auto index = static_cast<std::size_t>(request.item.iItem);
+      const auto index = ItemAt(fromUnicode, request.item.iItem);
       const lists::WideItems& wide = model_.lists.UnicodeItems();
-      if (fromAnsi) {
-        VirtualListView::AnswerTextRequest(request, AnsiItemText(index));
-      } else if (index < wide.size()) {
-        VirtualListView::AnswerTextRequest(request, ToWide(wide[index]));
+      if (!index) {
+        VirtualListView::AnswerTextRequest(request, std::wstring());
+      } else if (fromAnsi) {
+        VirtualListView::AnswerTextRequest(request, AnsiItemText(*index));
+      } else if (*index < wide.size()) {
+        VirtualListView::AnswerTextRequest(request, ToWide(wide[*index]));
       }
       return 0;
     }
@@ -377,6 +401,8 @@ std::optional<LRESULT> ListPane::OnNotify(const NMHDR& header) {
       const WORD key = reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey;
       if (key == VK_RETURN || (key == VK_SPACE && GetKeyState(VK_CONTROL) >= 0)) {
         actions_.pasteFromKey();
+      } else if (key == VK_ESCAPE && field_.IsOpen()) {
+        EndSearch();
       }
       return 0;
     }
@@ -435,16 +461,19 @@ void ListPane::ShowEdit(bool unicode, const lists::EditResult& result) {
   if (result.changed) {
     ItemsChanged(unicode);
   }
-  (unicode ? tntListBox1_ : listBox_)
-      .ShowState(result.view.selected, result.view.caret, result.view.top);
+  // The command's view is in items; the view shows rows.
+  const lists::ViewState rows =
+      SearchShows(unicode) ? search_.ToRows(model_.lists, result.view) : result.view;
+  (unicode ? tntListBox1_ : listBox_).ShowState(rows.selected, rows.caret, rows.top);
 }
 
 void ListPane::ItemsChanged(bool unicode) {
+  search_.Follow(model_.lists);
   if (unicode) {
-    tntListBox1_.SetCount(model_.lists.UnicodeItems().size());
+    tntListBox1_.SetCount(RowCount(true));
     FitUnicodeColumn();
-  } else if (const auto shown = model_.lists.AnsiShown()) {
-    listBox_.SetCount(model_.lists.Slot(*shown).items.size());
+  } else if (model_.lists.AnsiShown()) {
+    listBox_.SetCount(RowCount(false));
     FitAnsiColumn();
   }
 }
@@ -465,8 +494,16 @@ POINT ListPane::ContextMenuPoint(HWND from, LPARAM screenPoint) const {
 
 void ListPane::ConvertFocusedItem(lists::ItemConversion conversion) {
   const auto slot = model_.lists.AnsiShown();
-  const int focused = listBox_.FocusedIndex();
+  const int row = listBox_.FocusedIndex();
+  const auto item = ItemAt(false, row);
+  const int focused = item ? static_cast<int>(*item) : -1;
   if (slot && lists::ConvertFocusedItem(model_.lists, *slot, focused, conversion, services_)) {
+    if (SearchShows(false)) {
+      // The converted text may no longer hold the words typed.
+      const auto top = ItemAt(false, listBox_.TopIndex()).value_or(0);
+      ShowEdit(false, lists::EditResult{true, lists::OnlySelected(*item, top, SIZE_MAX)});
+      return;
+    }
     listBox_.RedrawItem(focused);
     ListView_SetItemState(listBox_.Handle(), focused, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
@@ -478,7 +515,11 @@ void ListPane::ShowInsertions(const std::vector<std::size_t>& inserted) {
   const auto shown = model_.lists.AnsiShown();
   if (shown && *shown < inserted.size() && inserted[*shown] > 0) {
     const lists::Items& items = model_.lists.Slot(*shown).items;
-    listBox_.InsertedAtTop(items.size(), inserted[*shown]);
+    if (SearchShows(false)) {
+      FollowSearchInsertion(false, inserted[*shown]);
+    } else {
+      listBox_.InsertedAtTop(items.size(), inserted[*shown]);
+    }
     std::size_t index = 0;
     if (LongestOf(items, inserted[*shown], &index) > ansiWidest_) {
       ansiWidest_ = items[index].size();
@@ -492,7 +533,11 @@ void ListPane::ShowUnicodeInsertion() {
     return;
   }
   const lists::WideItems& items = model_.lists.UnicodeItems();
-  tntListBox1_.InsertedAtTop(items.size(), 1);
+  if (SearchShows(true)) {
+    FollowSearchInsertion(true, 1);
+  } else {
+    tntListBox1_.InsertedAtTop(items.size(), 1);
+  }
   if (!items.empty() && items.front().size() > unicodeWidest_) {
     unicodeWidest_ = items.front().size();
     tntListBox1_.SetWidestText(ToWide(items.front()));
@@ -532,7 +577,7 @@ void ListPane::SetDpi(int dpi, HFONT selectorFont) {
   const RECT dropbox = Scale(RECT{0, 20, 84, 108}, dpi);
   SetWindowPos(dropbox_, nullptr, dropbox.left, dropbox.top, dropbox.right - dropbox.left,
                dropbox.bottom - dropbox.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  for (const HWND control : {comboBox_, dropbox_}) {
+  for (const HWND control : {comboBox_, dropbox_, field_.Handle()}) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(selectorFont), TRUE);
   }
   SendMessageW(comboBox_, CB_SETITEMHEIGHT, 0, Scale(kItemHeight, dpi));

@@ -14,9 +14,11 @@
 #include "core/lists/item_conversion.h"
 #include "core/lists/list_selector.h"
 #include "core/lists/view_state.h"
+#include "core/search/list_search.h"
 #include "core/text/text_services.h"
 #include "win32/app/command_table.h"
 #include "win32/app/window.h"
+#include "win32/lists/search_field.h"
 #include "win32/lists/virtual_list_view.h"
 #include "win32/platform/gdi.h"
 
@@ -33,7 +35,7 @@ class ListPane {
   };
 
   ListPane(app::Model& model, const text::TextServices& services, ErrorSink& errors)
-      : model_(model), services_(services), errors_(errors) {}
+      : model_(model), services_(services), errors_(errors), field_(errors) {}
 
   void Create(HWND parent, int dpi, HFONT selectorFont, const RECT& listBounds, Actions actions);
   void Layout(const RECT& listBounds);
@@ -93,6 +95,21 @@ class ListPane {
   static lists::ViewState ReadView(const VirtualListView& view);
   void ShowEdit(bool unicode, const lists::EditResult& result);
 
+  // The search of the shown list (Ctrl+F, 検索): the field opens over the list, and while words
+  // are typed the list shows only the items that hold them all.
+  void OpenSearch();
+  // Esc: the field closes and the whole list is shown again, the same item current.
+  void EndSearch();
+  // Words are typed: the rows show only some items, and commands that work by position are off.
+  bool Searching() const { return search_.Active(); }
+  bool FieldTakesKey(const MSG& message) const { return field_.TakesKey(message); }
+  HWND SearchFieldHandle() const { return field_.Handle(); }
+  // The views' rows as items of their list: the same numbers unless a search shows only some.
+  std::optional<std::size_t> ItemAt(bool unicode, int row) const;
+  std::vector<std::size_t> SelectedItems(bool unicode) const;
+  lists::ViewState ReadItems(bool unicode) const;
+  const search::ListSearch& Search() const { return search_; }
+
   // The views follow captures made into the store.
   void ShowInsertions(const std::vector<std::size_t>& inserted);
   void ShowUnicodeInsertion();
@@ -112,7 +129,7 @@ class ListPane {
   static LRESULT CALLBACK ListSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   // The pointer moved over a list: the tooltip shows the text of the item under it.
   void OnListMouseMove(HWND list, LPARAM point);
-  std::wstring TooltipText(HWND list, std::size_t index) const;
+  std::wstring TooltipText(HWND list, std::size_t row) const;
   void OnDropboxRelease(UINT message, LPARAM point);
   void ConvertFocusedItem(lists::ItemConversion conversion);
   void FillNames();
@@ -120,6 +137,15 @@ class ListPane {
   void FitAnsiColumn();
   void FitUnicodeColumn();
   std::wstring AnsiItemText(std::size_t index) const;
+  void OnSearchChanged();
+  // The search follows the list now shown, or the store's changes of it.
+  void SearchShownList();
+  bool SearchShows(bool unicode) const;
+  std::size_t RowCount(bool unicode) const;
+  std::optional<lists::ListId> ShownListId() const;
+  // Items went in at the top of the searched list: the rows are found again, and the items the
+  // user had selected and current stay so.
+  void FollowSearchInsertion(bool unicode, std::size_t inserted);
 
   app::Model& model_;
   const text::TextServices& services_;
@@ -136,6 +162,9 @@ class ListPane {
   UniqueFont listFont_;
   VirtualListView listBox_;
   VirtualListView tntListBox1_;
+  SearchField field_;
+  search::ListSearch search_;
+  RECT listBounds_{};
   bool listCommandsEnabled_ = true;
   bool menuOnItem_ = true;
   bool menuHasItems_ = true;

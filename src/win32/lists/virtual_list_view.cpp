@@ -70,8 +70,14 @@ int VirtualListView::FocusedIndex() const {
 }
 
 std::vector<int> VirtualListView::SelectedIndices() const {
-  // Stops at the last selected item: the search for a next one may walk every item to the end.
   const int count = ListView_GetSelectedCount(hwnd_);
+  // Mostly the one selected item is the current one: no search at all. Otherwise the search
+  // stops at the last selected item, for looking for a next one may walk every item to the end.
+  if (const int focused = FocusedIndex();
+      count == 1 && focused >= 0 &&
+      (ListView_GetItemState(hwnd_, focused, LVIS_SELECTED) & LVIS_SELECTED) != 0) {
+    return {focused};
+  }
   std::vector<int> selected;
   selected.reserve(static_cast<std::size_t>(std::max(count, 0)));
   for (int index = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED);

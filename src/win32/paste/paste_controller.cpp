@@ -114,8 +114,8 @@ void PasteController::SendCopy() {
   std::u16string text;
   if (lists_.UnicodeShown()) {
     std::vector<std::u16string> items;
-    for (const int index : lists_.TntListBox1().SelectedIndices()) {
-      items.push_back(model_.lists.UnicodeItems().at(static_cast<std::size_t>(index)));
+    for (const std::size_t index : lists_.SelectedItems(true)) {
+      items.push_back(model_.lists.UnicodeItems().at(index));
     }
     text = paste::BuildUnicodePasteText(items, model_.view.pasteOption);
   } else {
@@ -124,8 +124,8 @@ void PasteController::SendCopy() {
       return;
     }
     std::vector<std::string> items;
-    for (const int index : lists_.ListBox().SelectedIndices()) {
-      items.push_back(model_.lists.Slot(*slot).items.at(static_cast<std::size_t>(index)));
+    for (const std::size_t index : lists_.SelectedItems(false)) {
+      items.push_back(model_.lists.Slot(*slot).items.at(index));
     }
     model_.pastedSinceHotkey = true;
     text = text::Cp932ToUtf16(services_, paste::BuildAnsiPasteText(items, model_.view.pasteOption));

@@ -1,0 +1,149 @@
+#include "core/search/list_search.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace pellix::search {
+namespace {
+
+template <typename Keys, typename Matches>
+std::vector<std::size_t> Matching(const Keys& keys, Matches&& matches) {
+  std::vector<std::size_t> rows;
+  for (std::size_t index = 0; index < keys.size(); ++index) {
+    if (matches(keys[index])) {
+      rows.push_back(index);
+    }
+  }
+  return rows;
+}
+
+}  // namespace
+
+std::vector<std::size_t> FindMatches(lists::ListStore& store, lists::ListId list,
+                                     const SearchQuery& query) {
+  if (list.unicode) {
+    return Matching(store.UnicodeSearchKeys(),
+                    [&query](const std::u16string& key) { return query.MatchesWide(key); });
+  }
+  return Matching(store.SearchKeys(list.slot),
+                  [&query](const std::string& key) { return query.MatchesAnsi(key); });
+}
+
+lists::EditResult ClearShown(lists::ListStore& store, const ListSearch& search) {
+  if (!search.Active() || search.Rows().empty()) {
+    return lists::EditResult{false, lists::EmptyView()};
+  }
+  store.RemoveItems(*search.List(), search.Rows());
+  return lists::EditResult{true, lists::EmptyView()};
+}
+
+void ListSearch::Set(lists::ListStore& store, lists::ListId list, SearchQuery query) {
+  query_ = std::move(query);
+  list_ = list;
+  if (query_.Empty()) {
+    rows_.clear();
+    return;
+  }
+  Find(store);
+}
+
+void ListSearch::End() {
+  query_ = SearchQuery();
+  list_.reset();
+  rows_.clear();
+}
+
+void ListSearch::Find(lists::ListStore& store) {
+  rows_ = FindMatches(store, *list_, query_);
+  revision_ = store.Revision();
+}
+
+bool ListSearch::Follow(lists::ListStore& store) {
+  if (!Active() || store.Revision() == revision_) {
+    return false;
+  }
+  const bool listGone = !list_->unicode && list_->slot >= store.Count();
+  if (listGone) {
+    End();
+    return true;
+  }
+  std::vector<std::size_t> before = std::move(rows_);
+  Find(store);
+  return rows_ != before;
+}
+
+std::size_t ListSearch::RowCount(const lists::ListStore& store) const {
+  if (Active()) {
+    return rows_.size();
+  }
+  return list_ ? store.ItemCount(*list_) : 0;
+}
+
+std::optional<std::size_t> ListSearch::ItemOf(const lists::ListStore& store,
+                                              std::size_t row) const {
+  if (Active()) {
+    return row < rows_.size() ? std::optional<std::size_t>(rows_[row]) : std::nullopt;
+  }
+  return list_ && row < store.ItemCount(*list_) ? std::optional<std::size_t>(row) : std::nullopt;
+}
+
+std::optional<std::size_t> ListSearch::RowOf(std::size_t item) const {
+  if (!Active()) {
+    return item;
+  }
+  const auto found = std::lower_bound(rows_.begin(), rows_.end(), item);
+  if (found == rows_.end() || *found != item) {
+    return std::nullopt;
+  }
+  return static_cast<std::size_t>(found - rows_.begin());
+}
+
+std::size_t ListSearch::RowAtOrBelow(std::size_t item) const {
+  return static_cast<std::size_t>(std::lower_bound(rows_.begin(), rows_.end(), item) -
+                                  rows_.begin());
+}
+
+lists::ViewState ListSearch::ToItems(const lists::ListStore& store,
+                                     const lists::ViewState& rows) const {
+  if (!Active()) {
+    return rows;
+  }
+  lists::ViewState items;
+  for (const std::size_t row : rows.selected) {
+    if (const auto item = ItemOf(store, row)) {
+      items.selected.push_back(*item);
+    }
+  }
+  std::sort(items.selected.begin(), items.selected.end());
+  items.caret = rows.caret ? ItemOf(store, *rows.caret) : std::nullopt;
+  items.top = ItemOf(store, rows.top).value_or(0);
+  return items;
+}
+
+lists::ViewState ListSearch::ToRows(const lists::ListStore& store,
+                                    const lists::ViewState& items) const {
+  if (!Active()) {
+    return items;
+  }
+  lists::ViewState rows;
+  for (const std::size_t item : items.selected) {
+    if (const auto row = RowOf(item)) {
+      rows.selected.push_back(*row);
+    }
+  }
+  if (items.caret && !rows_.empty()) {
+    const std::size_t row = std::min(RowAtOrBelow(*items.caret), rows_.size() - 1);
+    rows.caret = row;
+    const bool caretSelected =
+        std::binary_search(items.selected.begin(), items.selected.end(), *items.caret);
+    if (caretSelected && !RowOf(*items.caret)) {
+      rows.selected.insert(std::lower_bound(rows.selected.begin(), rows.selected.end(), row), row);
+      rows.selected.erase(std::unique(rows.selected.begin(), rows.selected.end()),
+                          rows.selected.end());
+    }
+  }
+  rows.top = rows_.empty() ? 0 : std::min(RowAtOrBelow(items.top), rows_.size() - 1);
+  return lists::Normalized(std::move(rows), RowCount(store));
+}
+
+}  // namespace pellix::search

@@ -1,0 +1,61 @@
+// Every item of every list is folded and searched, whatever bytes it holds: the folding must keep
+// characters whole, and the backward look that tells a first byte from a second one must agree
+// with reading the text from its start.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/platform_services.h"
+#include "core/search/fold.h"
+#include "core/search/search_query.h"
+#include "core/text/codec.h"
+#include "core/text/cp932.h"
+#include "fuzz_check.h"
+
+namespace {
+
+namespace search = pellix::search;
+namespace text = pellix::text;
+
+void CheckCharStarts(const std::string& bytes) {
+  std::vector<bool> starts(bytes.size() + 1, false);
+  for (std::size_t pos = 0; pos < bytes.size(); pos += text::CharSizeAt(bytes, pos)) {
+    starts[pos] = true;
+  }
+  starts[bytes.size()] = true;
+  for (std::size_t pos = 0; pos <= bytes.size(); ++pos) {
+    PELLIX_FUZZ_CHECK(search::IsCharStart(bytes, pos) == starts[pos]);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider input(data, size);
+  const std::string word = input.ConsumeRandomLengthString(16);
+  const std::string item = input.ConsumeRemainingBytesAsString();
+
+  const std::string folded = search::FoldCp932(item);
+  // Half-width kana may widen to two bytes; nothing grows more than that.
+  PELLIX_FUZZ_CHECK(folded.size() <= 2 * item.size());
+  PELLIX_FUZZ_CHECK(text::CharLength(folded) <= text::CharLength(item));
+  CheckCharStarts(item);
+  CheckCharStarts(folded);
+
+  const std::u16string wide = text::Cp932ToUtf16(pellix::PlatformTextServices(), item);
+  PELLIX_FUZZ_CHECK(search::FoldUtf16(wide).size() <= wide.size());
+
+  // An item always holds its own text, in any case and width.
+  const std::u16string typed = text::Cp932ToUtf16(pellix::PlatformTextServices(), word);
+  const search::SearchQuery query(typed, pellix::PlatformTextServices());
+  const search::SearchQuery itself(wide, pellix::PlatformTextServices());
+  (void)query.MatchesAnsi(folded);
+  if (wide.find(u'\uFFFD') == std::u16string::npos) {
+    PELLIX_FUZZ_CHECK(itself.MatchesWide(search::FoldUtf16(wide)));
+  }
+  return 0;
+}

@@ -1,0 +1,191 @@
+// A search of a list: which items are shown, how the rows map to items while the list changes
+// under the search (a capture, a deletion), and that the folded copies follow every change.
+
+#include <gtest/gtest.h>
+
+#include "core/lists/list_commands.h"
+#include "core/lists/unicode_commands.h"
+#include "core/platform_services.h"
+#include "core/search/list_search.h"
+#include "list_fixtures.h"
+
+namespace pellix::search {
+namespace {
+
+using lists::ListId;
+using lists::ListStore;
+using lists::ViewState;
+using lists::testing_support::kListA;
+using lists::testing_support::kListB;
+using lists::testing_support::MakeStore;
+using lists::testing_support::View;
+
+SearchQuery Query(std::u16string_view typed) {
+  return SearchQuery(typed, PlatformTextServices());
+}
+
+// What the view would show: the texts of the rows.
+std::vector<std::string> Shown(const ListStore& store, const ListSearch& search) {
+  std::vector<std::string> texts;
+  for (std::size_t row = 0; row < search.RowCount(store); ++row) {
+    texts.push_back(store.Slot(kListA).items.at(*search.ItemOf(store, row)));
+  }
+  return texts;
+}
+
+TEST(ListSearch, ShowsTheMatchingItemsInTheListsOrder) {
+  ListStore store = MakeStore({"apple pie", "banana", "Apple juice", "cherry", "pineapple"});
+  ListSearch search;
+  search.Set(store, ListId::Ansi(kListA), Query(u"APPLE"));
+  EXPECT_TRUE(search.Active());
+  EXPECT_EQ(Shown(store, search),
+            (std::vector<std::string>{"apple pie", "Apple juice", "pineapple"}));
+  EXPECT_EQ(search.RowOf(2), 1u);
+  EXPECT_EQ(search.RowOf(1), std::nullopt);
+  EXPECT_EQ(search.ItemOf(store, 3), std::nullopt);
+
+  search.Set(store, ListId::Ansi(kListA), Query(u"pie apple"));
+  EXPECT_EQ(Shown(store, search), (std::vector<std::string>{"apple pie"}));
+
+  // No words: the whole list, rows and items the same.
+  search.Set(store, ListId::Ansi(kListA), Query(u" "));
+  EXPECT_FALSE(search.Active());
+  EXPECT_EQ(search.RowCount(store), 5u);
+  EXPECT_EQ(search.ItemOf(store, 4), 4u);
+}
+
+TEST(ListSearch, DeletingAResultDeletesThatItemAndFocusesTheNextResult) {
+  ListStore store = MakeStore({"x1", "keep a", "x2", "keep b", "x3", "keep c"});
+  ListSearch search;
+  search.Set(store, ListId::Ansi(kListA), Query(u"x"));
+  // Row 1 ("x2", item 2) selected and current.
+  const ViewState items = search.ToItems(store, View({1}, 1, 0));
+  EXPECT_EQ(items, View({2}, 2, 0));
+  const lists::EditResult result = lists::dellistitem(store, kListA, items, false);
+  EXPECT_EQ(store.Slot(kListA).items, (lists::Items{"x1", "keep a", "keep b", "x3", "keep c"}));
+  EXPECT_TRUE(search.Follow(store));
+  EXPECT_EQ(Shown(store, search), (std::vector<std::string>{"x1", "x3"}));
+  // The item now at the deleted one's place in the list ("keep b") is not shown: the next
+  // result takes the focus and the selection, as the next row would in the whole list.
+  EXPECT_EQ(search.ToRows(store, result.view), View({1}, 1, 0));
+}
+
+TEST(ListSearch, ACaptureDuringASearchShowsWhenItMatches) {
+  ListStore store = MakeStore({"old match", "other"});
+  ListSearch search;
+  search.Set(store, ListId::Ansi(kListA), Query(u"match"));
+  const ViewState before = search.ToItems(store, View({0}, 0, 0));
+
+  store.InsertAtTop(kListA, {"no"});
+  EXPECT_TRUE(search.Follow(store));  // the old match moved down: its row shows another item
+  EXPECT_EQ(Shown(store, search), (std::vector<std::string>{"old match"}));
+  EXPECT_EQ(search.RowOf(1), 0u);
+  EXPECT_FALSE(search.Follow(store));  // up to date
+
+  store.InsertAtTop(kListA, {"new MATCH", "also no"});
+  EXPECT_TRUE(search.Follow(store));
+  EXPECT_EQ(Shown(store, search), (std::vector<std::string>{"new MATCH", "old match"}));
+  // The item that was focused keeps the focus, wherever its row went: it was item 0 before
+  // three items went in above it.
+  const ViewState after = View({before.selected[0] + 3}, *before.caret + 3, 0);
+  EXPECT_EQ(search.ToRows(store, after), View({1}, 1, 0));
+}
+
+TEST(ListSearch, RowsAndItemsMapBothWays) {
+  ListStore store = MakeStore({"m0", "n1", "m2", "n3", "m4", "n5", "m6"});
+  ListSearch search;
+  // Without words rows are items.
+  search.Set(store, ListId::Ansi(kListA), Query(u""));
+  EXPECT_EQ(search.ToItems(store, View({1, 5}, 5, 3)), View({1, 5}, 5, 3));
+  EXPECT_EQ(search.ToRows(store, View({1, 5}, 5, 3)), View({1, 5}, 5, 3));
+
+  search.Set(store, ListId::Ansi(kListA), Query(u"m"));  // items 0, 2, 4, 6
+  EXPECT_EQ(search.ToItems(store, View({3, 1}, 1, 2)), View({2, 6}, 2, 4));
+  // Back: items not shown leave the selection; a current item not shown hands the focus to the
+  // next row shown, selected only when it was; the top goes to the next row shown.
+  EXPECT_EQ(search.ToRows(store, View({2, 3}, 3, 1)), View({1, 2}, 2, 1));
+  EXPECT_EQ(search.ToRows(store, View({2}, 3, 1)), View({1}, 2, 1));
+  EXPECT_EQ(search.ToRows(store, View({}, 5, 5)), View({}, 3, 3));
+  // Past the last match: the last row.
+  search.Set(store, ListId::Ansi(kListA), Query(u"m0"));
+  EXPECT_EQ(search.ToRows(store, View({6}, 6, 6)), View({0}, 0, 0));
+}
+
+TEST(ListSearch, ClearingWhileSearchingRemovesOnlyTheItemsShown) {
+  ListStore store = MakeStore({"tel 1", "mail", "tel 2", "memo"});
+  ListSearch search;
+  EXPECT_FALSE(ClearShown(store, search).changed);  // no search: the caller clears it all
+  search.Set(store, ListId::Ansi(kListA), Query(u"TEL"));
+  EXPECT_TRUE(ClearShown(store, search).changed);
+  EXPECT_EQ(store.Slot(kListA).items, (lists::Items{"mail", "memo"}));
+  search.Follow(store);
+  EXPECT_EQ(search.RowCount(store), 0u);
+  EXPECT_FALSE(ClearShown(store, search).changed);
+}
+
+TEST(ListSearch, TheUnicodeListIsSearchedInUtf16) {
+  ListStore store = MakeStore({}, {}, {u"ｶﾞｽ代", u"電気代", u"ガス"});
+  ListSearch search;
+  search.Set(store, ListId::Unicode(), Query(u"ガス"));
+  EXPECT_EQ(search.Rows(), (std::vector<std::size_t>{0, 2}));
+  // 削除 of the Unicode list on the second result removes item 2, not item 1.
+  const lists::EditResult result = lists::wdelact(store, search.ToItems(store, View({1}, 1, 0)));
+  EXPECT_TRUE(result.changed);
+  EXPECT_EQ(store.UnicodeItems(), (lists::WideItems{u"ｶﾞｽ代", u"電気代"}));
+  search.Follow(store);
+  EXPECT_EQ(search.Rows(), (std::vector<std::size_t>{0}));
+  store.InsertUnicodeAtTop(u"ｶﾞｽ");
+  search.Follow(store);
+  EXPECT_EQ(search.Rows(), (std::vector<std::size_t>{0, 1}));
+}
+
+// The folded copies the store keeps must say the same as folding the items afresh, after every
+// kind of change.
+TEST(SearchKeys, FollowEveryChangeOfTheItems) {
+  ListStore store = MakeStore({"a0", "b1", "c2", "d3", "e4"}, {"z"});
+  const auto expectInStep = [&store](const char* after) {
+    std::vector<std::string> fresh;
+    for (const std::string& item : store.Slot(kListA).items) {
+      fresh.push_back(FoldCp932(item));
+    }
+    EXPECT_EQ(store.SearchKeys(kListA), fresh) << "after " << after;
+  };
+  expectInStep("the first search");
+  store.InsertAtTop(kListA, {"new"});
+  expectInStep("a capture");
+  store.InsertItems(kListA, 2, {"p", "q"});
+  expectInStep("an insertion inside");
+  store.ReplaceItem(kListA, 0, "changed");
+  expectInStep("an edit");
+  store.RemoveItems(ListId::Ansi(kListA), {1, 3});
+  expectInStep("a deletion");
+  store.SwapItems(ListId::Ansi(kListA), 0, 2);
+  expectInStep("a swap");
+  store.MoveItem(ListId::Ansi(kListA), 0, 3);
+  expectInStep("a move");
+  store.MoveToTop(kListA, 1, kListB);
+  expectInStep("a move to another list");
+  store.MoveToTop(kListB, 0, kListA);
+  expectInStep("a move from another list");
+  store.SplitItems(kListA, {{0, {"l1", "l2"}}});
+  expectInStep("a split");
+  store.KeepFirst(ListId::Ansi(kListA), 2);
+  expectInStep("the back half cleared");
+  store.SwapSlots(kListA, kListB);
+  store.SwapSlots(kListA, kListB);
+  expectInStep("lists moved");
+}
+
+TEST(SearchKeys, TheUnicodeListsFollowToo) {
+  ListStore store = MakeStore({}, {}, {u"ａ", u"ｶﾞ"});
+  EXPECT_EQ(store.UnicodeSearchKeys(), (std::vector<std::u16string>{u"A", u"ガ"}));
+  store.InsertUnicodeAtTop(u"x");
+  store.ReplaceUnicodeItem(2, u"ｂ");
+  store.RemoveItems(ListId::Unicode(), {1});
+  EXPECT_EQ(store.UnicodeSearchKeys(), (std::vector<std::u16string>{u"X", u"B"}));
+  store.SetUnicodeItems({u"y"});
+  EXPECT_EQ(store.UnicodeSearchKeys(), (std::vector<std::u16string>{u"Y"}));
+}
+
+}  // namespace
+}  // namespace pellix::search

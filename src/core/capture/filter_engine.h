@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/capture/conversion.h"
 #include "core/capture/filter_def.h"
 #include "core/lists/list_store.h"
 #include "core/text/case_fold.h"
@@ -42,9 +43,5 @@ bool ContainsWords(const text::FoldedText& text, std::string_view words, std::in
 // Every character of `text` is one of `characters` (case ignored). A text of nothing but spaces
 // and line breaks fails when spaces are allowed, as does an empty text or character set.
 bool OnlyLimitingChars(std::string_view text, std::string_view characters);
-
-// Replaces every occurrence of `from` that starts on a character boundary, left to right,
-// never looking into what a replacement put in.
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
 }  // namespace pellix::capture

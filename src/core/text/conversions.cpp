@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 
 #include "core/text/case_fold.h"
@@ -20,12 +22,19 @@ static_assert(std::is_sorted(std::begin(kNarrowable), std::end(kNarrowable),
                                return a.bytes < b.bytes;
                              }));
 
-// The narrow byte of each narrowable two-byte code; 0 for every other code.
-const std::array<unsigned char, 0x10000>& NarrowBytes() {
-  static const std::array<unsigned char, 0x10000> table = [] {
-    std::array<unsigned char, 0x10000> built{};
+// The narrow byte of each narrowable two-byte code, 0 for every other code, and which lead bytes
+// have any: a kanji's lead byte has none, so most characters never touch the big table.
+struct NarrowTable {
+  std::array<bool, 256> leadHasNarrowable{};
+  std::array<unsigned char, 0x10000> narrow{};
+};
+
+const NarrowTable& Narrowing() {
+  static const NarrowTable table = [] {
+    NarrowTable built;
     for (const NarrowableChar& entry : kNarrowable) {
-      built[entry.bytes] = entry.narrow;
+      built.leadHasNarrowable[entry.bytes >> 8] = true;
+      built.narrow[entry.bytes] = entry.narrow;
     }
     return built;
   }();
@@ -56,30 +65,51 @@ std::string MapString(const TextServices& services, Mapping mapping, std::string
   return Utf16ToCp932(services, services.Map(mapping, Cp932ToUtf16(services, text)));
 }
 
-std::string FullToHalfWidth(std::string_view text) {
-  const auto& narrow = NarrowBytes();
-  std::string out(text.size(), '\0');
-  const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-  auto* written = reinterpret_cast<unsigned char*>(out.data());
+bool MakeHalfWidth(std::string& text) {
+  const NarrowTable& table = Narrowing();
+  // Every narrowed character loses a byte, so the write position never passes the read one.
+  auto* bytes = reinterpret_cast<unsigned char*>(text.data());
   const std::size_t size = text.size();
   std::size_t length = 0;
   for (std::size_t pos = 0; pos < size;) {
-    const unsigned char first = in[pos];
+    // A run of ASCII, eight bytes at a time: nothing in it narrows.
+    if (size - pos >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, bytes + pos, 8);
+      if ((word & 0x8080808080808080) == 0) {
+        if (length != pos) {
+          std::memcpy(bytes + length, &word, 8);
+        }
+        length += 8;
+        pos += 8;
+        continue;
+      }
+    }
+    const unsigned char first = bytes[pos];
     if (IsLeadByte(first) && pos + 1 < size) {
-      const unsigned char narrowed = narrow[first << 8 | in[pos + 1]];
+      const unsigned char second = bytes[pos + 1];
+      const unsigned char narrowed =
+          table.leadHasNarrowable[first] ? table.narrow[first << 8 | second] : 0;
       if (narrowed != 0) {
-        written[length++] = narrowed;
+        bytes[length++] = narrowed;
       } else {
-        written[length++] = first;
-        written[length++] = in[pos + 1];
+        bytes[length++] = first;
+        bytes[length++] = second;
       }
       pos += 2;
     } else {
-      written[length++] = first;
+      bytes[length++] = first;
       ++pos;
     }
   }
-  out.resize(length);
+  const bool changed = length != size;
+  text.resize(length);
+  return changed;
+}
+
+std::string FullToHalfWidth(std::string_view text) {
+  std::string out(text);
+  MakeHalfWidth(out);
   return out;
 }
 

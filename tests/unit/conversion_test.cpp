@@ -159,3 +159,32 @@ TEST(BytePairs, RulesOutOnlyNeedlesThatAreNotThere) {
 
 }  // namespace
 }  // namespace pellix::capture
+
+namespace pellix::text {
+namespace {
+
+// A long text is folded a piece at a time as searches need it; a word lying across the end of
+// a piece, or at the very end, is found all the same, and one inside a two-byte character not.
+TEST(FoldedText, FindsWordsWhereverThePartFoldedSoFarEnds) {
+  for (std::size_t at = 1000; at < 1040; ++at) {
+    std::string page;
+    while (page.size() < at) {
+      page +=
+          "\x95\x5C"
+          "x";  // 表x
+    }
+    page.resize(at);
+    if (IsLeadByte(static_cast<unsigned char>(page.back()))) {
+      page.back() = 'x';
+    }
+    const std::string text = page + "Needle" + std::string(3000, 'y') + "\x82\x81nd";  // ａnd
+    FoldedText folded(text);
+    EXPECT_TRUE(folded.Contains("NEEDLE")) << at;
+    EXPECT_TRUE(folded.Contains("\x82\x60ND")) << at;  // Ａnd, at the very end
+    EXPECT_FALSE(folded.Contains("\\X")) << at;        // only ever the second byte of 表
+    EXPECT_FALSE(folded.Contains("NEEDLES")) << at;
+  }
+}
+
+}  // namespace
+}  // namespace pellix::text

@@ -124,8 +124,7 @@ class Run {
     if (!match.NeedsFoldedText()) {
       return match.Passes(subject, scratch_);
     }
-    const text::FoldedText* folded =
-        LongTextMemo::IsLong(subject) ? memo_.Folded(subject) : nullptr;
+    text::FoldedText* folded = LongTextMemo::IsLong(subject) ? memo_.Folded(subject) : nullptr;
     if (folded == nullptr) {
       scratch_.Assign(subject);
       folded = &scratch_;
@@ -198,12 +197,13 @@ std::string ApplyConversions(const FilterDef& def, std::string_view text,
   return result;
 }
 
-bool ContainsWords(const text::FoldedText& text, std::string_view words, std::int32_t count) {
+bool ContainsWords(text::FoldedText& text, std::string_view words, std::int32_t count) {
   return CheckWords(words, count).Passes(text);
 }
 
 bool ContainsWords(std::string_view text, std::string_view words, std::int32_t count) {
-  return ContainsWords(text::FoldedText(text), words, count);
+  text::FoldedText folded(text);
+  return ContainsWords(folded, words, count);
 }
 
 bool OnlyLimitingChars(std::string_view text, std::string_view characters) {

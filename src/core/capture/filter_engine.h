@@ -38,7 +38,7 @@ std::string ApplyConversions(const FilterDef& def, std::string_view text,
 // At least `count` of the space-separated `words` occur in `text` (case ignored, whole
 // characters only); a word given twice counts twice.
 bool ContainsWords(std::string_view text, std::string_view words, std::int32_t count);
-bool ContainsWords(const text::FoldedText& text, std::string_view words, std::int32_t count);
+bool ContainsWords(text::FoldedText& text, std::string_view words, std::int32_t count);
 
 // Every character of `text` is one of `characters` (case ignored). A text of nothing but spaces
 // and line breaks fails when spaces are allowed, as does an empty text or character set.

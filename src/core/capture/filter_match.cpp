@@ -37,7 +37,7 @@ std::optional<bool> CheckWords::Settled() const {
   return std::nullopt;
 }
 
-bool CheckWords::Passes(const text::FoldedText& text) const {
+bool CheckWords::Passes(text::FoldedText& text) const {
   if (const std::optional<bool> settled = Settled()) {
     return *settled;
   }
@@ -118,7 +118,7 @@ FilterMatch::FilterMatch(const FilterDef& def)
   needsFolded_ = !first_.Settled() || (second_ && !second_->Settled());
 }
 
-bool FilterMatch::Passes(std::string_view subject, const text::FoldedText& folded) const {
+bool FilterMatch::Passes(std::string_view subject, text::FoldedText& folded) const {
   if (limiting_) {
     return limiting_->Allows(subject);
   }

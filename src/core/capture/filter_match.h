@@ -24,7 +24,7 @@ class CheckWords {
   // The answer when it does not depend on the text: always for a count of 0 or less, never for
   // a count above the number of words.
   std::optional<bool> Settled() const;
-  bool Passes(const text::FoldedText& text) const;
+  bool Passes(text::FoldedText& text) const;
 
  private:
   std::vector<std::string> folded_;
@@ -56,7 +56,7 @@ class FilterMatch {
   // Whether `Passes` looks at the folded text at all; when not, any FoldedText will do.
   bool NeedsFoldedText() const { return needsFolded_; }
   // `folded` is `subject` prepared for case-blind search (when NeedsFoldedText).
-  bool Passes(std::string_view subject, const text::FoldedText& folded) const;
+  bool Passes(std::string_view subject, text::FoldedText& folded) const;
 
  private:
   std::optional<LimitingChars> limiting_;

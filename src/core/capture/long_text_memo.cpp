@@ -24,7 +24,7 @@ LongTextMemo::Entry* LongTextMemo::FindOrAdd(std::string_view text) {
   return &entries_.emplace_back(Entry{std::string(text), std::nullopt, {}});
 }
 
-const text::FoldedText* LongTextMemo::Folded(std::string_view text) {
+text::FoldedText* LongTextMemo::Folded(std::string_view text) {
   Entry* entry = FindOrAdd(text);
   if (entry == nullptr) {
     return nullptr;

@@ -27,7 +27,7 @@ class LongTextMemo {
   static bool IsLong(std::string_view text) { return text.size() >= kMinBytes; }
 
   // The folded form of a long text, worked out on first use. Null when the memo is full.
-  const text::FoldedText* Folded(std::string_view text);
+  text::FoldedText* Folded(std::string_view text);
 
   // What conversion number `conversion` made of `text`, if known.
   const std::string* Converted(std::size_t conversion, std::string_view text) const;

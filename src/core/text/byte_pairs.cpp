@@ -8,12 +8,15 @@ void BytePairs::Assign(std::string_view text) {
     return;
   }
   bits_.assign(0x10000 / 64, 0);
+  std::uint64_t* const bits = bits_.data();
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
   unsigned previous = bytes[0];
-  for (std::size_t pos = 1; pos < text.size(); ++pos) {
-    const unsigned pair = previous << 8 | bytes[pos];
-    bits_[pair >> 6] |= std::uint64_t{1} << (pair & 63);
-    previous = bytes[pos];
+  for (std::size_t pos = 1; pos < size; ++pos) {
+    const unsigned current = bytes[pos];
+    const unsigned pair = previous << 8 | current;
+    bits[pair >> 6] |= std::uint64_t{1} << (pair & 63);
+    previous = current;
   }
   last_ = previous;
 }

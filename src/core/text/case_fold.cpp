@@ -54,13 +54,17 @@ std::uint64_t FlipAsciiLetters(std::uint64_t word, unsigned char first) {
   return word ^ ((atLeastFirst & ~beyondLast & kHighBits) >> 2);
 }
 
-bool MapCase(std::string& text, bool upper) {
+// Maps the characters of `text` that start from `begin` (a character start) on, up to the first
+// character start at or after `end`, which it returns.
+std::size_t MapCaseSpan(std::string& text, std::size_t begin, std::size_t end, bool upper,
+                        bool& changed) {
   const TwoByteCaseMap& table = upper ? Maps().toUpper : Maps().toLower;
   const unsigned char from = upper ? 'a' : 'A';
   auto* bytes = reinterpret_cast<unsigned char*>(text.data());
   const std::size_t size = text.size();
-  bool changed = false;
-  for (std::size_t pos = 0; pos < size;) {
+  const std::size_t stop = std::min(end, size);
+  std::size_t pos = begin;
+  while (pos < stop) {
     // A run of ASCII, eight bytes at a time: each is a character of its own.
     if (size - pos >= 8) {
       std::uint64_t word;
@@ -92,6 +96,12 @@ bool MapCase(std::string& text, bool upper) {
     }
     ++pos;
   }
+  return pos;
+}
+
+bool MapCase(std::string& text, bool upper) {
+  bool changed = false;
+  MapCaseSpan(text, 0, text.size(), upper, changed);
   return changed;
 }
 
@@ -135,17 +145,41 @@ std::string ToLowerCase(std::string_view text) {
 
 void FoldedText::Assign(std::string_view text) {
   upper_.assign(text);
-  MakeUpperCase(upper_);
+  folded_ = 0;
 }
 
-bool FoldedText::Contains(std::string_view foldedNeedle) const {
+bool FoldedText::FoldFurther() {
+  if (folded_ == upper_.size()) {
+    return false;
+  }
+  constexpr std::size_t kFirstBytes = 1024;
+  bool changed = false;
+  folded_ = MapCaseSpan(upper_, folded_, std::max(kFirstBytes, folded_ * 2), true, changed);
+  return true;
+}
+
+bool FoldedText::Contains(std::string_view foldedNeedle) {
   if (foldedNeedle.empty()) {
     return true;
   }
-  // The case mapping keeps every character's length, so characters start where they did.
+  // Folding keeps every character's length and every lead byte, so characters start where
+  // they did, in the folded part and after it alike.
   std::size_t known = 0;  // a character starts here, at or before every hit still to come
-  for (std::size_t hit = upper_.find(foldedNeedle); hit != std::string::npos;
-       hit = upper_.find(foldedNeedle, hit + 1)) {
+  std::size_t from = 0;   // no occurrence starts before this
+  for (;;) {
+    const std::string_view done(upper_.data(), folded_);
+    const std::size_t hit = done.find(foldedNeedle, from);
+    if (hit == std::string_view::npos) {
+      // Only an occurrence that runs past the folded part may be left.
+      if (done.size() >= foldedNeedle.size()) {
+        from = std::max(from, done.size() - foldedNeedle.size() + 1);
+      }
+      if (!FoldFurther()) {
+        return false;
+      }
+      continue;
+    }
+    from = hit + 1;
     if (!StartsCharFrom(upper_, known, hit)) {
       known = hit - 1;  // the lead byte of the character the hit is inside
       continue;
@@ -156,7 +190,6 @@ bool FoldedText::Contains(std::string_view foldedNeedle) const {
       return true;
     }
   }
-  return false;
 }
 
 const CaseFoldPair* CaseFoldPairsBegin() {

@@ -57,7 +57,8 @@ bool MakeUpperCase(std::string& text);
 bool MakeLowerCase(std::string& text);
 
 // A text prepared for many case-blind searches: its upper-case form, so each search is a plain
-// byte search.
+// byte search. The text is folded only as far as the searches have needed so far: a check
+// word is mostly found near the start of a long capture, and one that is found ends the test.
 class FoldedText {
  public:
   FoldedText() = default;
@@ -65,10 +66,14 @@ class FoldedText {
   // Prepares another text, keeping the memory already held (one per line of a capture).
   void Assign(std::string_view text);
   // `foldedNeedle` must itself be upper case (ToUpperCase).
-  bool Contains(std::string_view foldedNeedle) const;
+  bool Contains(std::string_view foldedNeedle);
 
  private:
-  std::string upper_;
+  // Folds about as much again as is folded; false when everything is folded already.
+  bool FoldFurther();
+
+  std::string upper_;       // upper case up to `folded_`, the text as it was after
+  std::size_t folded_ = 0;  // a character starts here (or the text ends)
 };
 
 struct CaseFoldPair {

@@ -67,44 +67,49 @@ std::string MapString(const TextServices& services, Mapping mapping, std::string
 
 bool MakeHalfWidth(std::string& text) {
   const NarrowTable& table = Narrowing();
-  // Every narrowed character loses a byte, so the write position never passes the read one.
+  // Every narrowed character loses a byte, so the write position never passes the read one;
+  // what lies between two narrowed characters moves down in one piece.
   auto* bytes = reinterpret_cast<unsigned char*>(text.data());
   const std::size_t size = text.size();
-  std::size_t length = 0;
+  std::size_t length = 0;  // bytes of the result written
+  std::size_t kept = 0;    // bytes from here up to `pos` are kept as they are, not yet moved
+  const auto keep = [&](std::size_t upTo) {
+    if (length != kept) {
+      std::memmove(bytes + length, bytes + kept, upTo - kept);
+    }
+    length += upTo - kept;
+  };
   for (std::size_t pos = 0; pos < size;) {
     // A run of ASCII, eight bytes at a time: nothing in it narrows.
     if (size - pos >= 8) {
       std::uint64_t word;
       std::memcpy(&word, bytes + pos, 8);
       if ((word & 0x8080808080808080) == 0) {
-        if (length != pos) {
-          std::memcpy(bytes + length, &word, 8);
-        }
-        length += 8;
         pos += 8;
         continue;
       }
     }
     const unsigned char first = bytes[pos];
     if (IsLeadByte(first) && pos + 1 < size) {
-      const unsigned char second = bytes[pos + 1];
-      const unsigned char narrowed =
-          table.leadHasNarrowable[first] ? table.narrow[first << 8 | second] : 0;
-      if (narrowed != 0) {
-        bytes[length++] = narrowed;
-      } else {
-        bytes[length++] = first;
-        bytes[length++] = second;
+      if (table.leadHasNarrowable[first]) {
+        const unsigned char narrowed = table.narrow[first << 8 | bytes[pos + 1]];
+        if (narrowed != 0) {
+          keep(pos);
+          bytes[length++] = narrowed;
+          kept = pos + 2;
+        }
       }
       pos += 2;
     } else {
-      bytes[length++] = first;
       ++pos;
     }
   }
-  const bool changed = length != size;
+  if (kept == 0) {
+    return false;
+  }
+  keep(size);
   text.resize(length);
-  return changed;
+  return true;
 }
 
 std::string FullToHalfWidth(std::string_view text) {

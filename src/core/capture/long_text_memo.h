@@ -20,7 +20,7 @@ namespace pellix::capture {
 class LongTextMemo {
  public:
   // A shorter text costs less to work on again than to look up and keep.
-  static constexpr std::size_t kMinBytes = 512;
+  static constexpr std::size_t kMinBytes = 128;
   // Enough for every list of a big set to convert the text its own way.
   static constexpr std::size_t kMaxTexts = 64;
 

@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -195,6 +196,65 @@ void BM_Sort(benchmark::State& state) {
       });
 }
 BENCHMARK(BM_Sort)->Unit(benchmark::kMillisecond)->Iterations(kRuns);
+
+// A stand-in for the platform's collation whose key is the UTF-16 code units in order: nothing
+// to compute, so the figure is the sort and the reordering of the list alone.
+class CodeUnitOrder final : public text::TextServices {
+ public:
+  std::optional<std::u16string> DecodeCp932(std::string_view text) const override {
+    return PlatformTextServices().DecodeCp932(text);
+  }
+  std::optional<std::string> EncodeCp932(std::u16string_view text) const override {
+    return PlatformTextServices().EncodeCp932(text);
+  }
+  std::u16string Map(text::Mapping mapping, std::u16string_view text) const override {
+    return PlatformTextServices().Map(mapping, text);
+  }
+  int Compare(std::u16string_view a, std::u16string_view b, bool) const override {
+    return a.compare(b);
+  }
+  std::string SortKey(std::u16string_view text) const override {
+    std::string key;
+    key.reserve(text.size() * 2);
+    for (const char16_t unit : text) {
+      key += static_cast<char>(unit >> 8);
+      key += static_cast<char>(unit & 0xFF);
+    }
+    return key;
+  }
+};
+
+void BM_SortWithAFakeKey(benchmark::State& state) {
+  const CodeUnitOrder services;
+  TimeCommand(
+      state, [&](lists::ListStore& s) { return lists::asort(s, kShown, {}, services); },
+      [&](const lists::ListStore& s, const lists::EditResult& result) {
+        const lists::Items& items = s.Slot(kShown).items;
+        return result.changed &&
+               std::is_sorted(items.begin(), items.end(), [&](const auto& a, const auto& b) {
+                 return services.SortKey(text::Cp932ToUtf16(services, a)) <
+                        services.SortKey(text::Cp932ToUtf16(services, b));
+               });
+      });
+}
+BENCHMARK(BM_SortWithAFakeKey)->Unit(benchmark::kMillisecond)->Iterations(kRuns);
+
+// One capture's text put at the top of a list of 100,000 items (and of the list box's copy
+// when it is the shown list).
+void BM_InsertAtTop(benchmark::State& state) {
+  const std::string capture = History()[kItemCount / 3];
+  TimeCommand(
+      state,
+      [&](lists::ListStore& s) {
+        s.InsertAtTop(kShown, {capture});
+        return lists::EditResult{true, {}};
+      },
+      [&](const lists::ListStore& s, const lists::EditResult&) {
+        return Count(s, kShown) == kItemCount + 1 && s.Slot(kShown).items[0] == capture &&
+               s.Slot(kShown).items[1] == History()[0];
+      });
+}
+BENCHMARK(BM_InsertAtTop)->Unit(benchmark::kMillisecond)->Iterations(kRuns);
 
 void BM_UnicodeDeleteHalfSelected(benchmark::State& state) {
   const lists::ViewState view = EverySecondSelected();

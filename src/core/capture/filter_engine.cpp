@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/capture/conversion.h"
+#include "core/capture/filter_match.h"
+#include "core/capture/long_text_memo.h"
 #include "core/io/integer.h"
 #include "core/text/case_fold.h"
-#include "core/text/conversions.h"
 #include "core/text/cp932.h"
 
 namespace pellix::capture {
@@ -37,70 +39,44 @@ Sequences SortByType(const lists::ListStore& store) {
   return sequences;
 }
 
-bool Passes(const FilterDef& def, std::string_view subject, const text::FoldedText& folded) {
-  if (!def.cstring.empty()) {
-    return OnlyLimitingChars(subject, def.cstring);
-  }
-  return ContainsWords(folded, def.astring, def.acount) &&
-         (def.bstring.empty() || ContainsWords(folded, def.bstring, def.bcount));
-}
-
-// Whether check words are tested at all: a limiting-character filter ignores them.
-bool NeedsFolding(const FilterDef& def) {
-  return def.cstring.empty();
-}
-
 class Run {
  public:
-  Run(lists::ListStore& store, std::string& lastText, const text::TextServices& services)
-      : store_(store), lastText_(lastText), services_(services), pending_(store.Count()) {}
+  Run(lists::ListStore& store, std::string& lastText)
+      : store_(store),
+        lastText_(lastText),
+        pending_(store.Count()),
+        matches_(store.Count()),
+        conversionOf_(store.Count()) {}
 
   // Collected per list and put in place at the end, all at once: a line-mode filter may take a
   // thousand lines, and a list may hold a hundred thousand items.
   void InsertAtTop(const std::string& text, std::size_t index) { pending_[index].push_back(text); }
 
   void AcceptAll(std::size_t index) {
-    SetLastText(ApplyConversions(store_.Slot(index).filter, lastText_, services_));
+    lastText_ = Convert(index, lastText_);
     InsertAtTop(lastText_, index);
   }
 
   // Returns whether the list took anything.
   bool Filter(std::size_t index, std::vector<std::string>& lineList) {
-    const FilterDef& def = store_.Slot(index).filter;
-    bool took = false;
-    if (def.kaigyo == 0) {
-      if (Passes(def, lastText_, FoldedLastText(def))) {
-        SetLastText(ApplyConversions(def, lastText_, services_));
-        InsertAtTop(lastText_, index);
-        took = true;
+    const FilterMatch& match = MatchOf(index);
+    if (store_.Slot(index).filter.kaigyo == 0) {
+      if (!Passes(match, lastText_)) {
+        return false;
       }
-      return took;
+      lastText_ = Convert(index, lastText_);
+      InsertAtTop(lastText_, index);
+      return true;
     }
+    bool took = false;
     for (std::string& line : lineList) {
-      if (Passes(def, line, text::FoldedText(NeedsFolding(def) ? line : std::string_view()))) {
-        line = ApplyConversions(def, line, services_);
+      if (Passes(match, line)) {
+        line = Convert(index, line);
         InsertAtTop(line, index);
         took = true;
       }
     }
     return took;
-  }
-
-  void SetLastText(std::string text) {
-    lastText_ = std::move(text);
-    folded_.reset();
-  }
-
-  // The whole-text filters of one run mostly test the same text: fold it once.
-  const text::FoldedText& FoldedLastText(const FilterDef& def) {
-    static const text::FoldedText kUnused{std::string_view()};
-    if (!NeedsFolding(def)) {
-      return kUnused;
-    }
-    if (!folded_) {
-      folded_.emplace(lastText_);
-    }
-    return *folded_;
   }
 
   // Puts every taken text in place, the last taken uppermost, and counts them per list.
@@ -121,19 +97,78 @@ class Run {
   }
 
  private:
+  const FilterMatch& MatchOf(std::size_t index) {
+    std::optional<FilterMatch>& match = matches_[index];
+    if (!match) {
+      match.emplace(store_.Slot(index).filter);
+    }
+    return *match;
+  }
+
+  // Lists whose conversions are the same share one number, so what one of them made of a text
+  // stands for all of them.
+  std::size_t ConversionOf(std::size_t index) {
+    std::optional<std::size_t>& number = conversionOf_[index];
+    if (!number) {
+      Conversion conversion(store_.Slot(index).filter);
+      const auto same = std::find(conversions_.begin(), conversions_.end(), conversion);
+      number = static_cast<std::size_t>(same - conversions_.begin());
+      if (same == conversions_.end()) {
+        conversions_.push_back(std::move(conversion));
+      }
+    }
+    return *number;
+  }
+
+  bool Passes(const FilterMatch& match, std::string_view subject) {
+    if (!match.NeedsFoldedText()) {
+      return match.Passes(subject, scratch_);
+    }
+    text::FoldedText* folded = LongTextMemo::IsLong(subject) ? memo_.Folded(subject) : nullptr;
+    if (folded == nullptr) {
+      scratch_.Assign(subject);
+      folded = &scratch_;
+    }
+    return match.Passes(subject, *folded);
+  }
+
+  std::string Convert(std::size_t index, const std::string& subject) {
+    const std::size_t number = ConversionOf(index);
+    const Conversion& conversion = conversions_[number];
+    if (conversion.IsIdentity()) {
+      return subject;
+    }
+    const bool isLong = LongTextMemo::IsLong(subject);
+    if (isLong) {
+      if (const std::string* known = memo_.Converted(number, subject)) {
+        return *known;
+      }
+    }
+    std::string converted = subject;
+    const bool settled = conversion.Apply(converted);
+    if (isLong) {
+      memo_.NoteConverted(number, subject, converted, settled);
+    }
+    return converted;
+  }
+
   lists::ListStore& store_;
   std::string& lastText_;
-  const text::TextServices& services_;
   std::vector<std::vector<std::string>> pending_;
-  std::optional<text::FoldedText> folded_;
+  std::vector<std::optional<FilterMatch>> matches_;
+  std::vector<std::optional<std::size_t>> conversionOf_;
+  std::vector<Conversion> conversions_;
+  LongTextMemo memo_;
+  text::FoldedText scratch_;  // for short texts, whose memory is kept from one to the next
 };
 
 }  // namespace
 
-FilterRun RunFilters(lists::ListStore& store, std::string& lastText,
-                     const text::TextServices& services) {
+// The conversions need nothing of the platform: the code page's own case and width tables do
+// them, and the tests hold those tables against the platform's mappings.
+FilterRun RunFilters(lists::ListStore& store, std::string& lastText, const text::TextServices&) {
   const Sequences sequences = SortByType(store);
-  Run run(store, lastText, services);
+  Run run(store, lastText);
   try {
     for (const std::size_t index : sequences.acceptAll) {
       run.AcceptAll(index);
@@ -156,95 +191,23 @@ FilterRun RunFilters(lists::ListStore& store, std::string& lastText,
 }
 
 std::string ApplyConversions(const FilterDef& def, std::string_view text,
-                             const text::TextServices& services) {
+                             const text::TextServices&) {
   std::string result(text);
-  if (def.zen) {
-    result = text::FullToHalfWidth(result);
-  }
-  if (def.caps) {
-    result = text::MapString(services, text::Mapping::kLowerCase, result);
-  }
-  if (def.small) {
-    result = text::MapString(services, text::Mapping::kUpperCase, result);
-  }
-  for (int row = 0; row < kReplacementRows; ++row) {
-    if (!def.exfrom[row].empty()) {
-      result = ReplaceAll(result, def.exfrom[row], def.exto[row]);
-    }
-  }
+  Conversion(def).Apply(result);
   return result;
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
-  if (from.empty()) {
-    return std::string(text);
-  }
-  std::string out;
-  out.reserve(text.size());
-  std::size_t copied = 0;    // text before this is in `out`
-  std::size_t boundary = 0;  // a character starts here; walked forward to each hit
-  for (std::size_t hit = text.find(from); hit != std::string_view::npos;
-       hit = text.find(from, hit + 1)) {
-    while (boundary < hit) {
-      boundary += text::CharSizeAt(text, boundary);
-    }
-    if (boundary != hit) {
-      continue;  // inside a two-byte character
-    }
-    out.append(text.substr(copied, hit - copied)).append(to);
-    copied = boundary = hit + from.size();
-    hit = copied - 1;
-  }
-  out.append(text.substr(copied));
-  return out;
-}
-
-bool ContainsWords(const text::FoldedText& text, std::string_view words, std::int32_t count) {
-  std::int32_t found = 0;
-  std::size_t pos = 0;
-  while (pos < words.size()) {
-    const std::size_t space = words.find(' ', pos);
-    const std::string_view word =
-        words.substr(pos, space == std::string_view::npos ? std::string_view::npos : space - pos);
-    if (!word.empty() && text.Contains(text::ToUpperCase(word))) {
-      ++found;
-    }
-    if (space == std::string_view::npos) {
-      break;
-    }
-    pos = space + 1;
-  }
-  return found >= count;
+bool ContainsWords(text::FoldedText& text, std::string_view words, std::int32_t count) {
+  return CheckWords(words, count).Passes(text);
 }
 
 bool ContainsWords(std::string_view text, std::string_view words, std::int32_t count) {
-  return ContainsWords(text::FoldedText(text), words, count);
+  text::FoldedText folded(text);
+  return ContainsWords(folded, words, count);
 }
 
 bool OnlyLimitingChars(std::string_view text, std::string_view characters) {
-  if (text.empty() || characters.empty()) {
-    return false;
-  }
-  std::vector<unsigned> allowed;
-  for (std::size_t pos = 0; pos < characters.size(); pos += text::CharSizeAt(characters, pos)) {
-    allowed.push_back(text::FoldedCharAt(characters, pos));
-  }
-  std::sort(allowed.begin(), allowed.end());
-  const auto isAllowed = [&allowed](unsigned ch) {
-    return std::binary_search(allowed.begin(), allowed.end(), ch);
-  };
-  const bool spaceAllowed = isAllowed(' ') || isAllowed(0x8140);
-  bool holdsMoreThanSpace = false;
-  for (std::size_t pos = 0; pos < text.size(); pos += text::CharSizeAt(text, pos)) {
-    const unsigned ch = text::FoldedCharAt(text, pos);
-    if (ch != ' ' && ch != 0x8140 && ch != '\r' && ch != '\n') {
-      holdsMoreThanSpace = true;
-    }
-    if (!isAllowed(ch)) {
-      return false;
-    }
-  }
-  return !spaceAllowed || holdsMoreThanSpace;
+  return LimitingChars(characters).Allows(text);
 }
 
 }  // namespace pellix::capture

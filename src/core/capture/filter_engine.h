@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/capture/conversion.h"
 #include "core/capture/filter_def.h"
 #include "core/lists/list_store.h"
 #include "core/text/case_fold.h"
@@ -37,14 +38,10 @@ std::string ApplyConversions(const FilterDef& def, std::string_view text,
 // At least `count` of the space-separated `words` occur in `text` (case ignored, whole
 // characters only); a word given twice counts twice.
 bool ContainsWords(std::string_view text, std::string_view words, std::int32_t count);
-bool ContainsWords(const text::FoldedText& text, std::string_view words, std::int32_t count);
+bool ContainsWords(text::FoldedText& text, std::string_view words, std::int32_t count);
 
 // Every character of `text` is one of `characters` (case ignored). A text of nothing but spaces
 // and line breaks fails when spaces are allowed, as does an empty text or character set.
 bool OnlyLimitingChars(std::string_view text, std::string_view characters);
-
-// Replaces every occurrence of `from` that starts on a character boundary, left to right,
-// never looking into what a replacement put in.
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
 }  // namespace pellix::capture

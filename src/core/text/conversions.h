@@ -15,6 +15,8 @@ std::string MapString(const TextServices& services, Mapping mapping, std::string
 // yen sign to their one-byte forms; every other character, Japanese script included, is kept
 // byte for byte.
 std::string FullToHalfWidth(std::string_view text);
+// The same, in place (a text never grows by it); whether anything changed.
+bool MakeHalfWidth(std::string& text);
 
 // The UTF-16 value of a two-byte character that FullToHalfWidth narrows, with its narrow byte;
 // exposed so tests can hold the table against the platform's own conversion.

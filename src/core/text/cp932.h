@@ -3,6 +3,8 @@
 // code page; these helpers never need the platform.
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +27,21 @@ inline std::size_t CharSizeAt(std::string_view text, std::size_t pos) {
   return IsLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
 }
 
+// Whether a character starts at `pos` (the end of the text counts), given that one starts at
+// `from` (at most `pos`). A byte that is no lead byte always ends a character, so the answer
+// is whether the run of lead bytes just before `pos` (not looking before `from`) is even: that
+// costs the length of that run, not a walk from `from`.
+inline bool StartsCharFrom(std::string_view text, std::size_t from, std::size_t pos) {
+  if (pos >= text.size()) {
+    return true;
+  }
+  std::size_t run = pos;
+  while (run > from && IsLeadByte(static_cast<unsigned char>(text[run - 1]))) {
+    --run;
+  }
+  return (pos - run) % 2 == 0;
+}
+
 // Number of characters; a two-byte character counts as one.
 std::size_t CharLength(std::string_view text);
 
@@ -39,6 +56,16 @@ void ForEachLine(std::string_view text, OnLine&& onLine) {
   const char* start = text.data();
   const char* pos = start;
   while (pos != end) {
+    // Eight bytes at a time while none of them can end a line (all are above CR).
+    if (end - pos >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, pos, 8);
+      constexpr std::uint64_t kEveryByte = 0x0101010101010101;
+      if (((word - kEveryByte * ('\r' + 1)) & ~word & (kEveryByte * 0x80)) == 0) {
+        pos += 8;
+        continue;
+      }
+    }
     const char ch = *pos;
     if (ch == '\0') {
       break;

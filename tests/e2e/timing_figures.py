@@ -16,7 +16,8 @@ from pathlib import Path
 import pytest
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, RECORDS, Pellix, write_list_file
+from pellix import HISTORY, Pellix, write_list_file
+from test_capture import write_filter
 from harness.xselection import SelectionOwner
 
 ROUNDS = int(os.environ.get("PELLIX_TIMING_ROUNDS", "3"))
@@ -122,8 +123,9 @@ def test_start_up(desktop: Desktop):
     for name in names:
         write_list_file(folder, name, [f"{name} の項目 {i} " + "abcdefghij" * (i % 17)
                                        for i in range(10_000)])
-        (folder / f"{name}.flt").write_bytes(f"filname={name}\r\ntype=0\r\n".encode("cp932"))
-    settings = "".join(f"list{k}=list{k}\r\n" for k in range(10))
+        write_filter(folder, name, type="0")
+    settings = ("left=0\r\ntop=0\r\nheight=300\r\nwidth=260\r\n"
+                + "".join(f"list{k}=list{k}\r\n" for k in range(10)) + "view=0\r\n")
     (folder / "pellix.ini").write_bytes(settings.encode("cp932"))
     full = []
     for _ in range(rounds):

@@ -44,6 +44,7 @@ class FilterEditor final : public Window {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void EnsureControls();
   void CreateControls();
   void SetDpi(int dpi);
   void Show(const RECT& listDialog);

@@ -2,7 +2,7 @@
 
 from __future__ import annotations
 
-from harness import Desktop, wait_until
+from harness import Desktop, WaitTimeout, wait_until
 from pellix import HISTORY, RECORDS, Pellix, write_list_file
 
 
@@ -17,11 +17,21 @@ def write_filter(folder, name: str, **fields: str) -> None:
 
 def copy(desktop: Desktop, text: str) -> None:
     """Copy on the X side, then wait until Wine has taken the text in: two copies in quick
-    succession could otherwise reach Windows programs as one change."""
-    desktop.x.clipboard_set(text)
+    succession could otherwise reach Windows programs as one change.
+
+    Now and then Wine never takes an X copy in at all (seen right after another copy, while a
+    Windows program had the clipboard open to read the one before): Wine does not try again,
+    so the copy is made again, as a user would. A repeat of the same text is no new capture."""
     expected = text.replace("\n", "\r\n")
-    wait_until(lambda: desktop.tool("clipboard-get")["text"] == expected, 10,
-               f"{text[:30]!r} on the clipboard inside Wine")
+    for attempt in range(3):
+        desktop.x.clipboard_set(text)
+        try:
+            wait_until(lambda: desktop.tool("clipboard-get")["text"] == expected, 4,
+                       f"{text[:30]!r} on the clipboard inside Wine")
+            return
+        except WaitTimeout:
+            if attempt == 2:
+                raise
 
 
 def wait_items(app: Pellix, expected: list[str], what: str, which: str = "ansi") -> None:

@@ -32,17 +32,19 @@ LRESULT CALLBACK ListPane::SelectorSubclass(HWND hwnd, UINT message, WPARAM wPar
 LRESULT CALLBACK ListPane::DropboxSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR, DWORD_PTR data) {
   auto* self = reinterpret_cast<ListPane*>(data);
-  try {
-    if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) {
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+  if (message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) {
+    // The box handles the release first; a failure in what follows must not hand the same
+    // message to it a second time.
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    try {
       self->OnDropboxRelease(message, lParam);
-      return result;
+    } catch (...) {
+      self->errors_.Report(std::current_exception());
     }
-    if (message == WM_NCDESTROY) {
-      RemoveWindowSubclass(hwnd, &ListPane::DropboxSubclass, 1);
-    }
-  } catch (...) {
-    self->errors_.Report(std::current_exception());
+    return result;
+  }
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, &ListPane::DropboxSubclass, 1);
   }
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "core/io/errors.h"
 #include "core/text/utf.h"
@@ -87,29 +88,52 @@ void PosixFileSystem::WriteAll(const std::u16string& path, std::string_view byte
   const std::string temporary = text::Utf16ToUtf8(io::TemporaryPathFor(path));
   Fd fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (!fd.Valid()) {
-    throw io::FileCreateError(path);
+    throw io::FileCreateError(path, text::Utf8ToUtf16(std::strerror(errno)));
   }
   const bool written = WriteFully(fd.Get(), bytes) && ::fsync(fd.Get()) == 0 && fd.Close();
   if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+    const std::u16string reason = text::Utf8ToUtf16(std::strerror(errno));
     ::unlink(temporary.c_str());
-    throw io::FileCreateError(path);
+    throw io::FileCreateError(path, reason);
   }
 }
 
-void PosixFileSystem::RemoveUnfinishedWrites(const std::u16string& dir) const {
+std::vector<std::u16string> PosixFileSystem::FileNames(const std::u16string& dir) const {
+  std::vector<std::u16string> names;
   const std::string folder = text::Utf16ToUtf8(dir);
-  const std::string suffix = text::Utf16ToUtf8(std::u16string(io::kTemporarySuffix));
   DIR* listing = ::opendir(folder.c_str());
   if (listing == nullptr) {
-    return;
+    return names;
   }
   while (const dirent* entry = ::readdir(listing)) {
-    const std::string_view name = entry->d_name;
-    if (name.size() > suffix.size() && name.ends_with(suffix)) {
-      ::unlink((folder + std::string(name)).c_str());
+    struct stat info {};
+    if (::stat((folder + entry->d_name).c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+      names.push_back(text::Utf8ToUtf16(entry->d_name));
     }
   }
   ::closedir(listing);
+  return names;
+}
+
+bool PosixFileSystem::Remove(const std::u16string& path) const {
+  return ::unlink(text::Utf16ToUtf8(path).c_str()) == 0;
+}
+
+bool PosixFileSystem::CreateFolder(const std::u16string& path) const {
+  std::string folder = text::Utf16ToUtf8(path);
+  while (folder.size() > 1 && folder.back() == '/') {
+    folder.pop_back();
+  }
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) == 0) {
+    return S_ISDIR(info.st_mode);
+  }
+  const std::size_t parent = folder.find_last_of('/');
+  if (parent != std::string::npos && parent > 0 &&
+      !CreateFolder(text::Utf8ToUtf16(folder.substr(0, parent)))) {
+    return false;
+  }
+  return ::mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
 bool PosixFileSystem::Rename(const std::u16string& from, const std::u16string& to) const {

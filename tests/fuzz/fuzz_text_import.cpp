@@ -49,15 +49,22 @@ void CheckImport(std::string_view bytes) {
 }
 
 void CheckMemo(std::string_view bytes) {
-  const std::string memo = pellix::memo::ParseMemoFile(bytes);
-  for (std::size_t pos = 0; pos < memo.size(); ++pos) {
-    if (memo[pos] == '\r') {
-      PELLIX_FUZZ_CHECK(pos + 1 < memo.size() && memo[pos + 1] == '\n');
-    } else if (memo[pos] == '\n') {
-      PELLIX_FUZZ_CHECK(pos > 0 && memo[pos - 1] == '\r');
+  const auto& services = pellix::PlatformTextServices();
+  const pellix::memo::MemoText memo = pellix::memo::ParseMemoFile(services, bytes);
+  const std::u16string& text = memo.text;
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    if (text[pos] == u'\r') {
+      PELLIX_FUZZ_CHECK(pos + 1 < text.size() && text[pos + 1] == u'\n');
+    } else if (text[pos] == u'\n') {
+      PELLIX_FUZZ_CHECK(pos > 0 && text[pos - 1] == u'\r');
     }
   }
-  PELLIX_FUZZ_CHECK(pellix::memo::ParseMemoFile(memo) == memo);  // what is written reads back
+  // A memo in UTF-8 or UTF-16 is written back as it came and reads back the same.
+  if (memo.encoding.encoding != pellix::text::FileEncoding::kCp932) {
+    const std::string written = pellix::memo::FormatMemoFile(services, text, memo.encoding);
+    const pellix::memo::MemoText again = pellix::memo::ParseMemoFile(services, written);
+    PELLIX_FUZZ_CHECK(again.text == text);
+  }
 }
 
 }  // namespace

@@ -170,9 +170,16 @@ TEST_F(AppModelTest, TheSaverReportsEveryFailureAndStillWritesTheRest) {
   std::filesystem::create_directory(std::filesystem::path(SettingsPath(app_)));
   model_.lists.InsertAtTop(0, {"kept"});
   Saver saver(files_, app_);
-  const std::vector<std::u16string> failures = saver.SaveChanges(model_);
+  const std::vector<SaveFailure> failures = saver.SaveChanges(model_);
   ASSERT_EQ(failures.size(), 1u);
-  EXPECT_EQ(failures[0], io::FileCreateError(SettingsPath(app_)).Message());
+  EXPECT_EQ(failures[0].path, SettingsPath(app_));
+  // The designed message first, then the system's reason.
+  EXPECT_TRUE(
+      failures[0].message.starts_with(io::FileCreateError(SettingsPath(app_)).Message() + u"\r\n"));
+  EXPECT_GT(failures[0].message.size(),
+            io::FileCreateError(SettingsPath(app_)).Message().size() + 2);
+  // What was to be written is kept, so the caller can ask, or keep it elsewhere.
+  EXPECT_TRUE(failures[0].content.starts_with("left="));
   EXPECT_EQ(files_.ReadAll(lists::ListFilePath(app_, lists::kHistoryListName)), "][)kept\r\n");
   // The settings were not written, so the next save tries them again.
   std::filesystem::remove(std::filesystem::path(SettingsPath(app_)));

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
+#include <future>
 #include <map>
 #include <mutex>
 #include <thread>
 
 #include "core/app/background_writer.h"
 #include "core/app/changed_files.h"
+#include "core/app/failing_saves.h"
 #include "core/app/saver.h"
 #include "core/app/startup.h"
 #include "core/io/errors.h"
@@ -47,7 +50,12 @@ class MemoryFiles final : public io::FileSystem {
     content_[path] = std::string(bytes);
     ++writes_;
   }
-  void RemoveUnfinishedWrites(const std::u16string&) const override {}
+  std::vector<std::u16string> FileNames(const std::u16string&) const override { return {}; }
+  bool Remove(const std::u16string& path) const override {
+    const std::lock_guard lock(mutex_);
+    return content_.erase(path) != 0;
+  }
+  bool CreateFolder(const std::u16string&) const override { return true; }
   bool Rename(const std::u16string& from, const std::u16string& to) const override {
     const std::lock_guard lock(mutex_);
     if (!content_.contains(from) || content_.contains(to)) {
@@ -61,6 +69,10 @@ class MemoryFiles final : public io::FileSystem {
   void WaitInGate() const {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return inGate_; });
+  }
+  void Put(const std::u16string& path, std::string bytes) const {
+    const std::lock_guard lock(mutex_);
+    content_[path] = std::move(bytes);
   }
   void OpenGate() const {
     const std::lock_guard lock(mutex_);
@@ -116,7 +128,7 @@ TEST_F(ChangedFilesTest, HandsOutExactlyTheFilesThatChangedFormattedAsAtExit) {
   model_.lists.InsertAtTop(0, {"copied"});
   std::vector<FileWrite> writes = changed_.Take(model_);
   ASSERT_EQ(Paths(writes), std::vector{ListPath(lists::kHistoryListName)});
-  EXPECT_EQ(writes[0].content, "][)copied\r\n");
+  EXPECT_EQ(writes[0].format(), "][)copied\r\n");
   EXPECT_TRUE(changed_.Take(model_).empty());
 
   // A move between lists changes both; the settings follow a change of the options.
@@ -125,9 +137,9 @@ TEST_F(ChangedFilesTest, HandsOutExactlyTheFilesThatChangedFormattedAsAtExit) {
   writes = changed_.Take(model_);
   EXPECT_EQ(Paths(writes), (std::vector{ListPath(lists::kHistoryListName),
                                         ListPath(lists::kRecordsListName), SettingsPath(app_)}));
-  EXPECT_EQ(writes[0].content, "");
-  EXPECT_EQ(writes[1].content, "][)copied\r\n");
-  EXPECT_NE(writes[2].content.find("fontsize=12\r\n"), std::string::npos);
+  EXPECT_EQ(writes[0].format(), "");
+  EXPECT_EQ(writes[1].format(), "][)copied\r\n");
+  EXPECT_NE(writes[2].format().find("fontsize=12\r\n"), std::string::npos);
 }
 
 TEST_F(ChangedFilesTest, TheUnicodeListIsWrittenOnceItHasItemsAndStaysClearedWhenEmptied) {
@@ -137,7 +149,19 @@ TEST_F(ChangedFilesTest, TheUnicodeListIsWrittenOnceItHasItemsAndStaysClearedWhe
   model_.lists.RemoveItems(lists::ListId::Unicode(), {0});
   const std::vector<FileWrite> writes = changed_.Take(model_);
   ASSERT_EQ(Paths(writes), std::vector{ListPath(lists::kUnicodeListName)});
-  EXPECT_EQ(writes[0].content, lists::FormatUnicodeListFile({}));
+  EXPECT_EQ(writes[0].format(), lists::FormatUnicodeListFile(lists::WideItems{}));
+}
+
+TEST_F(ChangedFilesTest, TheUnicodeListIsFormattedLaterAsItWasWhenHandedOut) {
+  model_.lists.InsertUnicodeAtTop(u"first");
+  std::vector<FileWrite> writes = changed_.Take(model_);
+  ASSERT_EQ(writes.size(), 2u);
+  // The list changes before the writer's thread gets to it: the file still holds the state
+  // that was handed out, and the list its new one.
+  model_.lists.InsertUnicodeAtTop(u"second");
+  model_.lists.ReplaceUnicodeItem(1, u"changed");
+  EXPECT_EQ(writes[0].format(), lists::FormatUnicodeListFile(lists::WideItems{u"first"}));
+  EXPECT_EQ(model_.lists.UnicodeItems(), (lists::WideItems{u"second", u"changed"}));
 }
 
 TEST_F(ChangedFilesTest, AFailedWriteAndARenamedListAreHandedOutAgain) {
@@ -170,38 +194,110 @@ TEST(BackgroundWriterTest, AWriteOfTheWindowIsNeverOverwrittenByAnOlderBackgroun
   files.gatePath = u"big";
   BackgroundWriter writer(files);
   const GuardedFileSystem guarded(files, writer);
-  writer.Queue({FileWrite{u"big", "list"}, FileWrite{u"pellix.ini", "older"}});
+  writer.Queue({FileWrite(u"big", "list"), FileWrite(u"pellix.ini", "older")});
   files.WaitInGate();
-  // The window writes the settings while a list is being written: it waits for that write and
-  // drops the queued older settings.
-  std::thread window([&] { guarded.WriteAll(u"pellix.ini", "newer"); });
+  // The window writes the settings while a list is being written: it drops the queued older
+  // settings, and a later write of the list itself waits for the one under way.
+  guarded.WriteAll(u"pellix.ini", "newer");
+  std::thread window([&] { guarded.WriteAll(u"big", "newest list"); });
   files.OpenGate();
   window.join();
   writer.WaitIdle();
   EXPECT_EQ(files.ReadAll(u"pellix.ini"), "newer");
-
-  // A rename drops a queued write of either name, which would bring the old file back.
-  writer.Stop();
-  EXPECT_TRUE(guarded.Rename(u"big", u"moved"));
-  EXPECT_FALSE(guarded.Exists(u"big"));
+  EXPECT_EQ(files.ReadAll(u"big"), "newest list");
 }
 
-TEST(BackgroundWriterTest, ReportsFailuresAndWritesNothingOnceStopped) {
+TEST(BackgroundWriterTest, TheWindowsOperationsOnOtherFilesDoNotWaitForAWriteUnderWay) {
+  MemoryFiles files;
+  files.gatePath = u"unicode.dat";
+  files.Put(u"memo.txt", "memo");
+  BackgroundWriter writer(files);
+  const GuardedFileSystem guarded(files, writer);
+  writer.Queue({FileWrite(u"unicode.dat", "huge")});
+  files.WaitInGate();
+  auto window = std::async(std::launch::async, [&] {
+    guarded.WriteAll(u"pellix.ini", "settings");
+    return guarded.ReadAll(u"memo.txt") + (guarded.Exists(u"pellix.ini") ? "+ini" : "");
+  });
+  const bool answered = window.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  files.OpenGate();
+  EXPECT_TRUE(answered) << "the window waited for the write of another file";
+  EXPECT_EQ(window.get(), "memo+ini");
+}
+
+TEST(BackgroundWriterTest, AReadOrARenameHasTheQueuedWriteOfItsFileMadeFirst) {
+  MemoryFiles files;
+  files.gatePath = u"busy";
+  files.Put(u"a.dat", "old a");
+  files.Put(u"b.dat", "old b");
+  BackgroundWriter writer(files);
+  const GuardedFileSystem guarded(files, writer);
+  // Both writes wait behind another file's; the window reads one list and renames the other.
+  writer.Queue(
+      {FileWrite(u"busy", "x"), FileWrite(u"a.dat", "new a"), FileWrite(u"b.dat", "new b")});
+  files.WaitInGate();
+  auto read = std::async(std::launch::async, [&] { return guarded.ReadAll(u"a.dat"); });
+  auto renamed =
+      std::async(std::launch::async, [&] { return guarded.Rename(u"b.dat", u"renamed.dat"); });
+  files.OpenGate();
+  EXPECT_EQ(read.get(), "new a");
+  EXPECT_TRUE(renamed.get());
+  writer.WaitIdle();
+  EXPECT_EQ(files.ReadAll(u"renamed.dat"), "new b");
+  EXPECT_FALSE(files.Exists(u"b.dat"));  // the queued write did not bring the old name back
+}
+
+TEST(BackgroundWriterTest, ReportsEveryOutcomeAndWritesNothingWhileStopped) {
   MemoryFiles files;
   files.failPath = u"held";
   BackgroundWriter writer(files);
-  writer.Queue({FileWrite{u"held", "x"}, FileWrite{u"fine", "y"}});
+  writer.Queue({FileWrite(u"held", "x"), FileWrite(u"fine", "y"),
+                FileWrite(u"broken", FileWrite::Formatter([]() -> std::string {
+                            throw std::runtime_error("out of memory");
+                          }))});
   writer.WaitIdle();
-  const std::vector<BackgroundWriter::Failure> failures = writer.TakeFailures();
-  ASSERT_EQ(failures.size(), 1u);
-  EXPECT_EQ(failures[0].path, u"held");
-  EXPECT_EQ(failures[0].message, io::FileCreateError(u"held").Message());
-  EXPECT_TRUE(writer.TakeFailures().empty());
+  const std::vector<BackgroundWriter::Outcome> outcomes = writer.TakeOutcomes();
+  ASSERT_EQ(outcomes.size(), 3u);
+  EXPECT_EQ(outcomes[0].path, u"held");
+  EXPECT_EQ(outcomes[0].failure, io::FileCreateError(u"held").Message());
+  EXPECT_EQ(outcomes[1].path, u"fine");
+  EXPECT_FALSE(outcomes[1].failure);
+  // A failure of any kind stays on the writer's thread as that file's outcome.
+  ASSERT_TRUE(outcomes[2].failure);
+  EXPECT_NE(outcomes[2].failure->find(u"out of memory"), std::u16string::npos);
+  EXPECT_TRUE(writer.TakeOutcomes().empty());
 
   writer.Stop();
-  writer.Queue({FileWrite{u"late", "z"}});
+  writer.Queue({FileWrite(u"late", "z")});
   EXPECT_FALSE(files.Exists(u"late"));
   EXPECT_EQ(files.ReadAll(u"fine"), "y");
+  writer.Resume();
+  writer.Queue({FileWrite(u"late", "z")});
+  writer.WaitIdle();
+  EXPECT_EQ(files.ReadAll(u"late"), "z");
+}
+
+TEST(FailingSavesTest, TellsOnceAndTriesAgainLessAndLessOften) {
+  FailingSaves failing;
+  EXPECT_TRUE(failing.Failed(u"a", 0));  // told
+  EXPECT_TRUE(failing.TakeDue(FailingSaves::kFirstRetryMs - 1).empty());
+  EXPECT_EQ(failing.TakeDue(FailingSaves::kFirstRetryMs), std::vector<std::u16string>{u"a"});
+  EXPECT_TRUE(failing.TakeDue(1'000'000).empty());  // not again before its outcome is back
+  std::uint64_t now = FailingSaves::kFirstRetryMs;
+  std::uint64_t delay = FailingSaves::kFirstRetryMs;
+  for (int round = 0; round < 8; ++round) {
+    EXPECT_FALSE(failing.Failed(u"a", now));  // no second box
+    delay = std::min(delay * 2, FailingSaves::kLongestRetryMs);
+    EXPECT_TRUE(failing.TakeDue(now + delay - 1).empty()) << round;
+    now += delay;
+    EXPECT_EQ(failing.TakeDue(now).size(), 1u) << round;
+  }
+  EXPECT_EQ(delay, FailingSaves::kLongestRetryMs);
+  // Written again: the next failure is news.
+  failing.Written(u"a");
+  EXPECT_FALSE(failing.Any());
+  EXPECT_TRUE(failing.Failed(u"a", now));
+  EXPECT_TRUE(failing.Failed(u"b", now));
 }
 
 }  // namespace

@@ -30,9 +30,11 @@ class HeldFiles final : public io::FileSystem {
     }
     real_.WriteAll(path, bytes);
   }
-  void RemoveUnfinishedWrites(const std::u16string& dir) const override {
-    real_.RemoveUnfinishedWrites(dir);
+  std::vector<std::u16string> FileNames(const std::u16string& dir) const override {
+    return real_.FileNames(dir);
   }
+  bool Remove(const std::u16string& path) const override { return real_.Remove(path); }
+  bool CreateFolder(const std::u16string& path) const override { return real_.CreateFolder(path); }
   bool Rename(const std::u16string& from, const std::u16string& to) const override {
     return !renamesFail && real_.Rename(from, to);
   }

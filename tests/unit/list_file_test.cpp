@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/io/errors.h"
+#include "core/lists/list_store.h"
 #include "core/platform_services.h"
 #include "test_folder.h"
 
@@ -50,11 +51,14 @@ TEST(ListFile, ReadAppendsAndAMissingFileIsAnError) {
 }
 
 TEST(UnicodeListFile, WritesLittleEndianWithItsMark) {
-  EXPECT_EQ(FormatUnicodeListFile({u"a", u"\u3042"}), std::string("\xFF\xFE"
-                                                                  "a\0\r\0\n\0"
-                                                                  "\x42\x30\r\0\n\0",
-                                                                  14));
-  EXPECT_EQ(FormatUnicodeListFile({}), "\xFF\xFE");
+  EXPECT_EQ(FormatUnicodeListFile(WideItems{u"a", u"\u3042"}), std::string("\xFF\xFE"
+                                                                           "a\0\r\0\n\0"
+                                                                           "\x42\x30\r\0\n\0",
+                                                                           14));
+  EXPECT_EQ(FormatUnicodeListFile(WideItems{}), "\xFF\xFE");
+  // The store's shared form gives the same bytes.
+  EXPECT_EQ(FormatUnicodeListFile(*SharedWideItems(WideItems{u"a", u"\u3042"}).Take()),
+            FormatUnicodeListFile(WideItems{u"a", u"\u3042"}));
 }
 
 TEST(UnicodeListFile, ReadsEveryEncodingItKnows) {
@@ -75,17 +79,82 @@ TEST(UnicodeListFile, ReadsEveryEncodingItKnows) {
 TEST(UnicodeListFile, SplitsAtEveryLineBreakAndStopsAtZero) {
   const text::TextServices& services = PlatformTextServices();
   // An item with a line break comes back as two items.
-  EXPECT_EQ(ParseUnicodeListFile(services, FormatUnicodeListFile({u"one two\r\nthree"})),
+  EXPECT_EQ(ParseUnicodeListFile(services, FormatUnicodeListFile(WideItems{u"one two\r\nthree"})),
             (WideItems{u"one two", u"three"}));
-  EXPECT_EQ(ParseUnicodeListFile(services, FormatUnicodeListFile({u"a\u2028b\rc\nd"})),
+  EXPECT_EQ(ParseUnicodeListFile(services, FormatUnicodeListFile(WideItems{u"a\u2028b\rc\nd"})),
             (WideItems{u"a", u"b", u"c", u"d"}));
-  EXPECT_EQ(ParseUnicodeListFile(services, FormatUnicodeListFile({std::u16string(u"a\0b", 3)})),
-            (WideItems{u"a"}));
+  EXPECT_EQ(
+      ParseUnicodeListFile(services, FormatUnicodeListFile(WideItems{std::u16string(u"a\0b", 3)})),
+      (WideItems{u"a"}));
   EXPECT_EQ(ParseUnicodeListFile(services, ""), WideItems{});
   EXPECT_EQ(ParseUnicodeListFile(services,
                                  "\xFF\xFE"
                                  "a"),
             WideItems{});  // half a unit
+}
+
+TEST(ListFiles, AFileThatReadsOnlyInPartIsTold) {
+  using namespace std::string_literals;
+  struct Case {
+    std::string content;
+    bool ansiInPart;
+    bool unicodeInPart;
+  };
+  const Case cases[] = {
+      {"][)a\r\n][)b\r\n", false, false},
+      {"][)a\r\n\0\0\0"s, false, false},  // zeros alone at the end lose nothing
+      {"][)a\0][)b\r\n"s, true, true},
+      // UTF-16 without its mark: read as code page 932, it ends at the first character's zero.
+      {"a\0b\0\r\0\n\0"s, true, true},
+      {"\xFF\xFE"
+       "a\0b\0"s,
+       true, false},
+      {"\xFF\xFE"
+       "a\0\0\0b\0"s,
+       true, true},
+      {"\xFF\xFE"
+       "a\0b"s,
+       true, true},  // an odd byte at the end
+      {"\xFE\xFF"
+       "\0a\0\0"s,
+       true, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ListFileReadInPart(c.content), c.ansiInPart) << testing::PrintToString(c.content);
+    EXPECT_EQ(UnicodeListFileReadInPart(c.content), c.unicodeInPart)
+        << testing::PrintToString(c.content);
+  }
+}
+
+TEST(ListFiles, TheWholeOriginalOfAPartlyReadFileIsKeptBeforeAnythingRewritesIt) {
+  using namespace std::string_literals;
+  testing_support::TestFolder folder;
+  const io::FileSystem& files = PlatformFileSystem();
+  const text::TextServices& services = PlatformTextServices();
+  const io::AppFolder app(folder.Dir(), services);
+  const std::string cut = "][)kept\r\n\0][)after the zero\r\n"s;
+  files.WriteAll(ListFilePath(app, "a"), cut);
+  files.WriteAll(app.PathFor("a", u".flt"), "filname=a\r\ntype=0\r\n");
+  files.WriteAll(app.PathFor("unicode", u".flt"), "filname=unicode\r\ntype=0\r\n");
+  files.WriteAll(ListFilePath(app, "unicode"), "x\0y\0"s);
+
+  ListStore store;
+  store.AddListSlot(files, app, services, "a");
+  store.AddListSlot(files, app, services, "unicode");
+  EXPECT_EQ(store.Slot(0).items, Items{"kept"});  // as far as it reads
+  const std::vector<PartlyRead> told = store.TakePartlyRead();
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_EQ(told[0].path, ListFilePath(app, "a"));
+  EXPECT_EQ(told[0].kept, ListFilePath(app, "a") + u".bak");
+  EXPECT_EQ(files.ReadAll(told[0].kept), cut);
+  EXPECT_EQ(files.ReadAll(told[1].kept), "x\0y\0"s);
+  EXPECT_TRUE(store.TakePartlyRead().empty());  // told once
+
+  // Read again later, the same original is not copied twice; another one gets a name of its
+  // own instead of replacing the first copy.
+  EXPECT_EQ(KeepOriginal(files, ListFilePath(app, "a"), cut), told[0].kept);
+  EXPECT_EQ(KeepOriginal(files, ListFilePath(app, "a"), "other"), told[0].kept + u"2");
+  EXPECT_EQ(files.ReadAll(told[0].kept), cut);
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ TEST_F(ListStoreTest, AFailedAddChangesNothing) {
 
 TEST_F(ListStoreTest, TheUnicodeListKeepsItsItemsApart) {
   WriteFilter("unicode", "0");
-  files_.WriteAll(ListFilePath(app_, "unicode"), FormatUnicodeListFile({u"\U0001F600", u"b"}));
+  files_.WriteAll(ListFilePath(app_, "unicode"),
+                  FormatUnicodeListFile(WideItems{u"\U0001F600", u"b"}));
   Add("unicode");
   EXPECT_TRUE(store_.UnicodeCapture());
   EXPECT_EQ(store_.UnicodeItems(), (WideItems{u"\U0001F600", u"b"}));
@@ -99,7 +100,7 @@ TEST_F(ListStoreTest, SavesEveryListAndTheUnicodeListOnlyWhenItHasItems) {
   for (const char* name : {"a", "unicode", "b"}) {
     WriteFilter(name, "0");
   }
-  const std::string oldUnicode = FormatUnicodeListFile({u"old"});
+  const std::string oldUnicode = FormatUnicodeListFile(WideItems{u"old"});
   files_.WriteAll(ListFilePath(app_, "unicode"), oldUnicode);
   Add("a");
   Add("unicode");
@@ -113,7 +114,8 @@ TEST_F(ListStoreTest, SavesEveryListAndTheUnicodeListOnlyWhenItHasItems) {
 
   store_.SetUnicodeItems({u"new"});
   store_.SaveListFiles(files_, app_);
-  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "unicode")), FormatUnicodeListFile({u"new"}));
+  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "unicode")),
+            FormatUnicodeListFile(WideItems{u"new"}));
 }
 
 TEST_F(ListStoreTest, AListThatCannotBeWrittenDoesNotStopTheOthers) {
@@ -129,11 +131,13 @@ TEST_F(ListStoreTest, AListThatCannotBeWrittenDoesNotStopTheOthers) {
     store_.SaveListFiles(files_, app_);
     FAIL() << "a list that cannot be written went unreported";
   } catch (const io::AppError& error) {
-    EXPECT_EQ(error.Message(), io::FileCreateError(ListFilePath(app_, "blocked")).Message());
+    EXPECT_TRUE(error.Message().starts_with(
+        io::FileCreateError(ListFilePath(app_, "blocked")).Message() + u"\r\n"));
   }
   EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "a")), "][)first\r\n");
   EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "b")), "][)after\r\n");
-  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "unicode")), FormatUnicodeListFile({u"wide"}));
+  EXPECT_EQ(files_.ReadAll(ListFilePath(app_, "unicode")),
+            FormatUnicodeListFile(WideItems{u"wide"}));
 }
 
 TEST_F(ListStoreTest, FirstStartMakesTheThreeDefaultListsFromNothing) {
@@ -234,6 +238,25 @@ TEST(IsPlainFileName, RefusesNamesThatWouldLeaveTheFolderOrNameADevice) {
         "dot.", "space ", "CON", "con.txt", "Nul", "COM1", "lpt9.dat"}) {
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   }
+}
+
+TEST(SharedTexts, ASnapshotKeepsItsStateAndSharesTheTextsWithTheList) {
+  SharedWideItems items(WideItems{u"a", u"b"});
+  const SharedWideItems::Snapshot before = items.Take();
+  const std::u16string* textOfA = &items[0];
+  // Changed while the snapshot is read: the list copies its pointers, never a text.
+  SharedWideItems::Pointers& edited = items.Edit();
+  edited.insert(edited.begin(), SharedWideItems::Share(u"new"));
+  edited.pop_back();
+  EXPECT_EQ(items, (WideItems{u"new", u"a"}));
+  EXPECT_EQ(&items[1], textOfA);
+  ASSERT_EQ(before->size(), 2u);
+  EXPECT_EQ(*(*before)[0], u"a");
+  EXPECT_EQ(*(*before)[1], u"b");
+  // With no snapshot left, changes are made in place.
+  const SharedWideItems::Pointers* own = &items.Edit();
+  EXPECT_EQ(&items.Edit(), own);
+  EXPECT_TRUE(SharedWideItems().Take()->empty());
 }
 
 }  // namespace

@@ -15,25 +15,55 @@ constexpr int Position(PasteOption option) {
   return static_cast<int>(option);
 }
 
-TEST(MemoFile, EveryLoneBreakBecomesCrLf) {
-  EXPECT_EQ(ParseMemoFile("a\rb\nc\r\nd\n\re"), "a\r\nb\r\nc\r\nd\r\n\r\ne");
-  EXPECT_EQ(ParseMemoFile("end\r\n"), "end\r\n");
-  EXPECT_EQ(ParseMemoFile("\x82\xA0\n"), "\x82\xA0\r\n");
-  EXPECT_EQ(ParseMemoFile(std::string_view("a\0b", 3)), "a");
-  EXPECT_EQ(ParseMemoFile(""), "");
+TEST(MemoFile, EveryLoneBreakBecomesCrLfAndAZeroEndsTheText) {
+  const text::TextServices& services = PlatformTextServices();
+  const auto read = [&](std::string_view bytes) { return ParseMemoFile(services, bytes).text; };
+  EXPECT_EQ(read("a\rb\nc\r\nd\n\re"), u"a\r\nb\r\nc\r\nd\r\n\r\ne");
+  EXPECT_EQ(read("end\r\n"), u"end\r\n");
+  EXPECT_EQ(read("\x82\xA0\n"), u"\u3042\r\n");
+  EXPECT_EQ(read(std::string_view("a\0b", 3)), u"a");
+  EXPECT_EQ(read(""), u"");
+  EXPECT_EQ(read(std::string_view("\xFF\xFE"
+                                  "a\0\n\0b\0",
+                                  8)),
+            u"a\r\nb");
 }
 
-TEST(MemoFile, IsWrittenAsExactlyTheTextAndReadBack) {
+TEST(MemoFile, IsReadInTheEncodingItCameInAndWrittenBackInIt) {
   testing_support::TestFolder folder;
   const io::FileSystem& files = PlatformFileSystem();
-  const io::AppFolder app(folder.Dir(), PlatformTextServices());
+  const text::TextServices& services = PlatformTextServices();
+  const io::AppFolder app(folder.Dir(), services);
   EXPECT_EQ(MemoFilePath(app), folder.File(u"memo.txt"));
-  EXPECT_EQ(ReadMemoFile(files, app), "");  // no file yet: an empty memo
+  EXPECT_EQ(ReadMemoFile(files, app, services).text, u"");  // no file yet: an empty memo
+  EXPECT_EQ(ReadMemoFile(files, app, services).encoding.encoding, text::FileEncoding::kCp932);
 
-  const std::string text = "\x83\x81\x83\x82\r\n  two \r\n";
-  WriteMemoFile(files, app, text);
-  EXPECT_EQ(files.ReadAll(MemoFilePath(app)), text);
-  EXPECT_EQ(ReadMemoFile(files, app), text);
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::u16string text;
+  };
+  const Case cases[] = {
+      {"code page 932", "\x83\x81\x83\x82\r\n  two \r\n", u"\u30E1\u30E2\r\n  two \r\n"},
+      {"UTF-8 as editors save it", "\xE3\x83\xA1\xE3\x83\xA2 \xF0\x9F\x98\x80\r\n",
+       u"\u30E1\u30E2 \U0001F600\r\n"},
+      {"UTF-8 with its mark", "\xEF\xBB\xBF\xC3\xBC", u"\u00FC"},
+      {"UTF-16 LE", std::string("\xFF\xFE\xFC\0\r\0\n\0", 8), u"\u00FC\r\n"},
+      {"UTF-16 BE", std::string("\xFE\xFF\0\xFC", 4), u"\u00FC"},
+  };
+  for (const Case& c : cases) {
+    files.WriteAll(MemoFilePath(app), c.bytes);
+    MemoText memo = ReadMemoFile(files, app, services);
+    EXPECT_EQ(memo.text, c.text) << c.what;
+    // Unchanged, it is written back byte for byte; changed, in the same encoding.
+    WriteMemoFile(files, app, services, memo);
+    EXPECT_EQ(files.ReadAll(MemoFilePath(app)), c.bytes) << c.what;
+    memo.text += u"\u3042";
+    WriteMemoFile(files, app, services, memo);
+    const MemoText again = ReadMemoFile(files, app, services);
+    EXPECT_EQ(again.encoding, memo.encoding) << c.what;
+    EXPECT_EQ(again.text, c.text + u"\u3042") << c.what;
+  }
 }
 
 TEST(MemoDropText, NoneTrimsOnlyTheEndOfTheWhole) {

@@ -73,7 +73,7 @@ TEST(UnicodeListFile, ClearedItemsStayClearedAndAnUntouchedEmptyListKeepsItsFile
   const io::FileSystem& files = PlatformFileSystem();
   const io::AppFolder app(folder.Dir(), PlatformTextServices());
   const std::u16string path = ListFilePath(app, "unicode");
-  const std::string previous = FormatUnicodeListFile({u"from the last run"});
+  const std::string previous = FormatUnicodeListFile(WideItems{u"from the last run"});
 
   const auto save = [&](ListStore& store) {
     files.WriteAll(path, previous);

@@ -4,8 +4,13 @@
 #include <utility>
 
 #include "core/io/errors.h"
+#include "core/text/utf.h"
 
 namespace pellix::app {
+
+FileWrite::FileWrite(std::u16string path, std::string bytes)
+    : path(std::move(path)),
+      format([bytes = std::make_shared<const std::string>(std::move(bytes))] { return *bytes; }) {}
 
 void BackgroundWriter::Queue(std::vector<FileWrite> writes) {
   if (writes.empty()) {
@@ -33,9 +38,14 @@ void BackgroundWriter::DropQueued(const std::u16string& path) {
                queue_.end());
 }
 
+bool BackgroundWriter::Queued(const std::u16string& path) const {
+  return std::any_of(queue_.begin(), queue_.end(),
+                     [&](const FileWrite& queued) { return queued.path == path; });
+}
+
 void BackgroundWriter::WaitIdle() {
   std::unique_lock lock(queueLock_);
-  changed_.wait(lock, [this] { return stopped_ || (queue_.empty() && !writing_); });
+  changed_.wait(lock, [this] { return stopped_ || (queue_.empty() && busy_.empty()); });
 }
 
 void BackgroundWriter::Stop() {
@@ -48,87 +58,133 @@ void BackgroundWriter::Stop() {
   if (thread_ && thread_->joinable()) {
     thread_->join();
   }
+  thread_.reset();
 }
 
-std::vector<BackgroundWriter::Failure> BackgroundWriter::TakeFailures() {
+void BackgroundWriter::Resume() {
   const std::lock_guard lock(queueLock_);
-  return std::exchange(failures_, {});
+  stopped_ = false;
+}
+
+std::vector<BackgroundWriter::Outcome> BackgroundWriter::TakeOutcomes() {
+  const std::lock_guard lock(queueLock_);
+  return std::exchange(outcomes_, {});
+}
+
+void BackgroundWriter::Claim(std::unique_lock<std::mutex>& lock, const std::u16string& path,
+                             bool makeQueued) {
+  if (!makeQueued) {
+    DropQueued(path);
+  } else if (Queued(path) && thread_) {
+    // Made next, before the older ones of other files.
+    const auto queued = std::find_if(queue_.begin(), queue_.end(),
+                                     [&](const FileWrite& write) { return write.path == path; });
+    std::rotate(queue_.begin(), queued, queued + 1);
+    changed_.notify_all();
+  }
+  changed_.wait(
+      lock, [&] { return !busy_.contains(path) && (!makeQueued || stopped_ || !Queued(path)); });
+  busy_.insert(path);
+}
+
+void BackgroundWriter::Release(const std::u16string& path) {
+  {
+    const std::lock_guard lock(queueLock_);
+    busy_.erase(path);
+  }
+  changed_.notify_all();
 }
 
 void BackgroundWriter::Run() {
   for (;;) {
+    std::optional<FileWrite> write;
     {
       std::unique_lock lock(queueLock_);
-      changed_.wait(lock, [this] { return stopped_ || !queue_.empty(); });
+      changed_.wait(lock, [this] {
+        return stopped_ || std::any_of(queue_.begin(), queue_.end(), [this](const FileWrite& w) {
+                 return !busy_.contains(w.path);
+               });
+      });
       if (stopped_) {
         return;
       }
+      // The first write whose file nobody else has in hand; the window's operation on a file
+      // waits for this one only when it is the same file.
+      const auto next = std::find_if(queue_.begin(), queue_.end(), [this](const FileWrite& w) {
+        return !busy_.contains(w.path);
+      });
+      write = std::move(*next);
+      queue_.erase(next);
+      busy_.insert(write->path);
     }
-    // The file lock comes before the write is taken from the queue: a write the window makes
-    // meanwhile either drops it first or waits until it is made, so the newer content always
-    // lands last.
-    const std::lock_guard files(fileLock_);
-    std::optional<FileWrite> write;
-    {
-      const std::lock_guard lock(queueLock_);
-      if (stopped_ || queue_.empty()) {
-        continue;
-      }
-      write = std::move(queue_.front());
-      queue_.pop_front();
-      writing_ = true;
-    }
-    std::optional<Failure> failure;
-    try {
-      files_.WriteAll(write->path, write->content);
-    } catch (const io::AppError& error) {
-      failure = Failure{write->path, error.Message()};
-    } catch (const std::exception&) {
-      failure = Failure{write->path, u""};
-    }
-    {
-      const std::lock_guard lock(queueLock_);
-      writing_ = false;
-      if (failure) {
-        failures_.push_back(std::move(*failure));
-      }
-    }
-    changed_.notify_all();
+    WriteOne(std::move(*write));
   }
+}
+
+void BackgroundWriter::WriteOne(FileWrite write) {
+  std::optional<std::u16string> failure;
+  // Nothing may leave this thread: a failure of any kind is the write's outcome.
+  try {
+    const std::string bytes = write.format();
+    write.format = nullptr;  // the snapshot goes as soon as it is formatted
+    files_.WriteAll(write.path, bytes);
+  } catch (const io::AppError& error) {
+    failure = error.Message();
+  } catch (const std::exception& error) {
+    failure = io::FileCreateError(write.path).Message() + u"\r\n" + text::Utf8ToUtf16(error.what());
+  } catch (...) {
+    failure = io::FileCreateError(write.path).Message();
+  }
+  {
+    const std::lock_guard lock(queueLock_);
+    busy_.erase(write.path);
+    outcomes_.push_back(Outcome{write.path, std::move(failure)});
+  }
+  changed_.notify_all();
+}
+
+template <typename Operation>
+decltype(auto) GuardedFileSystem::With(const std::u16string& path, bool makeQueued,
+                                       Operation&& operation) const {
+  {
+    std::unique_lock lock(writer_.queueLock_);
+    writer_.Claim(lock, path, makeQueued);
+  }
+  struct Released {
+    BackgroundWriter& writer;
+    const std::u16string& path;
+    ~Released() { writer.Release(path); }
+  } released{writer_, path};
+  return operation();
 }
 
 bool GuardedFileSystem::Exists(const std::u16string& path) const {
-  const std::lock_guard lock(writer_.fileLock_);
-  return files_.Exists(path);
+  return With(path, true, [&] { return files_.Exists(path); });
 }
 
 std::string GuardedFileSystem::ReadAll(const std::u16string& path) const {
-  const std::lock_guard lock(writer_.fileLock_);
-  return files_.ReadAll(path);
+  return With(path, true, [&] { return files_.ReadAll(path); });
 }
 
 void GuardedFileSystem::WriteAll(const std::u16string& path, std::string_view bytes) const {
-  {
-    const std::lock_guard queue(writer_.queueLock_);
-    writer_.DropQueued(path);
-  }
-  const std::lock_guard lock(writer_.fileLock_);
-  files_.WriteAll(path, bytes);
+  With(path, false, [&] { files_.WriteAll(path, bytes); });
 }
 
-void GuardedFileSystem::RemoveUnfinishedWrites(const std::u16string& dir) const {
-  const std::lock_guard lock(writer_.fileLock_);
-  files_.RemoveUnfinishedWrites(dir);
+std::vector<std::u16string> GuardedFileSystem::FileNames(const std::u16string& dir) const {
+  writer_.WaitIdle();
+  return files_.FileNames(dir);
+}
+
+bool GuardedFileSystem::Remove(const std::u16string& path) const {
+  return With(path, false, [&] { return files_.Remove(path); });
+}
+
+bool GuardedFileSystem::CreateFolder(const std::u16string& path) const {
+  return files_.CreateFolder(path);
 }
 
 bool GuardedFileSystem::Rename(const std::u16string& from, const std::u16string& to) const {
-  {
-    const std::lock_guard queue(writer_.queueLock_);
-    writer_.DropQueued(from);
-    writer_.DropQueued(to);
-  }
-  const std::lock_guard lock(writer_.fileLock_);
-  return files_.Rename(from, to);
+  return With(from, true, [&] { return With(to, true, [&] { return files_.Rename(from, to); }); });
 }
 
 }  // namespace pellix::app

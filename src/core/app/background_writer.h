@@ -1,21 +1,37 @@
 #pragma once
 // Writes whole files on a thread of its own, so that saving a list of any size never holds up
-// the window. Every file operation of the program goes through one lock with these writes
-// (GuardedFileSystem), so a file is never written by two threads at once, and a write the window
-// makes itself replaces any queued one of the same file.
+// the window. A file may be handed over unformatted, as a snapshot of its list and a function
+// that formats it: then the formatting is done on that thread too. Every file operation of the
+// program goes through the writer (GuardedFileSystem), so a file is never written by two threads
+// at once, a write the window makes itself replaces any queued one of the same file, and the
+// window's operations on other files never wait for a write under way.
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "core/app/changed_files.h"
 #include "core/io/file_system.h"
 
 namespace pellix::app {
+
+struct FileWrite {
+  using Formatter = std::function<std::string()>;
+
+  // Bytes formatted already.
+  FileWrite(std::u16string path, std::string bytes);
+  // Formatted on the writer's thread; `format` must only read what it holds (a snapshot).
+  FileWrite(std::u16string path, Formatter format)
+      : path(std::move(path)), format(std::move(format)) {}
+
+  std::u16string path;
+  Formatter format;
+};
 
 class BackgroundWriter {
  public:
@@ -25,46 +41,52 @@ class BackgroundWriter {
   ~BackgroundWriter() { Stop(); }
 
   // Queues the writes; one still queued for the same file is replaced by the newer content.
-  // Ignored once stopped.
+  // Ignored while stopped.
   void Queue(std::vector<FileWrite> writes);
 
   // Waits until every queued write has been made (for tests and measurements).
   void WaitIdle();
 
   // Ends the thread after the write under way; queued writes are dropped, for the caller is
-  // about to write everything itself. Nothing is written in the background afterwards.
+  // about to write everything itself. Nothing is written in the background until Resume.
   void Stop();
+  // Takes writes again after a Stop (a close the user called off).
+  void Resume();
 
-  struct Failure {
+  struct Outcome {
     std::u16string path;
-    std::u16string message;
+    std::optional<std::u16string> failure;  // the message; none: the write was made
   };
-  // The writes that failed since the last call.
-  std::vector<Failure> TakeFailures();
+  // The writes made or failed since the last call, in their order.
+  std::vector<Outcome> TakeOutcomes();
 
  private:
   friend class GuardedFileSystem;
 
   void Run();
-  // With the lock held: drops queued writes of `path`.
+  void WriteOne(FileWrite write);
+  // With the queue's lock held.
   void DropQueued(const std::u16string& path);
+  bool Queued(const std::u16string& path) const;
+  // Waits until no queued write of `path` is left (they are made first) and none is under
+  // way, then counts the path as busy for the caller; Release ends that.
+  void Claim(std::unique_lock<std::mutex>& lock, const std::u16string& path, bool makeQueued);
+  void Release(const std::u16string& path);
 
   const io::FileSystem& files_;
-  // Held for every file operation, the background writes included.
-  mutable std::mutex fileLock_;
   // Guards the fields below it.
   std::mutex queueLock_;
   std::condition_variable changed_;
   std::deque<FileWrite> queue_;
-  std::vector<Failure> failures_;
-  bool writing_ = false;
+  std::set<std::u16string> busy_;  // paths a thread is writing, renaming or reading now
+  std::vector<Outcome> outcomes_;
   bool stopped_ = false;
   std::optional<std::thread> thread_;
 };
 
-// The program's files as the window uses them: each operation waits for a background write under
-// way, and a write or rename of a file first drops the queued background write of it, which is
-// older than what the window writes now.
+// The program's files as the window uses them. A write of a file first drops the queued
+// background write of it, which is older than what the window writes now; a read or a rename
+// has the queued write made first, so it never sees or moves a file older than the lists.
 class GuardedFileSystem final : public io::FileSystem {
  public:
   GuardedFileSystem(const io::FileSystem& files, BackgroundWriter& writer)
@@ -73,10 +95,15 @@ class GuardedFileSystem final : public io::FileSystem {
   bool Exists(const std::u16string& path) const override;
   std::string ReadAll(const std::u16string& path) const override;
   void WriteAll(const std::u16string& path, std::string_view bytes) const override;
-  void RemoveUnfinishedWrites(const std::u16string& dir) const override;
+  std::vector<std::u16string> FileNames(const std::u16string& dir) const override;
+  bool Remove(const std::u16string& path) const override;
+  bool CreateFolder(const std::u16string& path) const override;
   bool Rename(const std::u16string& from, const std::u16string& to) const override;
 
  private:
+  template <typename Operation>
+  decltype(auto) With(const std::u16string& path, bool makeQueued, Operation&& operation) const;
+
   const io::FileSystem& files_;
   BackgroundWriter& writer_;
 };

@@ -31,20 +31,27 @@ void ChangedFiles::Visit(const Model& model, bool format, std::vector<FileWrite>
     }
     stamps_[path] = stamp;
     if (format) {
-      writes->push_back(FileWrite{path, content()});
+      writes->push_back(content(path));
     }
   };
   for (std::size_t index = 0; index < store.Count(); ++index) {
     const lists::ListSlot& slot = store.Slot(index);
     if (!lists::IsUnicodeListName(slot.name)) {
       visit(lists::ListFilePath(*folder_, slot.name), slot.itemsStamp,
-            [&] { return lists::FormatListFile(slot.items); });
+            [&](const std::u16string& path) {
+              return FileWrite(path, lists::FormatListFile(slot.items));
+            });
     }
   }
   if (store.UnicodeFileToWrite()) {
+    // Kept whole, the Unicode list can hold hundreds of megabytes: it is formatted on the
+    // writer's thread from a snapshot, which shares the texts instead of copying them.
     visit(lists::ListFilePath(*folder_, lists::kUnicodeListName),
-          store.ItemsStamp(lists::ListId::Unicode()),
-          [&] { return lists::FormatUnicodeListFile(store.UnicodeItems()); });
+          store.ItemsStamp(lists::ListId::Unicode()), [&](const std::u16string& path) {
+            return FileWrite(path, [items = store.UnicodeItems().Take()] {
+              return lists::FormatUnicodeListFile(*items);
+            });
+          });
   }
   // The settings are handed out once in any case: they may never have been written (a first
   // start), and they name the lists a crash must find again.
@@ -53,7 +60,7 @@ void ChangedFiles::Visit(const Model& model, bool format, std::vector<FileWrite>
   }
   std::string settings = settings::FormatSettings(SettingsFromModel(model));
   if (settings != settings_) {
-    writes->push_back(FileWrite{SettingsPath(*folder_), settings});
+    writes->push_back(FileWrite(SettingsPath(*folder_), settings));
     settings_ = std::move(settings);
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Which of the files that hold the lists and the settings are out of date, formatted on the
-// thread that owns the model so that another thread can write them without looking at it.
+// Which of the files that hold the lists and the settings are out of date, handed out so that
+// another thread can write them without looking at the model: formatted on the thread that owns
+// the model, or, for the Unicode list, as a snapshot that the writer formats itself.
 
 #include <cstdint>
 #include <map>
@@ -8,15 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "core/app/background_writer.h"
 #include "core/app/model.h"
 #include "core/io/app_folder.h"
 
 namespace pellix::app {
-
-struct FileWrite {
-  std::u16string path;
-  std::string content;
-};
 
 class ChangedFiles {
  public:
@@ -31,6 +28,11 @@ class ChangedFiles {
 
   // A write of `path` failed: the next Take hands the file out again.
   void Forget(const std::u16string& path);
+  // Every file is handed out again by the next Take.
+  void ForgetAll() {
+    stamps_.clear();
+    settings_.reset();
+  }
 
  private:
   void Visit(const Model& model, bool format, std::vector<FileWrite>* writes);

@@ -14,21 +14,28 @@ void Saver::WriteSettings(const Model& model) {
   settingsWritten_ = std::move(content);
 }
 
-std::vector<std::u16string> Saver::SaveChanges(const Model& model) {
-  std::vector<std::u16string> failures;
-  try {
-    if (settings::FormatSettings(SettingsFromModel(model)) != settingsWritten_) {
-      WriteSettings(model);
+std::vector<SaveFailure> Saver::SaveChanges(const Model& model) {
+  std::vector<SaveFailure> failures;
+  const auto write = [&](const std::u16string& path, std::string content) {
+    try {
+      files_->WriteAll(path, content);
+      return true;
+    } catch (const io::AppError& error) {
+      failures.push_back(SaveFailure{path, error.Message(), std::move(content)});
+      return false;
     }
-  } catch (const io::AppError& error) {
-    failures.push_back(error.Message());
+  };
+  std::string settings = settings::FormatSettings(SettingsFromModel(model));
+  if (settings != settingsWritten_ && write(SettingsPath(*folder_), settings)) {
+    settingsWritten_ = std::move(settings);
   }
   if (listsWritten_ != model.lists.Revision()) {
-    try {
-      model.lists.SaveListFiles(*files_, *folder_);
+    bool allWritten = true;
+    ForEachListFile(model.lists, *folder_, [&](const std::u16string& path, auto&& format) {
+      allWritten = write(path, format()) && allWritten;
+    });
+    if (allWritten) {
       listsWritten_ = model.lists.Revision();
-    } catch (const io::AppError& error) {
-      failures.push_back(error.Message());
     }
   }
   return failures;

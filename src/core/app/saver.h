@@ -12,6 +12,14 @@
 
 namespace pellix::app {
 
+// A file that could not be written, with what was to go in it, so that nothing of it is lost
+// while the user decides (or, at the end of a session, so it can be kept elsewhere).
+struct SaveFailure {
+  std::u16string path;
+  std::u16string message;
+  std::string content;
+};
+
 class Saver {
  public:
   Saver(const io::FileSystem& files, const io::AppFolder& folder)
@@ -22,8 +30,9 @@ class Saver {
 
   // Writes the settings and the lists unless they are as this saver last wrote them, so the end
   // of a session that was saved when it was announced writes nothing twice. A file that cannot
-  // be written does not stop the others; the messages of every failure are returned.
-  std::vector<std::u16string> SaveChanges(const Model& model);
+  // be written does not stop the others; every failure is returned, and those files are written
+  // again by the next call.
+  std::vector<SaveFailure> SaveChanges(const Model& model);
 
  private:
   const io::FileSystem* files_;
@@ -33,5 +42,22 @@ class Saver {
 };
 
 std::u16string SettingsPath(const io::AppFolder& folder);
+
+// Every list's file as the store holds it now: the ordinary lists in their order, then the
+// Unicode list when it has a file to write.
+template <typename OnFile>
+void ForEachListFile(const lists::ListStore& store, const io::AppFolder& folder, OnFile&& onFile) {
+  for (std::size_t index = 0; index < store.Count(); ++index) {
+    const lists::ListSlot& slot = store.Slot(index);
+    if (!lists::IsUnicodeListName(slot.name)) {
+      onFile(lists::ListFilePath(folder, slot.name),
+             [&slot] { return lists::FormatListFile(slot.items); });
+    }
+  }
+  if (store.UnicodeFileToWrite()) {
+    onFile(lists::ListFilePath(folder, lists::kUnicodeListName),
+           [&store] { return lists::FormatUnicodeListFile(*store.UnicodeItems().Take()); });
+  }
+}
 
 }  // namespace pellix::app

@@ -24,8 +24,9 @@ AppError::AppError(std::u16string message)
 FileOpenError::FileOpenError(const std::u16string& path)
     : AppError(u"ファイル " + path + u" は開けません") {}
 
-FileCreateError::FileCreateError(const std::u16string& path)
-    : AppError(u"ファイル " + path + u" を作成できません") {}
+FileCreateError::FileCreateError(const std::u16string& path, const std::u16string& reason)
+    : AppError(u"ファイル " + path + u" を作成できません" +
+               (reason.empty() ? std::u16string() : u"\r\n" + reason)) {}
 
 IntegerConversionError::IntegerConversionError(std::string_view text)
     : AppError(Quoted(text).append(u" is not a valid integer value")) {}

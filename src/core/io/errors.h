@@ -23,10 +23,11 @@ class FileOpenError : public AppError {
   explicit FileOpenError(const std::u16string& path);
 };
 
-// "ファイル %s を作成できません": a file that cannot be created or written.
+// "ファイル %s を作成できません": a file that cannot be created or written. The system's reason,
+// when there is one, follows on a line of its own.
 class FileCreateError : public AppError {
  public:
-  explicit FileCreateError(const std::u16string& path);
+  explicit FileCreateError(const std::u16string& path, const std::u16string& reason = u"");
 };
 
 // "'%s' is not a valid integer value". The offending text is code page 932 bytes; it is shown

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pellix::io {
 
@@ -21,9 +22,15 @@ class FileSystem {
   // the new one. Throws FileCreateError on failure, leaving the old file in place.
   virtual void WriteAll(const std::u16string& path, std::string_view bytes) const = 0;
 
-  // Removes the temporary files that a write cut short by a crash or a kill left in `dir` (a
-  // folder with its trailing separator). The files they were meant to replace are whole.
-  virtual void RemoveUnfinishedWrites(const std::u16string& dir) const = 0;
+  // The names of the plain files in `dir` (a folder with its trailing separator); none when it
+  // cannot be read.
+  virtual std::vector<std::u16string> FileNames(const std::u16string& dir) const = 0;
+
+  // Deletes a plain file; false when it was not there or could not be deleted.
+  virtual bool Remove(const std::u16string& path) const = 0;
+
+  // Makes the folder and whatever folders above it are missing; whether it exists afterwards.
+  virtual bool CreateFolder(const std::u16string& path) const = 0;
 
   // Gives the file `from` the name `to`, in the same folder. It never replaces a file that
   // already has that name: then, as when `from` is missing or the platform refuses, nothing
@@ -35,5 +42,7 @@ class FileSystem {
 // The temporary file that WriteAll writes first.
 inline constexpr std::u16string_view kTemporarySuffix = u".saving";
 std::u16string TemporaryPathFor(const std::u16string& path);
+// The name a file has between the two moves of a rename that changes letter case alone.
+inline constexpr std::u16string_view kRenamingSuffix = u".renaming";
 
 }  // namespace pellix::io

@@ -74,20 +74,87 @@ WideItems ParseUnicodeListFile(const text::TextServices& services, std::string_v
   return items;
 }
 
-std::string FormatUnicodeListFile(const WideItems& items) {
-  std::string out = "\xFF\xFE";
-  const auto put = [&out](char16_t ch) {
-    out += static_cast<char>(ch & 0xFF);
-    out += static_cast<char>(ch >> 8);
+namespace {
+
+template <typename ItemList, typename TextOf>
+std::string FormatUtf16Lines(const ItemList& items, TextOf&& textOf) {
+  std::size_t units = 1;  // the mark
+  for (const auto& item : items) {
+    units += textOf(item).size() + 2;
+  }
+  std::string out(units * 2, '\0');
+  char* at = out.data();
+  const auto put = [&at](char16_t ch) {
+    *at++ = static_cast<char>(ch & 0xFF);
+    *at++ = static_cast<char>(ch >> 8);
   };
-  for (const std::u16string& item : items) {
-    for (const char16_t ch : item) {
+  put(u'\uFEFF');
+  for (const auto& item : items) {
+    for (const char16_t ch : textOf(item)) {
       put(ch);
     }
     put(u'\r');
     put(u'\n');
   }
   return out;
+}
+
+bool NonZeroAfterZero(std::string_view bytes) {
+  const std::size_t zero = bytes.find('\0');
+  return zero != std::string_view::npos &&
+         bytes.find_first_not_of('\0', zero) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string FormatUnicodeListFile(const WideItems& items) {
+  return FormatUtf16Lines(items,
+                          [](const std::u16string& item) -> const std::u16string& { return item; });
+}
+
+std::string FormatUnicodeListFile(const SharedWideItems::Pointers& items) {
+  return FormatUtf16Lines(
+      items, [](const SharedWideItems::Pointer& item) -> const std::u16string& { return *item; });
+}
+
+bool ListFileReadInPart(std::string_view content) {
+  return NonZeroAfterZero(content);
+}
+
+bool UnicodeListFileReadInPart(std::string_view content) {
+  const text::DetectedEncoding detected = text::EncodingByMark(content);
+  const std::string_view body = content.substr(detected.markSize);
+  if (detected.encoding != text::FileEncoding::kUtf16Le &&
+      detected.encoding != text::FileEncoding::kUtf16Be) {
+    return NonZeroAfterZero(body);
+  }
+  if (body.size() % 2 != 0) {
+    return true;
+  }
+  const std::u16string units =
+      text::Utf16FromBytes(body, detected.encoding == text::FileEncoding::kUtf16Be);
+  const std::size_t zero = units.find(u'\0');
+  return zero != std::u16string::npos &&
+         units.find_first_not_of(u'\0', zero) != std::u16string::npos;
+}
+
+std::u16string KeepOriginal(const io::FileSystem& files, const std::u16string& path,
+                            std::string_view content) {
+  for (int number = 1;; ++number) {
+    std::u16string copy = path + u".bak";
+    if (number > 1) {
+      for (const char digit : std::to_string(number)) {
+        copy += static_cast<char16_t>(digit);
+      }
+    }
+    if (!files.Exists(copy)) {
+      files.WriteAll(copy, content);
+      return copy;
+    }
+    if (files.ReadAll(copy) == content) {
+      return copy;
+    }
+  }
 }
 
 }  // namespace pellix::lists

@@ -8,6 +8,7 @@
 
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
+#include "core/lists/shared_texts.h"
 #include "core/text/text_services.h"
 
 namespace pellix::lists {
@@ -17,6 +18,7 @@ inline constexpr std::string_view kUnicodeListName = "unicode";
 
 using Items = std::vector<std::string>;
 using WideItems = std::vector<std::u16string>;
+using SharedWideItems = SharedTexts<std::u16string>;
 
 std::u16string ListFilePath(const io::AppFolder& folder, std::string_view listName);
 
@@ -37,5 +39,17 @@ void WriteListFile(const io::FileSystem& files, const io::AppFolder& folder,
 WideItems ParseUnicodeListFile(const text::TextServices& services, std::string_view content);
 // UTF-16 LE with its mark, each item followed by CR LF.
 std::string FormatUnicodeListFile(const WideItems& items);
+std::string FormatUnicodeListFile(const SharedWideItems::Pointers& items);
+
+// Whether reading stops before the end of the file: a zero byte (or character) ends what the
+// lists read, so a file that holds more after one, or a UTF-16 file with an odd byte at its end,
+// is only read in part. Zeros alone at the end lose nothing.
+bool ListFileReadInPart(std::string_view content);
+bool UnicodeListFileReadInPart(std::string_view content);
+
+// Keeps the file as it is before anything rewrites the part that was read: "<file>.bak", or
+// "<file>.bak2" and on when an older copy with other content is already there. The name kept.
+std::u16string KeepOriginal(const io::FileSystem& files, const std::u16string& path,
+                            std::string_view content);
 
 }  // namespace pellix::lists

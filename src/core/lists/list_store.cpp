@@ -9,12 +9,22 @@ LoadedList ReadList(const io::FileSystem& files, const io::AppFolder& folder,
                     const text::TextServices& services, std::string_view name) {
   LoadedList list;
   const bool unicode = IsUnicodeListName(name);
-  if (unicode && files.Exists(ListFilePath(folder, name))) {
-    list.unicodeItems = ParseUnicodeListFile(services, files.ReadAll(ListFilePath(folder, name)));
+  const std::u16string path = ListFilePath(folder, name);
+  std::optional<std::string> content;
+  if (files.Exists(path)) {
+    content = files.ReadAll(path);
   }
   list.slot = ListSlot{std::string(name), {}, capture::ReadFilterFile(files, folder, name)};
-  if (!unicode && files.Exists(ListFilePath(folder, name))) {
-    ReadListFile(files, folder, name, list.slot.items);
+  if (!content) {
+    return list;
+  }
+  if (unicode ? UnicodeListFileReadInPart(*content) : ListFileReadInPart(*content)) {
+    list.partlyRead = PartlyRead{path, KeepOriginal(files, path, *content)};
+  }
+  if (unicode) {
+    list.unicodeItems = ParseUnicodeListFile(services, *content);
+  } else {
+    list.slot.items = ParseListFile(*content);
   }
   return list;
 }
@@ -27,12 +37,15 @@ void ListStore::AddListSlot(const io::FileSystem& files, const io::AppFolder& fo
 
 void ListStore::AddLoadedList(LoadedList list) {
   const bool unicode = IsUnicodeListName(list.slot.name);
+  if (list.partlyRead) {
+    partlyRead_.push_back(std::move(*list.partlyRead));
+  }
   slots_.push_back(std::move(list.slot));
   StampItems(ListId::Ansi(slots_.size() - 1));
   if (unicode) {
     unicodeCapture_ = true;
     if (list.unicodeItems) {
-      unicodeItems_ = std::move(*list.unicodeItems);
+      unicodeItems_ = SharedWideItems(std::move(*list.unicodeItems));
       opened_.Lost(ListId::Unicode());
       StampItems(ListId::Unicode());
       keys_.Unicode().Drop();
@@ -73,7 +86,8 @@ void ListStore::SaveListFiles(const io::FileSystem& files, const io::AppFolder& 
   }
   if (UnicodeFileToWrite()) {
     attempt([&] {
-      files.WriteAll(ListFilePath(folder, kUnicodeListName), FormatUnicodeListFile(unicodeItems_));
+      files.WriteAll(ListFilePath(folder, kUnicodeListName),
+                     FormatUnicodeListFile(*unicodeItems_.Take()));
     });
   }
   if (!failures.empty()) {

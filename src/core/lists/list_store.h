@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/capture/filter_def.h"
@@ -38,14 +39,23 @@ struct SwitchPlan {
   bool hasItems = false;  // the shown list has items: focus it and select its first item
 };
 
+// A list file that was read only up to a point: the user is told, and the original was kept.
+struct PartlyRead {
+  std::u16string path;
+  std::u16string kept;  // the copy of the whole file
+};
+
 // A list as read from its files, before it joins a store: lists can be read side by side.
 struct LoadedList {
   ListSlot slot;
   std::optional<WideItems> unicodeItems;  // "unicode": its UTF-16 list's file, when there is one
+  std::optional<PartlyRead> partlyRead;
 };
 
 // Reads a list's files: the filter file must exist and parse; a missing list file just means an
-// empty list. "unicode" reads the UTF-16 list's file. Throws what the reads throw.
+// empty list. "unicode" reads the UTF-16 list's file. A list file that reads only in part is
+// copied aside first, so the next save, which writes what was read, loses nothing of it. Throws
+// what the reads throw.
 LoadedList ReadList(const io::FileSystem& files, const io::AppFolder& folder,
                     const text::TextServices& services, std::string_view name);
 
@@ -61,7 +71,7 @@ class ListStore {
   // stays the list shown before it, as the ANSI view lies unchanged under the UTF-16 one.
   std::optional<std::size_t> AnsiShown() const { return ansiShown_; }
 
-  const WideItems& UnicodeItems() const { return unicodeItems_; }
+  const SharedWideItems& UnicodeItems() const { return unicodeItems_; }
 
   // Counts every change of names, items or filters, so a saver can tell whether anything is
   // left to write.
@@ -167,6 +177,9 @@ class ListStore {
   // the others; afterwards one error naming every file that failed is thrown.
   void SaveListFiles(const io::FileSystem& files, const io::AppFolder& folder) const;
 
+  // The list files read only in part since the last call, to be told to the user once.
+  std::vector<PartlyRead> TakePartlyRead() { return std::exchange(partlyRead_, {}); }
+
   // Releases every list (after the lists were saved at exit).
   void Clear();
 
@@ -188,7 +201,8 @@ class ListStore {
   std::vector<ListSlot> slots_;
   std::optional<std::size_t> current_;
   std::optional<std::size_t> ansiShown_;
-  WideItems unicodeItems_;
+  SharedWideItems unicodeItems_;
+  std::vector<PartlyRead> partlyRead_;
   bool unicodeCapture_ = false;
   bool unicodeRemoved_ = false;  // the user took items out of the Unicode list
   std::uint64_t unicodeStamp_ = 0;

@@ -59,7 +59,7 @@ bool InsertRun(ItemList& items, std::size_t at, ItemList texts) {
 
 template <typename Action>
 decltype(auto) ListStore::WithItems(ListId list, Action&& action) {
-  return list.unicode ? action(unicodeItems_) : action(slots_.at(list.slot).items);
+  return list.unicode ? action(unicodeItems_.Edit()) : action(slots_.at(list.slot).items);
 }
 
 void ListStore::Changed(ListId list, bool removed) {
@@ -90,7 +90,8 @@ void ListStore::InsertAtTop(std::size_t index, std::vector<std::string> topFirst
 }
 
 void ListStore::InsertUnicodeAtTop(std::u16string text) {
-  unicodeItems_.insert(unicodeItems_.begin(), std::move(text));
+  SharedWideItems::Pointers& items = unicodeItems_.Edit();
+  items.insert(items.begin(), SharedWideItems::Share(std::move(text)));
   opened_.Inserted(ListId::Unicode(), 0, 1);
   KeysInserted(ListId::Unicode(), 0, 1);
   Changed(ListId::Unicode(), false);
@@ -108,7 +109,12 @@ void ListStore::InsertItems(std::size_t index, std::size_t at, Items texts) {
 
 void ListStore::InsertUnicodeItems(std::size_t at, WideItems texts) {
   const std::size_t count = texts.size();
-  if (!InsertRun(unicodeItems_, at, std::move(texts))) {
+  SharedWideItems::Pointers shared;
+  shared.reserve(count);
+  for (std::u16string& text : texts) {
+    shared.push_back(SharedWideItems::Share(std::move(text)));
+  }
+  if (!InsertRun(unicodeItems_.Edit(), at, std::move(shared))) {
     return;
   }
   opened_.Inserted(ListId::Unicode(), at, count);
@@ -125,7 +131,7 @@ void ListStore::ReplaceItem(std::size_t index, std::size_t item, std::string tex
 }
 
 void ListStore::ReplaceUnicodeItem(std::size_t item, std::u16string text) {
-  unicodeItems_.at(item) = std::move(text);
+  unicodeItems_.Edit().at(item) = SharedWideItems::Share(std::move(text));
   keys_.Unicode().Replaced(item, unicodeItems_[item]);
   Changed(ListId::Unicode(), false);
 }
@@ -138,7 +144,7 @@ void ListStore::SetItems(std::size_t index, Items items) {
 }
 
 void ListStore::SetUnicodeItems(WideItems items) {
-  unicodeItems_ = std::move(items);
+  unicodeItems_ = SharedWideItems(std::move(items));
   opened_.Lost(ListId::Unicode());
   StampItems(ListId::Unicode());
   keys_.Unicode().Drop();
@@ -296,7 +302,8 @@ void ListStore::MoveToTop(std::size_t from, std::size_t item, std::size_t to) {
 void ListStore::MoveToUnicodeTop(std::size_t from, std::size_t item, std::u16string text) {
   Items& source = slots_.at(from).items;
   CheckIndex(item, source.size());
-  unicodeItems_.insert(unicodeItems_.begin(), std::move(text));
+  SharedWideItems::Pointers& items = unicodeItems_.Edit();
+  items.insert(items.begin(), SharedWideItems::Share(std::move(text)));
   source.erase(source.begin() + static_cast<std::ptrdiff_t>(item));
   opened_.Inserted(ListId::Unicode(), 0, 1);
   KeysInserted(ListId::Unicode(), 0, 1);

@@ -49,29 +49,39 @@ bool TranslateShortcut(HWND window, HACCEL shortcuts, MSG& message) {
          TranslateAcceleratorW(window, shortcuts, &message);
 }
 
-int RunMessageLoop(const MainWindow& mainWindow, const EditBox& editBox,
+void RouteMessage(const MainWindow& mainWindow, const EditBox& editBox,
+                  std::initializer_list<HWND> dialogs, MSG& message) {
+  if (mainWindow.FieldTakesKey(message)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return;
+  }
+  if (TranslateShortcut(mainWindow.Handle(), mainWindow.Accelerators(), message) ||
+      TranslateShortcut(editBox.Handle(), editBox.Accelerators(), message)) {
+    return;
+  }
+  if (MoveFocusByTab(mainWindow.Handle(), message) || PressMnemonic(mainWindow.Handle(), message)) {
+    return;
+  }
+  if (std::any_of(dialogs.begin(), dialogs.end(),
+                  [&message](HWND dialog) { return IsDialogMessageW(dialog, &message); })) {
+    return;
+  }
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+int RunMessageLoop(ErrorSink& errors, const MainWindow& mainWindow, const EditBox& editBox,
                    std::initializer_list<HWND> dialogs) {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (mainWindow.FieldTakesKey(message)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-      continue;
+    // A failure here is one message's, as in any handler: it is told and the program goes on
+    // with its lists, which leaving the loop would throw away unsaved.
+    try {
+      RouteMessage(mainWindow, editBox, dialogs, message);
+    } catch (...) {
+      errors.Report(std::current_exception());
     }
-    if (TranslateShortcut(mainWindow.Handle(), mainWindow.Accelerators(), message) ||
-        TranslateShortcut(editBox.Handle(), editBox.Accelerators(), message)) {
-      continue;
-    }
-    if (MoveFocusByTab(mainWindow.Handle(), message) ||
-        PressMnemonic(mainWindow.Handle(), message)) {
-      continue;
-    }
-    if (std::any_of(dialogs.begin(), dialogs.end(),
-                    [&message](HWND dialog) { return IsDialogMessageW(dialog, &message); })) {
-      continue;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
 }
@@ -135,7 +145,7 @@ int Application::Run() {
     // The edit box's Enter and Esc are its shortcuts, translated before the dialog manager
     // sees them; it gives the box Tab between its field and buttons.
     return RunMessageLoop(
-        mainWindow, editBox,
+        errors, mainWindow, editBox,
         {about.Handle(), filterList.Handle(), filterEditor.Handle(), editBox.Handle()});
   } catch (...) {
     // A failure while starting: nothing has been written, and nothing will be.

@@ -26,24 +26,34 @@ bool AutoSave::OnTimer(UINT_PTR id) {
   if (id != kTimerAutoSave) {
     return false;
   }
-  const ULONGLONG now = GetTickCount64();
+  Look(GetTickCount64());
+  return true;
+}
+
+void AutoSave::Look(ULONGLONG now) {
+  for (app::BackgroundWriter::Outcome& outcome : writer_.TakeOutcomes()) {
+    if (!outcome.failure) {
+      failing_.Written(outcome.path);
+    } else if (failing_.Failed(outcome.path, now)) {
+      notices_.push_back(std::move(*outcome.failure));
+      PostMessageW(window_, noticeMessage_, 0, 0);
+    }
+  }
   bool retry = false;
-  for (const app::BackgroundWriter::Failure& failure : writer_.TakeFailures()) {
-    // Written again with the next look; the end of the program reports what still fails.
-    changed_.Forget(failure.path);
+  for (const std::u16string& path : failing_.TakeDue(now)) {
+    changed_.Forget(path);
     retry = true;
   }
-  if (model_.lists.Revision() != takenRevision_ || retry) {
+  if (model_.lists.Revision() != takenRevision_) {
     changedSince_ = changedSince_ != 0 ? changedSince_ : now;
   }
   const bool listsDue = changedSince_ != 0 && now - changedSince_ >= kDelayMs;
-  if (listsDue || now - lastLook_ >= kSettingsLookMs) {
+  if (listsDue || retry || now - lastLook_ >= kSettingsLookMs) {
     takenRevision_ = model_.lists.Revision();
     changedSince_ = 0;
     lastLook_ = now;
     writer_.Queue(changed_.Take(model_));
   }
-  return true;
 }
 
 void AutoSave::Stop() {
@@ -51,6 +61,27 @@ void AutoSave::Stop() {
     KillTimer(window_, kTimerAutoSave);
   }
   writer_.Stop();
+}
+
+void AutoSave::Resume(const std::vector<std::u16string>& unwritten) {
+  writer_.Resume();
+  for (const std::u16string& path : unwritten) {
+    failing_.Failed(path, GetTickCount64());
+  }
+  // What the writes at the close left unwritten is found again by its content.
+  changed_.ForgetAll();
+  if (window_ != nullptr) {
+    SetTimer(window_, kTimerAutoSave, kTickMs, nullptr);
+  }
+}
+
+std::optional<std::u16string> AutoSave::TakeNotice() {
+  if (notices_.empty()) {
+    return std::nullopt;
+  }
+  std::u16string notice = std::move(notices_.front());
+  notices_.pop_front();
+  return notice;
 }
 
 }  // namespace pellix::win32

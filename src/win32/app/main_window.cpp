@@ -4,6 +4,7 @@
 
 #include "core/app/startup.h"
 #include "core/capture/filter_engine.h"
+#include "core/io/leftovers.h"
 #include "core/platform_services.h"
 #include "win32/app/control_ids.h"
 #include "win32/app/error_reporter.h"
@@ -25,6 +26,9 @@ constexpr int kListOverhangRight = 8;
 constexpr int kListOverhangBottom = 4;
 // Posted when the window has become visible, so the showing steps run after the show itself.
 constexpr UINT kMsgShown = WM_APP + 1;
+// Posted when something about the files is to be told, so the box opens after the handler that
+// found it has returned.
+constexpr UINT kMsgFileNotice = WM_APP + 3;
 
 }  // namespace
 
@@ -49,7 +53,8 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       editing_(ListEditing::Context{model, lists_, paste_, loops, services_,
                                     [this](bool on) { view_.SetLock(on); }}),
       intake_(model, lists_, loops, services_, files),
-      autoSave_(model, folder, writer) {
+      autoSave_(model, folder, writer, kMsgFileNotice),
+      exitSave_(ExitSave::Context{model, saver, loops, files, folder}) {
   dpi_ = SystemDpi();
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   const SIZE frame =
@@ -157,7 +162,7 @@ void MainWindow::Start() {
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
   const io::FileSystem& files = files_;
   // A save that a crash cut short left its temporary file; the file it was to replace is whole.
-  files.RemoveUnfinishedWrites(folder_.Dir());
+  io::CleanUpLeftovers(files, folder_.Dir());
   const std::u16string iniPath = app::SettingsPath(folder_);
   std::optional<settings::SettingsPlan> plan;
   if (files.Exists(iniPath)) {
@@ -172,6 +177,24 @@ void MainWindow::Start() {
   tray_.AddIcon();
   paste_.Start();
   autoSave_.Start(Handle());
+  if (std::optional<std::u16string> recovered = exitSave_.TakeRecoveryNotice()) {
+    QueueNotice(std::move(*recovered));
+  }
+  TellFileNotices();
+}
+
+void MainWindow::QueueNotice(std::u16string notice) {
+  notices_.push_back(std::move(notice));
+  PostMessageW(Handle(), kMsgFileNotice, 0, 0);
+}
+
+void MainWindow::TellFileNotices() {
+  for (const lists::PartlyRead& read : model_.lists.TakePartlyRead()) {
+    QueueNotice(
+        u"ファイル " + read.path +
+        u" は最後まで読み込めませんでした。\r\n読み込めたところまでを開き、元のファイルを " +
+        read.kept + u" として残しました。");
+  }
 }
 
 void MainWindow::ApplyModelToControls() {
@@ -191,6 +214,7 @@ void MainWindow::AttachWindows(const OtherWindows& windows) {
   view_.AttachMemo(memo_->Handle());
   editing_.AttachEditBox(windows.editBox);
   editing_.AttachMemo(memo_);
+  exitSave_.AttachMemo(memo_);
   tray_.AttachWindows(memo_, windows.about);
   openFilterList_ = windows.openFilterList;
   // Typed keys belong to the memo while it is in front, not to the list commands.
@@ -224,27 +248,11 @@ void MainWindow::OnShown() {
   capture_.RestoreChain();
 }
 
-void MainWindow::SaveEverything() {
-  if (memo_ != nullptr) {
-    memo_->SaveIfModified();
-  }
-  for (const std::u16string& failure : saver_.SaveChanges(model_)) {
-    const ModalLoops::Scope scope(loops_);
-    ShowStopBox(Handle(), ToWide(failure));
-  }
-}
-
-void MainWindow::Close() {
-  if (closed_) {
-    return;
-  }
+void MainWindow::TearDown() {
   closed_ = true;
   paste_.Stop();
   tray_.Remove();
   capture_.Leave();
-  // The background writes end first, so none of them can land after the final ones.
-  autoSave_.Stop();
-  SaveEverything();
   model_.lists.Clear();
 }
 
@@ -254,8 +262,30 @@ void MainWindow::OnCloseRequest() {
     loops_.CloseWhenDone(Handle());
     return;
   }
-  Close();
+  if (!closed_) {
+    // The background writes end first, so none of them can land after the final ones.
+    autoSave_.Stop();
+    std::vector<std::u16string> unwritten;
+    const ExitSave::Outcome outcome = exitSave_.SaveBeforeClose(Handle(), &unwritten);
+    if (closed_) {
+      // The session ended while the question was open, and saved what it could.
+    } else if (outcome == ExitSave::Outcome::kCalledOff) {
+      autoSave_.Resume(unwritten);
+      return;
+    } else {
+      TearDown();
+    }
+  }
   DestroyWindow(Handle());
+}
+
+void MainWindow::OnSessionEnd() {
+  if (closed_) {
+    return;
+  }
+  autoSave_.Stop();
+  exitSave_.SaveForSessionEnd();
+  TearDown();
 }
 
 std::optional<LRESULT> MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -369,7 +399,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnShown();
       return 0;
     case WM_TIMER:
-      if (capture_.OnTimer(wParam) || paste_.OnTimer(wParam) || autoSave_.OnTimer(wParam)) {
+      if (autoSave_.OnTimer(wParam)) {
+        TellFileNotices();  // a list the filter dialogs loaded may have been read in part
+        return 0;
+      }
+      if (capture_.OnTimer(wParam) || paste_.OnTimer(wParam)) {
         return 0;
       }
       break;
@@ -410,14 +444,23 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
       // Everything is written now: the session may end without another chance. The lists stay
       // in memory in case another program cancels the end of the session.
-      SaveEverything();
+      exitSave_.SaveForSessionEnd();
       return TRUE;
     case WM_ENDSESSION:
       if (wParam != 0) {
         // The process may be ended as soon as this returns: the work is done here, even while a
         // question is open (the model holds nothing half-made).
-        Close();
+        OnSessionEnd();
         OnCloseRequest();
+      }
+      return 0;
+    case kMsgFileNotice:
+      if (const std::optional<std::u16string> notice = autoSave_.TakeNotice()) {
+        ShowBox(loops_, Handle(), ToWide(*notice).c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
+      } else if (!notices_.empty()) {
+        const std::u16string notice = std::move(notices_.front());
+        notices_.erase(notices_.begin());
+        ShowBox(loops_, Handle(), ToWide(notice).c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
       }
       return 0;
     case WM_DESTROY:

@@ -13,6 +13,7 @@
 #include "win32/app/about_box.h"
 #include "win32/app/auto_save.h"
 #include "win32/app/command_table.h"
+#include "win32/app/exit_save.h"
 #include "win32/app/modal_loops.h"
 #include "win32/app/top_row.h"
 #include "win32/app/tray_controller.h"
@@ -76,11 +77,14 @@ class MainWindow final : public Window {
   bool ShowListMenu(HWND from, LPARAM screenPoint);
   void OnShown();
 
-  // Saves what a closing or an ending session must not lose; reports every failure.
-  void SaveEverything();
-  // The end of the program's work: the desktop is left, everything saved, the lists released.
-  void Close();
+  // The end of the program's work, once everything is saved: the desktop is left and the lists
+  // released.
+  void TearDown();
   void OnCloseRequest();
+  void OnSessionEnd();
+  // Messages about files that start-up or a load found, or that a save could not write.
+  void TellFileNotices();
+  void QueueNotice(std::u16string notice);
 
   ModalLoops& loops_;
   app::Model& model_;
@@ -94,6 +98,7 @@ class MainWindow final : public Window {
   UINT taskbarCreatedMsg_ = 0;
   bool closed_ = false;
   std::function<void()> openFilterList_;
+  std::vector<std::u16string> notices_;
 
   int dpi_ = 96;
   // Declared before the controllers, so the fonts outlive the controls that draw with them.
@@ -112,6 +117,7 @@ class MainWindow final : public Window {
   ListEditing editing_;
   TextIntake intake_;
   AutoSave autoSave_;
+  ExitSave exitSave_;
 };
 
 }  // namespace pellix::win32

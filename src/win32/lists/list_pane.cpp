@@ -135,7 +135,7 @@ std::wstring ListPane::TooltipText(HWND list, std::size_t row) const {
   const std::size_t index =
       ItemAt(list == tntListBox1_.Handle(), static_cast<int>(row)).value_or(SIZE_MAX);
   if (list == tntListBox1_.Handle()) {
-    const lists::WideItems& items = model_.lists.UnicodeItems();
+    const lists::SharedWideItems& items = model_.lists.UnicodeItems();
     return index < items.size() ? ToWide(items[index]) : std::wstring();  // whole, however long
   }
   const auto slot = model_.lists.AnsiShown();
@@ -296,7 +296,7 @@ std::optional<LRESULT> ListPane::OnNotify(const NMHDR& header) {
     case LVN_GETDISPINFOW: {
       auto& request = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
       const auto index = ItemAt(fromUnicode, request.item.iItem);
-      const lists::WideItems& wide = model_.lists.UnicodeItems();
+      const lists::SharedWideItems& wide = model_.lists.UnicodeItems();
       if (!index) {
         VirtualListView::AnswerTextRequest(request, std::wstring());
       } else if (fromAnsi) {
@@ -454,7 +454,7 @@ void ListPane::ShowUnicodeInsertion() {
   if (!UnicodeShown()) {
     return;
   }
-  const lists::WideItems& items = model_.lists.UnicodeItems();
+  const lists::SharedWideItems& items = model_.lists.UnicodeItems();
   if (SearchShows(true)) {
     FollowSearchInsertion(true, 1);
   } else {
@@ -478,7 +478,7 @@ void ListPane::FitAnsiColumn() {
 }
 
 void ListPane::FitUnicodeColumn() {
-  const lists::WideItems& items = model_.lists.UnicodeItems();
+  const lists::SharedWideItems& items = model_.lists.UnicodeItems();
   std::size_t index = 0;
   unicodeWidest_ = LongestOf(items, items.size(), &index);
   tntListBox1_.SetWidestText(unicodeWidest_ > 0 ? ToWide(items[index]) : std::wstring());

@@ -5,6 +5,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "core/io/errors.h"
 #include "core/memo/memo_drop.h"
 #include "core/memo/memo_file.h"
 #include "core/text/codec.h"
@@ -47,8 +48,9 @@ MemoWindow::MemoWindow(ErrorSink& errors, HWND owner, Files files) : Window(erro
   }
   // A memo is not bound by the field's default limit of about 30,000 characters.
   SendMessageW(field_, EM_SETLIMITTEXT, 0, 0);
-  const std::string text = memo::ReadMemoFile(files_.files, files_.folder);
-  SetWindowTextW(field_, ToWide(text::Cp932ToUtf16(files_.services, text)).c_str());
+  const memo::MemoText memo = memo::ReadMemoFile(files_.files, files_.folder, files_.services);
+  encoding_ = memo.encoding;
+  SetWindowTextW(field_, ToWide(memo.text).c_str());
   SendMessageW(field_, EM_SETMODIFY, FALSE, 0);
 }
 
@@ -83,8 +85,8 @@ std::u16string MemoWindow::FieldText() const {
 
 void MemoWindow::Write() noexcept {
   try {
-    memo::WriteMemoFile(files_.files, files_.folder,
-                        text::Utf16ToCp932(files_.services, FieldText()));
+    memo::WriteMemoFile(files_.files, files_.folder, files_.services,
+                        memo::MemoText{FieldText(), encoding_});
     SendMessageW(field_, EM_SETMODIFY, FALSE, 0);
   } catch (...) {
     // The typing stays marked, so the next chance writes it again.
@@ -96,6 +98,20 @@ void MemoWindow::SaveIfModified() noexcept {
   if (field_ != nullptr && SendMessageW(field_, EM_GETMODIFY, 0, 0) != 0) {
     Write();
   }
+}
+
+std::optional<app::SaveFailure> MemoWindow::SaveForExit() {
+  if (field_ == nullptr || SendMessageW(field_, EM_GETMODIFY, 0, 0) == 0) {
+    return std::nullopt;
+  }
+  std::string bytes = memo::FormatMemoFile(files_.services, FieldText(), encoding_);
+  try {
+    files_.files.WriteAll(memo::MemoFilePath(files_.folder), bytes);
+  } catch (const io::AppError& error) {
+    return app::SaveFailure{memo::MemoFilePath(files_.folder), error.Message(), std::move(bytes)};
+  }
+  SendMessageW(field_, EM_SETMODIFY, FALSE, 0);
+  return std::nullopt;
 }
 
 void MemoWindow::InsertAtTop(std::string_view dropText) {

@@ -4,11 +4,14 @@
 // written as soon as the memo is left, hidden or closed, and at the end of the program.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/app/saver.h"
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
+#include "core/text/file_encoding.h"
 #include "core/text/text_services.h"
 #include "win32/app/window.h"
 #include "win32/platform/gdi.h"
@@ -43,6 +46,8 @@ class MemoWindow final : public Window {
 
   // Writes the memo when it holds unsaved typing; a failure goes to the error sink.
   void SaveIfModified() noexcept;
+  // The same at the end of the program, where a failure is the caller's to ask about.
+  std::optional<app::SaveFailure> SaveForExit();
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -51,6 +56,7 @@ class MemoWindow final : public Window {
   void Write() noexcept;
 
   Files files_;
+  text::DetectedEncoding encoding_;  // memo.txt's, kept when it is written back
   std::function<void()> activated_;
   int dpi_ = 96;
   UniqueFont font_;

@@ -1,5 +1,5 @@
 #pragma once
-// Owns a kernel HANDLE: move-only, closed once.
+// Owns a kernel HANDLE or a file search: move-only, closed once.
 
 #include <windows.h>
 
@@ -39,6 +39,25 @@ class UniqueHandle {
 
  private:
   HANDLE handle_ = nullptr;
+};
+
+// Owns a search of FindFirstFileW, ended by FindClose whatever happens while it runs.
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE search) : search_(search) {}
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  ~FindHandle() {
+    if (Valid()) {
+      FindClose(search_);
+    }
+  }
+
+  HANDLE Get() const { return search_; }
+  bool Valid() const { return search_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE search_;
 };
 
 }  // namespace pellix::win32

@@ -32,6 +32,24 @@ bool ReplaceWithRetry(const std::wstring& from, const std::wstring& to) {
   }
 }
 
+// The system's own words for the last error, in the user's language.
+std::u16string LastErrorText() {
+  const DWORD error = GetLastError();
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length != 0 ? std::wstring(buffer, length) : std::wstring();
+  LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  if (text.empty()) {
+    text = L"error " + std::to_wstring(error);
+  }
+  return FromWide(text);
+}
+
 }  // namespace
 
 bool Win32FileSystem::Exists(const std::u16string& path) const {
@@ -69,7 +87,7 @@ void Win32FileSystem::WriteAll(const std::u16string& path, std::string_view byte
   UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
-    throw io::FileCreateError(path);
+    throw io::FileCreateError(path, LastErrorText());
   }
   bool ok = true;
   for (std::size_t done = 0; ok && done < bytes.size();) {
@@ -81,29 +99,47 @@ void Win32FileSystem::WriteAll(const std::u16string& path, std::string_view byte
   ok = ok && FlushFileBuffers(file.Get()) && file.Close();
   ok = ok && ReplaceWithRetry(temporary, target);
   if (!ok) {
+    const std::u16string reason = LastErrorText();
     file.Reset();
     DeleteFileW(temporary.c_str());
-    throw io::FileCreateError(path);
+    throw io::FileCreateError(path, reason);
   }
 }
 
-void Win32FileSystem::RemoveUnfinishedWrites(const std::u16string& dir) const {
-  const std::wstring folder = ToWide(dir);
+std::vector<std::u16string> Win32FileSystem::FileNames(const std::u16string& dir) const {
+  std::vector<std::u16string> names;
   WIN32_FIND_DATAW found{};
-  const std::wstring pattern = folder + L"*" + ToWide(std::u16string(io::kTemporarySuffix));
-  const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) {
-    return;
+  const FindHandle search(FindFirstFileW((ToWide(dir) + L"*").c_str(), &found));
+  if (!search.Valid()) {
+    return names;
   }
   do {
-    // The pattern also matches longer extensions that merely start with the suffix.
-    const std::wstring_view name = found.cFileName;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-        name.ends_with(ToWide(std::u16string(io::kTemporarySuffix)))) {
-      DeleteFileW((folder + std::wstring(name)).c_str());
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      names.push_back(FromWide(found.cFileName));
     }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
+  } while (FindNextFileW(search.Get(), &found));
+  return names;
+}
+
+bool Win32FileSystem::Remove(const std::u16string& path) const {
+  return DeleteFileW(ToWide(path).c_str()) != 0;
+}
+
+bool Win32FileSystem::CreateFolder(const std::u16string& path) const {
+  std::wstring folder = ToWide(path);
+  while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) {
+    folder.pop_back();
+  }
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  }
+  const std::size_t parent = folder.find_last_of(L"\\/");
+  if (parent != std::wstring::npos && parent > 0 &&
+      !CreateFolder(FromWide(folder.substr(0, parent)))) {
+    return false;
+  }
+  return CreateDirectoryW(folder.c_str(), nullptr) != 0 || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 bool Win32FileSystem::Rename(const std::u16string& from, const std::u16string& to) const {
@@ -118,7 +154,7 @@ bool Win32FileSystem::Rename(const std::u16string& from, const std::u16string& t
   // A change of letter case alone: Wine reports success for a rename onto the same file and
   // leaves the name as it was. Going through a name of its own renames the one file, on any
   // file system, without replacing another.
-  const std::wstring step = source + L".renaming";
+  const std::wstring step = source + ToWide(std::u16string(io::kRenamingSuffix));
   if (!MoveFileExW(source.c_str(), step.c_str(), MOVEFILE_WRITE_THROUGH)) {
     return false;
   }

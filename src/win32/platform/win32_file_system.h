@@ -9,7 +9,9 @@ class Win32FileSystem final : public io::FileSystem {
   bool Exists(const std::u16string& path) const override;
   std::string ReadAll(const std::u16string& path) const override;
   void WriteAll(const std::u16string& path, std::string_view bytes) const override;
-  void RemoveUnfinishedWrites(const std::u16string& dir) const override;
+  std::vector<std::u16string> FileNames(const std::u16string& dir) const override;
+  bool Remove(const std::u16string& path) const override;
+  bool CreateFolder(const std::u16string& path) const override;
   bool Rename(const std::u16string& from, const std::u16string& to) const override;
 };
 

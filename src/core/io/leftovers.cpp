@@ -1,0 +1,71 @@
+#include "core/io/leftovers.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace pellix::io {
+namespace {
+
+char16_t Lower(char16_t ch) {
+  return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch + 32) : ch;
+}
+
+bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
+}
+
+bool EndsWithIgnoringCase(std::u16string_view name, std::u16string_view end) {
+  return name.size() > end.size() &&
+         SameIgnoringAsciiCase(name.substr(name.size() - end.size()), end);
+}
+
+// "<list>.dat.bak", "<list>.dat.bak2" and on.
+bool IsKeptCopy(std::u16string_view name) {
+  const std::size_t bak = name.rfind(u".bak");
+  if (bak == std::u16string_view::npos || !EndsWithIgnoringCase(name.substr(0, bak), u".dat")) {
+    return false;
+  }
+  const std::u16string_view number = name.substr(bak + 4);
+  return std::all_of(number.begin(), number.end(),
+                     [](char16_t ch) { return ch >= u'0' && ch <= u'9'; });
+}
+
+std::u16string_view WithoutSuffix(std::u16string_view name, std::u16string_view suffix) {
+  return name.ends_with(suffix) && name.size() > suffix.size()
+             ? name.substr(0, name.size() - suffix.size())
+             : std::u16string_view();
+}
+
+}  // namespace
+
+bool IsOwnFileName(std::u16string_view name) {
+  return EndsWithIgnoringCase(name, u".dat") || EndsWithIgnoringCase(name, u".flt") ||
+         IsKeptCopy(name) || SameIgnoringAsciiCase(name, u"pellix.ini") ||
+         SameIgnoringAsciiCase(name, u"memo.txt");
+}
+
+void CleanUpLeftovers(const FileSystem& files, const std::u16string& dir) {
+  const std::vector<std::u16string> names = files.FileNames(dir);
+  const auto present = [&names](std::u16string_view wanted) {
+    return std::any_of(names.begin(), names.end(), [&](const std::u16string& name) {
+      return SameIgnoringAsciiCase(name, wanted);
+    });
+  };
+  for (const std::u16string& name : names) {
+    const std::u16string_view saved = WithoutSuffix(name, kTemporarySuffix);
+    if (!saved.empty() && IsOwnFileName(saved)) {
+      files.Remove(dir + name);
+      continue;
+    }
+    // The file went to its step name and never on to its new one: under its old name it is
+    // found again whichever name the settings hold, as the names differ in letter case alone.
+    const std::u16string_view renamed = WithoutSuffix(name, kRenamingSuffix);
+    if (!renamed.empty() && IsOwnFileName(renamed) && !present(renamed)) {
+      files.Rename(dir + name, dir + std::u16string(renamed));
+    }
+  }
+}
+
+}  // namespace pellix::io

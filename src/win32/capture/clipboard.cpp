@@ -90,15 +90,25 @@ ClipboardText ReadClipboardText(HWND owner, const text::TextServices& services) 
   if (!IsClipboardFormatAvailable(CF_UNICODETEXT) && !IsClipboardFormatAvailable(CF_TEXT)) {
     return result;
   }
-  const ClipboardOpening opening(owner);
-  result.secret = MarkedSecret();
-  if (result.secret) {
-    return result;
+  std::optional<std::u16string> wide;
+  std::optional<std::string> ansi;
+  {
+    const ClipboardOpening opening(owner);
+    result.secret = MarkedSecret();
+    if (result.secret) {
+      return result;
+    }
+    wide = ReadWide();
+    if (!wide || wide->empty()) {
+      ansi = ReadAnsi();
+    }
   }
-  if (auto wide = ReadWide(); wide && !wide->empty()) {
+  // Converted once the clipboard is closed again: other programs find it busy only while the
+  // bytes are copied out.
+  if (wide && !wide->empty()) {
     result.ansi = text::Utf16ToCp932(services, *wide);
     result.wide = std::move(*wide);
-  } else if (auto ansi = ReadAnsi()) {
+  } else if (ansi) {
     result.wide = text::Cp932ToUtf16(services, *ansi);
     result.ansi = std::move(*ansi);
   } else if (wide) {

@@ -1,6 +1,7 @@
 """The history survives a crash: pellix is killed (SIGKILL, no chance to save) at random moments
-while texts are copied and items deleted, again and again. After every kill each list file is
-whole, and it holds every capture that was in the list longer than the background save takes."""
+while texts are copied, items deleted and an option switched, again and again. After every kill
+each list file, the Unicode list's and the settings are whole, and the lists hold every capture
+that was in them longer than the background save takes."""
 
 from __future__ import annotations
 
@@ -18,6 +19,10 @@ ROUNDS = int(os.environ.get("PELLIX_CRASH_ROUNDS", "100"))
 # the rest is room for the write itself on a loaded machine.
 SAVE_DELAY = 3.0
 CMD_DELETE = 1300
+BM_CLICK = 0x00F5
+ID_TABBOX = 102
+SETTINGS_KEYS = ["left", "top", "height", "width", "fontsize", "fontcolor", "sendtab", "lock",
+                 "memo", "trans", "option", "list0", "list1", "list2", "view", "fsmods", "hotkey"]
 
 
 def read_list(desktop: Desktop, name: str) -> list[str]:
@@ -29,6 +34,28 @@ def read_list(desktop: Desktop, name: str) -> list[str]:
     data = path.read_bytes()
     assert data == b"" or (data.startswith(b"][)") and data.endswith(b"\r\n")), data[-80:]
     return [item.decode("cp932") for item in data[3:-2].split(b"\r\n][)")] if data else []
+
+
+def read_unicode_list(desktop: Desktop) -> list[str]:
+    """The Unicode list's file, which must be whole: UTF-16 LE with its mark, every item ended
+    by CR LF."""
+    path = desktop.app_dir / "unicode.dat"
+    if not path.exists():
+        return []
+    data = path.read_bytes()
+    assert data.startswith(b"\xff\xfe") and len(data) % 2 == 0, data[:8]
+    text = data[2:].decode("utf-16-le")
+    assert text == "" or text.endswith("\r\n"), text[-40:]
+    return text[:-2].split("\r\n") if text else []
+
+
+def read_settings(desktop: Desktop) -> dict[str, str]:
+    """pellix.ini, which must be whole: every key in its order, each line ended by CR LF."""
+    data = (desktop.app_dir / "pellix.ini").read_bytes()
+    assert data.endswith(b"\r\n"), data[-40:]
+    lines = [line.split("=", 1) for line in data[:-2].decode("cp932").split("\r\n")]
+    assert [key for key, _ in lines] == SETTINGS_KEYS, lines
+    return dict(lines)
 
 
 class Stream:
@@ -47,8 +74,12 @@ class Stream:
         killed = self.killed
         while not killed.is_set():
             try:
-                if rng.random() < 0.15:
+                chance = rng.random()
+                if chance < 0.15:
                     self.delete_oldest(app)
+                elif chance < 0.2:
+                    # The tab box: a change of the settings, written with the next save.
+                    self.desktop.tool("send", app.control(ID_TABBOX)["hwnd"], BM_CLICK, 0, 0)
                 else:
                     self.copy(app, f"round {round_} copy {len(self.sent)} 履歴")
             except Exception:  # noqa: BLE001 - the kill may land in the middle of a step
@@ -120,6 +151,15 @@ def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(d
             lost = must_keep - stream.deleted - set(kept)
             assert not lost, (f"seed {seed}, round {round_}: captures older than {SAVE_DELAY} s "
                               f"lost by the kill: {sorted(lost)[:5]}")
+            # Every capture goes into the Unicode list too, where nothing is deleted.
+            wide = read_unicode_list(desktop)
+            assert set(wide) <= set(stream.sent), f"seed {seed}, round {round_}: unknown items"
+            lost = must_keep - set(wide)
+            assert not lost, (f"seed {seed}, round {round_}: the Unicode list lost "
+                              f"{sorted(lost)[:5]}")
+            if (desktop.app_dir / "pellix.ini").exists():
+                settings = read_settings(desktop)
+                assert settings["sendtab"] in ("0", "1") and settings["list0"] == HISTORY
             # Newest first, as the list showed them. (A start captures the clipboard it finds, so
             # the last copy before a kill may come in twice.)
             places = [stream.sent[text] for text in kept]
@@ -135,6 +175,8 @@ def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(d
         app.close(timeout=30)
     kept = read_list(desktop, HISTORY)
     assert kept[0] == "the last copy before the exit"
+    assert read_unicode_list(desktop)[0] == "the last copy before the exit"
+    read_settings(desktop)
     assert must_keep - stream.deleted <= set(kept)
     assert not [p for p in desktop.app_dir.iterdir() if p.name.endswith(".saving")]
     print(f"\n[crash safety] {ROUNDS} kills (seed {seed}), {len(stream.shown_at)} captures, "

@@ -27,3 +27,23 @@ def test_temporary_files_of_a_crashed_save_are_removed_at_start(desktop: Desktop
                "the half-written copies to be removed")
     assert {name: (desktop.app_dir / name).read_bytes() for name in real} == real
     app.close()
+
+
+def test_only_its_own_leftovers_are_touched_and_a_cut_rename_is_put_back(desktop: Desktop):
+    """The folder may be Downloads: another program's file in the middle of its download keeps
+    its ".saving" name. And a kill between the two moves of a rename that changes only the
+    letter case of a list left its filter under the step name: the start finds it again instead
+    of refusing to run without it."""
+    for name, kind in (("Notes", "0"), (HISTORY, "1"), ("unicode", "0")):
+        write_filter(desktop.app_dir, name, type=kind)
+    write_ini(desktop, base_lines(list0="notes", list1=HISTORY, list2="unicode"))
+    write_list_file(desktop.app_dir, "Notes", ["a note"])
+    (desktop.app_dir / "Notes.flt").rename(desktop.app_dir / "Notes.flt.renaming")
+    foreign = desktop.app_dir / "setup.exe.saving"
+    foreign.write_bytes(b"someone else's download")
+    app = Pellix.start(desktop)
+    assert app.items() == ["a note"]
+    assert (desktop.app_dir / "Notes.flt").is_file()
+    assert not (desktop.app_dir / "Notes.flt.renaming").exists()
+    assert foreign.read_bytes() == b"someone else's download"
+    app.close()

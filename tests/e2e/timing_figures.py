@@ -181,3 +181,27 @@ def test_stall_during_background_save(desktop: Desktop):
         stalls.append(result["longest_us"] / 1000)
     report(f"longest stall of the window during a background save of {size} bytes", stalls, "ms")
     app.close(timeout=60)
+
+
+def test_stall_during_background_save_of_a_huge_unicode_list(desktop: Desktop):
+    """A Unicode list of about 100 MB (it keeps copies whole): the longest time the window keeps
+    a message waiting while the capture that changed it is saved in the background."""
+    item = "ユニコードの長い項目 ü " + "0123456789" * 95
+    count = 100 * 1024 * 1024 // (2 * (len(item) + 8))
+    path = desktop.app_dir / "unicode.dat"
+    with path.open("wb") as out:
+        out.write(b"\xff\xfe")
+        for i in range(count):
+            out.write(f"{i:06d} {item}\r\n".encode("utf-16-le"))
+    size = path.stat().st_size
+    app = Pellix.start(desktop, timeout=120)
+    stalls = []
+    for round_ in range(ROUNDS):
+        before = path.stat().st_mtime_ns
+        desktop.tool("clipboard-set", f"大きなリストの保存 {round_} {time.time_ns()}")
+        result = desktop.tool("message-stall", app.hwnd, "--ms", 8000, timeout=60)
+        wait_until(lambda: path.stat().st_mtime_ns != before, 60, "the Unicode list to be saved")
+        stalls.append(result["longest_us"] / 1000)
+    report(f"longest stall of the window during a background save of the Unicode list "
+           f"({size} bytes)", stalls, "ms")
+    app.close(timeout=120)

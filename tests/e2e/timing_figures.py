@@ -198,7 +198,11 @@ def test_stall_during_background_save_of_a_huge_unicode_list(desktop: Desktop):
     stalls = []
     for round_ in range(ROUNDS):
         before = path.stat().st_mtime_ns
+        # The shown list gets the same capture as the Unicode list.
+        shown = app.list_view(count=0)["count"]
         desktop.tool("clipboard-set", f"大きなリストの保存 {round_} {time.time_ns()}")
+        wait_until(lambda: app.list_view(count=0)["count"] == shown + 1, 10, "the capture")
+        # From just after the capture until well after the save it starts.
         result = desktop.tool("message-stall", app.hwnd, "--ms", 8000, timeout=60)
         wait_until(lambda: path.stat().st_mtime_ns != before, 60, "the Unicode list to be saved")
         stalls.append(result["longest_us"] / 1000)

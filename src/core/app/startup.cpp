@@ -32,7 +32,7 @@ void ApplyOptions(Model& model, const settings::SettingsPlan& plan) {
 
 void CheckNames(const settings::SettingsPlan& plan, const text::TextServices& services) {
   for (const std::string& name : plan.lists) {
-    if (!lists::IsPlainFileName(name)) {
+    if (!lists::IsPlainFileName(services, name)) {
       throw io::AppError(u"リスト名 \"" + text::Cp932ToUtf16(services, name) +
                          u"\" はファイル名に使えないため、読み込めません");
     }

@@ -88,33 +88,49 @@ def test_view_on_the_unicode_list_shows_it_at_start(desktop: Desktop):
     app.close()
 
 
-def test_a_bad_value_ends_start_up_and_leaves_every_file_alone(desktop: Desktop):
-    for name, kind in ((HISTORY, "1"), (RECORDS, "0"), ("unicode", "0")):
-        write_filter(desktop.app_dir, name, type=kind)
-    write_list_file(desktop.app_dir, HISTORY, ["keep me"])
-    write_ini(desktop, base_lines(left="abc"))
-    before = {path.name: path.read_bytes() for path in desktop.app_dir.iterdir()}
+def files_in(desktop: Desktop) -> dict[str, bytes]:
+    return {path.name: path.read_bytes() for path in desktop.app_dir.iterdir()
+            if path.name != "pellix.exe"}
+
+
+def refused_start(desktop: Desktop) -> list[str]:
+    """Starts pellix, expecting it to refuse its files: returns the texts of the stop box's
+    controls, once the program has shown no main window, closed the box and ended."""
     process = desktop.start_pellix()
     box = wait_until(lambda: next((w for w in process.windows() if w["class"] == "#32770"
                                    and w["visible"]), None), 20, "the error message")
     texts = [c["text"] for c in desktop.tool("children", box["hwnd"])]
-    assert "'abc' is not a valid integer value" in texts
     assert not [w for w in process.windows() if w["class"] == "MainWindow" and w["visible"]]
     desktop.tool("post", box["hwnd"], 0x0010, 0, 0)
-    assert procs.wait_gone(process.pid, 20), "pellix kept running after the bad setting"
-    after = {path.name: path.read_bytes() for path in desktop.app_dir.iterdir()}
-    after.pop("pellix.exe", None)
-    before.pop("pellix.exe", None)
-    assert after == before
+    assert procs.wait_gone(process.pid, 20), "pellix kept running after refusing its files"
+    return texts
+
+
+def test_a_bad_value_ends_start_up_and_leaves_every_file_alone(desktop: Desktop):
+    for name, kind in ((HISTORY, "1"), (RECORDS, "0"), ("unicode", "0")):
+        write_filter(desktop.app_dir, name, type=kind)
+    write_list_file(desktop.app_dir, HISTORY, ["keep me"])
+    write_ini(desktop, base_lines(width="abc"))
+    before = files_in(desktop)
+    # The message says which file and which key to fix.
+    assert "'abc' is not a valid integer value\r\npellix.ini: width" in refused_start(desktop)
+    assert files_in(desktop) == before
+
+
+def test_a_list_named_twice_ends_start_up_and_leaves_every_file_alone(desktop: Desktop):
+    # One file on Windows: the second slot's stale copy would overwrite the first one's items.
+    for name in (HISTORY, "memo"):
+        write_filter(desktop.app_dir, name, type="1")
+    write_list_file(desktop.app_dir, "memo", ["keep me"])
+    write_ini(desktop, base_lines(list0="memo", list1=HISTORY, list2="MEMO"))
+    before = files_in(desktop)
+    message = 'pellix.ini の list0 "memo" と list2 "MEMO" は同じファイルを使うため、読み込めません'
+    assert message in refused_start(desktop)
+    assert files_in(desktop) == before
 
 
 def test_a_list_name_that_is_no_file_name_is_refused(desktop: Desktop):
     write_ini(desktop, base_lines(list0="..\\outside"))
-    process = desktop.start_pellix()
-    box = wait_until(lambda: next((w for w in process.windows() if w["class"] == "#32770"
-                                   and w["visible"]), None), 20, "the error message")
-    texts = " ".join(c["text"] for c in desktop.tool("children", box["hwnd"]))
-    assert "..\\outside" in texts
-    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)
-    assert procs.wait_gone(process.pid, 20)
+    message = 'pellix.ini の list0 "..\\outside" はファイル名に使えないため、読み込めません'
+    assert message in refused_start(desktop)
     assert not (desktop.app_dir.parent / "outside.flt").exists()

@@ -32,7 +32,7 @@ bool Split(std::string_view bytes, Input& input) {
       break;
     }
     try {
-      input.filters.push_back(capture::ParseFilterFile(bytes.substr(0, end)));
+      input.filters.push_back(capture::ParseFilterFile(bytes.substr(0, end), u"list.flt"));
     } catch (const pellix::io::IntegerConversionError&) {
       return false;  // a file the program refuses to load
     }

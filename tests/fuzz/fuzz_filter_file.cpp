@@ -46,7 +46,7 @@ void CheckWriteThenRead(const FilterDef& def) {
   PELLIX_FUZZ_CHECK(pellix::text::SplitLines(written).size() == 27);
   PELLIX_FUZZ_CHECK(written.ends_with("\r\n"));
   // No IntegerConversionError is caught here: the counts were written by the program itself.
-  PELLIX_FUZZ_CHECK(pellix::capture::ParseFilterFile(written) == def);
+  PELLIX_FUZZ_CHECK(pellix::capture::ParseFilterFile(written, u"list.flt") == def);
 }
 
 // A record made from the fuzzer's bytes directly, so that writing is tried with values no
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view content(reinterpret_cast<const char*>(data), size);
   std::optional<FilterDef> parsed;
   try {
-    parsed = pellix::capture::ParseFilterFile(content);
+    parsed = pellix::capture::ParseFilterFile(content, u"list.flt");
   } catch (const pellix::io::IntegerConversionError&) {
     // A count that is no number: the user is told, and the list keeps its old filter.
   }

@@ -41,15 +41,30 @@ void CheckPlanShape(const SettingsPlan& plan) {
 }
 
 // The message the user is shown quotes the offending value with every byte it cannot show
-// turned into '?'.
+// turned into '?', and its second line names the file and the key (saying when it is missing).
 void CheckConversionMessage(const pellix::io::IntegerConversionError& error) {
   const std::string_view message = error.what();
+  const std::size_t lineBreak = message.find("\r\n");
+  PELLIX_FUZZ_CHECK(lineBreak != std::string_view::npos);
+  const std::string_view first = message.substr(0, lineBreak);
   constexpr std::string_view kTail = "' is not a valid integer value";
-  PELLIX_FUZZ_CHECK(message.starts_with('\'') && message.ends_with(kTail));
-  PELLIX_FUZZ_CHECK(message.size() >= 1 + kTail.size());
-  for (const char ch : message) {
+  PELLIX_FUZZ_CHECK(first.starts_with('\'') && first.ends_with(kTail));
+  PELLIX_FUZZ_CHECK(first.size() >= 1 + kTail.size());
+  for (const char ch : first) {
     PELLIX_FUZZ_CHECK(ch >= 0x20 && ch < 0x7F);
   }
+  std::string_view where = message.substr(lineBreak + 2);
+  PELLIX_FUZZ_CHECK(where.starts_with("pellix.ini: "));
+  where.remove_prefix(std::string_view("pellix.ini: ").size());
+  constexpr std::string_view kMissing = " がありません";  // UTF-8, as what() gives it
+  if (where.ends_with(kMissing)) {
+    // A required key without a line: there is nothing to quote.
+    PELLIX_FUZZ_CHECK(first == "'' is not a valid integer value");
+    where.remove_suffix(kMissing.size());
+  }
+  PELLIX_FUZZ_CHECK(where == "left" || where == "top" || where == "width" || where == "height" ||
+                    where == "fontsize" || where == "fontcolor" || where == "option" ||
+                    where == "view" || where == "fsmods");
 }
 
 // What the start-up would carry over from a plan into the state it writes back on exit; the
@@ -160,8 +175,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const pellix::io::IntegerConversionError& error) {
     // A value that is no number: the user is told and the program ends, the file unchanged.
     CheckConversionMessage(error);
-  } catch (const pellix::io::RangeError&) {
+  } catch (const pellix::io::RangeError& error) {
     // A negative view, likewise.
+    PELLIX_FUZZ_CHECK(std::string_view(error.what()) == "Range check error\r\npellix.ini: view");
   } catch (...) {
     // Anything else would not reach the user as a message but end the program unexplained.
     PELLIX_FUZZ_CHECK(!"ParseSettings threw something other than its two errors");

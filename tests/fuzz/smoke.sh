@@ -20,7 +20,7 @@ if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
 fi
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
 targets=(fuzz_list_file fuzz_unicode_list_file fuzz_filter_file fuzz_cp932 fuzz_settings_file
-  fuzz_text_import fuzz_search
+  fuzz_list_name fuzz_text_import fuzz_search
   fuzz_filter_engine)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pellix-fuzz.XXXXXX")

@@ -141,6 +141,44 @@ TEST_F(AppModelTest, ANameThatIsNoFileNameStopsTheStartBeforeAnyListIsRead) {
   EXPECT_EQ(model_.lists.Current(), 0u);
 }
 
+TEST_F(AppModelTest, ABadNameOrOneNamedTwiceStopsTheStartNamingTheSettingsLines) {
+  // Every list could be read, so only the names stop the start.
+  for (const char* name : {"memo", "MeMo", "a", "\x82\x81", "\x82\x60"}) {
+    WriteFilter(name);
+  }
+  const auto message = [this](std::string_view lists) {
+    Model model;
+    try {
+      LoadModel(model,
+                settings::ParseSettings("left=0\r\ntop=0\r\nheight=0\r\nwidth=0\r\nview=0\r\n" +
+                                        std::string(lists)),
+                files_, app_, services_);
+    } catch (const io::AppError& error) {
+      EXPECT_EQ(model.lists.Count(), 0u);
+      return error.Message();
+    }
+    return std::u16string(u"accepted");
+  };
+  const struct {
+    const char* lists;
+    const char16_t* message;
+  } cases[] = {
+      {"list0=memo\r\nlist1=a\r\nlist2=memo\r\n",
+       u"pellix.ini の list0 \"memo\" と list2 \"memo\" は同じファイルを使うため、読み込めません"},
+      {"list0=a\r\nlist1=memo\r\nlist2=MeMo\r\n",
+       u"pellix.ini の list1 \"memo\" と list2 \"MeMo\" は同じファイルを使うため、読み込めません"},
+      // Full-width letters have their case on Windows' file systems too.
+      {"list0=\x82\x81\r\nlist1=\x82\x60\r\n",
+       u"pellix.ini の list0 \"ａ\" と list1 \"Ａ\" は同じファイルを使うため、読み込めません"},
+      {"list0=a\r\nlist1=x\x81/y\r\n",
+       u"pellix.ini の list1 \"x\uFFFD/y\" はファイル名に使えないため、読み込めません"},
+      {"list0=a\r\nlist1=memo\r\nlist2=\x82\x81\r\n", u"accepted"},
+  };
+  for (const auto& [lists, expected] : cases) {
+    EXPECT_EQ(message(lists), expected) << lists;
+  }
+}
+
 TEST_F(AppModelTest, TheSaverWritesOnlyWhatChangedSinceItLastWrote) {
   Load(std::nullopt);
   Saver saver(files_, app_);

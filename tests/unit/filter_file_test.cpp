@@ -9,6 +9,10 @@
 namespace pellix::capture {
 namespace {
 
+FilterDef Parse(std::string_view content) {
+  return ParseFilterFile(content, u"x.flt");
+}
+
 FilterDef SampleDef() {
   FilterDef def;
   def.filname = "\x97\x9A\x97\xF0";  // 履歴
@@ -47,19 +51,19 @@ TEST(FilterFile, WritesTheTwentySevenLinesInOrder) {
       "exto0=c\r\nexto1=\r\nexto2=\r\nexto3=\r\n"
       "exto4=\r\nexto5=\r\nexto6=\r\nexto7= padded \r\n";
   EXPECT_EQ(FormatFilterFile(SampleDef()), expected);
-  EXPECT_EQ(ParseFilterFile(expected), SampleDef());
+  EXPECT_EQ(Parse(expected), SampleDef());
 }
 
 TEST(FilterFile, DefaultRecordWritesZerosAndReadsBack) {
   const std::string text = FormatFilterFile(FilterDef{});
   EXPECT_NE(text.find("kaigyo=0\r\nacount=0\r\nbcount=0\r\n"), std::string::npos);
-  EXPECT_EQ(ParseFilterFile(text), FilterDef{});
-  EXPECT_EQ(ParseFilterFile(""), FilterDef{});
-  EXPECT_EQ(ParseFilterFile("no equals sign here\r\n"), FilterDef{});
+  EXPECT_EQ(Parse(text), FilterDef{});
+  EXPECT_EQ(Parse(""), FilterDef{});
+  EXPECT_EQ(Parse("no equals sign here\r\n"), FilterDef{});
 }
 
 TEST(FilterFile, KeysIgnoreCaseAndTheFirstMatchWins) {
-  const FilterDef def = ParseFilterFile(
+  const FilterDef def = Parse(
       "ZEN=1\nType=3\ntype=1\nKaigyo=2\nacount=-1\nexFrom3=x=y=z\nexto3\nEXTO3=w\nsmall= 1\n"
       "caps=true\nother=5");
   EXPECT_TRUE(def.zen);
@@ -76,17 +80,32 @@ TEST(FilterFile, KeysIgnoreCaseAndTheFirstMatchWins) {
 }
 
 TEST(FilterFile, EmptyFlagsAndCountsReadAsOffAndZero) {
-  const FilterDef def = ParseFilterFile("filname=x\r\nkaigyo=\r\nzen=\r\ncaps=0\r\n");
+  const FilterDef def = Parse("filname=x\r\nkaigyo=\r\nzen=\r\ncaps=0\r\n");
   EXPECT_EQ(def.filname, "x");
   EXPECT_EQ(def.kaigyo, 0);
   EXPECT_FALSE(def.zen);
   EXPECT_EQ(def.type, "");
 }
 
-TEST(FilterFile, ACountThatIsNoNumberFailsTheWholeRead) {
-  EXPECT_THROW(ParseFilterFile("filname=x\r\nkaigyo=abc\r\n"), io::IntegerConversionError);
-  EXPECT_THROW(ParseFilterFile("acount= 1\r\n"), io::IntegerConversionError);
-  EXPECT_THROW(ParseFilterFile("bcount=99999999999\r\n"), io::IntegerConversionError);
+TEST(FilterFile, ACountThatIsNoNumberFailsTheWholeReadNamingTheFileAndTheKey) {
+  const testing_support::TestFolder folder;
+  const io::AppFolder app(folder.Dir(), PlatformTextServices());
+  const io::FileSystem& files = PlatformFileSystem();
+  const auto message = [&](std::string_view content) {
+    files.WriteAll(folder.File(u"履歴.flt"), content);
+    try {
+      ReadFilterFile(files, app, "\x97\x9A\x97\xF0");
+    } catch (const io::IntegerConversionError& error) {
+      return error.Message();
+    }
+    return std::u16string(u"accepted");
+  };
+  EXPECT_EQ(message("filname=x\r\nkaigyo=abc\r\n"),
+            u"'abc' is not a valid integer value\r\n履歴.flt: kaigyo");
+  EXPECT_EQ(message("acount= 1\r\n"), u"' 1' is not a valid integer value\r\n履歴.flt: acount");
+  EXPECT_EQ(message("BCOUNT=99999999999\r\n"),
+            u"'99999999999' is not a valid integer value\r\n履歴.flt: bcount");
+  EXPECT_EQ(message("kaigyo=\r\n"), u"accepted");  // an empty count is 0, not missing
 }
 
 TEST(FilterFile, ReadsByListNameAndWritesByItsOwnName) {
@@ -122,7 +141,7 @@ TEST(FilterFile, RenamingSetsTheFilnameLineInItsPlaceAndKeepsTheRest) {
 
   FilterDef def = SampleDef();
   def.filname = "renamed";
-  EXPECT_EQ(ParseFilterFile(WithFilname(FormatFilterFile(SampleDef()), "renamed")), def);
+  EXPECT_EQ(Parse(WithFilname(FormatFilterFile(SampleDef()), "renamed")), def);
 }
 
 }  // namespace

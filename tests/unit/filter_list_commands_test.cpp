@@ -46,7 +46,7 @@ TEST_F(FilterListTest, NameChecksComeInTheirOrder) {
   files_.WriteAll(FilterPath("gone"), "filname=gone\r\n");  // a deleted list's files
   files_.WriteAll(ListPath("items"), "][)x\r\n");
   EXPECT_EQ(Check(""), NameCheck::kEmpty);
-  for (const char* bad : {"a/b", "..\\a", "CON", "what?", "dot."}) {
+  for (const char* bad : {"a/b", "..\\a", "CON", "what?", "dot.", "x\x81/y", "\x81:"}) {
     EXPECT_EQ(Check(bad), NameCheck::kNotPlainFileName) << bad;
   }
   EXPECT_EQ(Check("A"), NameCheck::kLoaded);

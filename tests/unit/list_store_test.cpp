@@ -229,14 +229,35 @@ namespace pellix::lists {
 namespace {
 
 TEST(IsPlainFileName, RefusesNamesThatWouldLeaveTheFolderOrNameADevice) {
+  const text::TextServices& services = PlatformTextServices();
   for (const char* good : {"\x97\x9A\x97\xF0", "unicode", "a=b", "my list", "a.b", "CONSOLE",
                            "COM0", "\x95\x5C", "\x83\x7C"}) {  // 表 and ポ end in 0x5C and 0x7C
-    EXPECT_TRUE(IsPlainFileName(good)) << good;
+    EXPECT_TRUE(IsPlainFileName(services, good)) << good;
   }
-  for (const char* bad :
-       {"", ".", "..", "..\\up", "a/b", "c:x", "what?", "a*", "<x>", "p|q", "quote\"", "tab\there",
-        "dot.", "space ", "CON", "con.txt", "Nul", "COM1", "lpt9.dat"}) {
-    EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+  for (const char* bad : {"",         ".",       "..",  "..\\up",  "a/b",       "c:x",  "what?",
+                          "a*",       "<x>",     "p|q", "quote\"", "tab\there", "dot.", "space ",
+                          "CON",      "con.txt", "Nul", "COM1",    "lpt9.dat",
+                          "a\x81",                 // a lead byte at the end does not decode
+                          "\x85\x40",              // a pair the code page leaves unassigned
+                          "x\x80y",                // a C1 control
+                          "\x81.",    "\x81 "}) {  // a broken character before a final dot or blank
+    EXPECT_FALSE(IsPlainFileName(services, bad)) << bad;
+  }
+}
+
+// A lead byte followed by a byte that cannot be its trail is no two-byte character: it decodes
+// to U+FFFD and that byte, so the path would gain a separator, a stream name or a wildcard.
+TEST(IsPlainFileName, RefusesALeadByteBeforeAByteThatIsNoTrail) {
+  const text::TextServices& services = PlatformTextServices();
+  const std::string afterLead = std::string("/:*?\"<>\t\x01\x1F", 10) + '\0';
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (lead > 0x9F && lead < 0xE0) {
+      continue;
+    }
+    for (const char next : afterLead) {
+      const std::string name = std::string("a") + static_cast<char>(lead) + next + "b";
+      EXPECT_FALSE(IsPlainFileName(services, name)) << std::hex << lead << ' ' << int{next};
+    }
   }
 }
 

@@ -60,25 +60,48 @@ TEST(Settings, HandWrittenVariants) {
   EXPECT_FALSE(plan.fontSize);
 }
 
-TEST(Settings, BadValuesEndTheReadWithTheirMessage) {
+TEST(Settings, BadValuesEndTheReadWithTheirMessageAndWhereTheyStand) {
   const auto message = [](std::string_view content) {
     try {
       ParseSettings(content);
     } catch (const io::AppError& error) {
-      return std::string(error.what());
+      return error.Message();
     }
-    return std::string("accepted");
+    return std::u16string(u"accepted");
   };
-  EXPECT_EQ(message("left=abc\ntop=1\nwidth=1\nheight=1\n"), "'abc' is not a valid integer value");
-  EXPECT_EQ(message("top=1\nwidth=1\nheight=1\n"), "'' is not a valid integer value");
-  EXPECT_EQ(message("left =1\nleft2=1\ntop=1\nwidth=1\nheight=1\n"),
-            "'' is not a valid integer value");  // a blank before '=' is another key
-  EXPECT_EQ(message("left=1\ntop=1\nwidth=1\nheight=1\nlist0=x\n"),
-            "'' is not a valid integer value");  // a named list needs a view
-  EXPECT_EQ(message("left=1\ntop=1\nwidth=1\nheight=1\nlist0=x\nview=-1\n"), "Range check error");
-  EXPECT_EQ(message("left=1\ntop=1\nwidth=1\nheight=1\nfontcolor=clPink\n"),
-            "'clPink' is not a valid integer value");
-  EXPECT_EQ(message("left=1\ntop=1\nwidth=1\nheight=1\n"), "accepted");  // no list, no view
+  const struct {
+    const char* content;
+    const char16_t* message;
+  } cases[] = {
+      {"left=1\ntop=1\nwidth=abc\nheight=1\n",
+       u"'abc' is not a valid integer value\r\npellix.ini: width"},
+      {"", u"'' is not a valid integer value\r\npellix.ini: left がありません"},
+      {"left=1\ntop=1\nheight=1\n",
+       u"'' is not a valid integer value\r\npellix.ini: width がありません"},
+      {"left=1\ntop=\nwidth=1\nheight=1\n", u"'' is not a valid integer value\r\npellix.ini: top"},
+      // A blank before '=' makes another key.
+      {"left =1\nleft2=1\ntop=1\nwidth=1\nheight=1\n",
+       u"'' is not a valid integer value\r\npellix.ini: left がありません"},
+      // A named list needs a view.
+      {"left=1\ntop=1\nwidth=1\nheight=1\nlist0=x\n",
+       u"'' is not a valid integer value\r\npellix.ini: view がありません"},
+      {"left=1\ntop=1\nwidth=1\nheight=1\nlist0=x\nview=-1\n",
+       u"Range check error\r\npellix.ini: view"},
+      {"left=1\ntop=1\nwidth=1\nheight=1\nfontcolor=clPink\n",
+       u"'clPink' is not a valid integer value\r\npellix.ini: fontcolor"},
+      {"left=1\ntop=1\nwidth=1\nheight=1\nfontcolor=$12G\n",
+       u"'$12G' is not a valid integer value\r\npellix.ini: fontcolor"},
+      {"left=1\ntop=1\nwidth=1\nheight=1\nfontsize=9pt\n",
+       u"'9pt' is not a valid integer value\r\npellix.ini: fontsize"},
+      {"left=1\ntop=1\nwidth=1\nheight=1\noption=x\n",
+       u"'x' is not a valid integer value\r\npellix.ini: option"},
+      {"left=1\ntop=1\nwidth=1\nheight=1\nfsmods=\x82\xA0\n",
+       u"'?\?' is not a valid integer value\r\npellix.ini: fsmods"},
+      {"left=1\ntop=1\nwidth=1\nheight=1\n", u"accepted"},  // no list, no view
+  };
+  for (const auto& [content, expected] : cases) {
+    EXPECT_EQ(message(content), expected) << content;
+  }
 }
 
 TEST(Settings, AZeroHotkeyByteReadsAsNoHotkey) {
@@ -119,8 +142,9 @@ TEST(Colors, NamesNumbersAndHex) {
   EXPECT_EQ(ParseColor("255"), 255u);
   EXPECT_EQ(ParseColor("$80000019"), 0x80000019u);
   EXPECT_EQ(ParseColor(FormatColor(0xABCDEF)), 0xABCDEFu);
-  EXPECT_THROW(ParseColor("$12G"), io::IntegerConversionError);
-  EXPECT_THROW(ParseColor("$"), io::IntegerConversionError);
+  EXPECT_FALSE(ParseColor("$12G"));
+  EXPECT_FALSE(ParseColor("$"));
+  EXPECT_FALSE(ParseColor("clPink"));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "core/app/startup.h"
 
+#include <algorithm>
 #include <future>
+#include <string>
 #include <vector>
 
 #include "core/io/errors.h"
@@ -8,6 +10,7 @@
 #include "core/lists/list_names.h"
 #include "core/text/ascii.h"
 #include "core/text/codec.h"
+#include "core/text/utf.h"
 
 namespace pellix::app {
 namespace {
@@ -30,11 +33,31 @@ void ApplyOptions(Model& model, const settings::SettingsPlan& plan) {
   model.hotkey.letter = plan.hotkeyLetter.value_or(model.hotkey.letter);
 }
 
+std::u16string ListLine(const text::TextServices& services, std::size_t n, std::string_view name) {
+  return u"list" + text::Utf8ToUtf16(std::to_string(n)) + u" \"" +
+         text::Cp932ToUtf16(services, name) + u"\"";
+}
+
+// A name the file system would see differently from the program, or one whose files another
+// slot already uses: two slots of one file would each write it back, the later one's stale
+// copy over the earlier one's changes. Either stops the start before anything is read.
 void CheckNames(const settings::SettingsPlan& plan, const text::TextServices& services) {
-  for (const std::string& name : plan.lists) {
-    if (!lists::IsPlainFileName(name)) {
-      throw io::AppError(u"リスト名 \"" + text::Cp932ToUtf16(services, name) +
-                         u"\" はファイル名に使えないため、読み込めません");
+  const std::u16string ini(settings::kSettingsFileName);
+  std::vector<std::u16string> keys;
+  keys.reserve(plan.lists.size());
+  for (std::size_t n = 0; n < plan.lists.size(); ++n) {
+    const std::string& name = plan.lists[n];
+    if (!lists::IsPlainFileName(services, name)) {
+      throw io::AppError(ini + u" の " + ListLine(services, n, name) +
+                         u" はファイル名に使えないため、読み込めません");
+    }
+    keys.push_back(lists::ListNameKey(services, name));
+    const auto first = std::find(keys.begin(), keys.end() - 1, keys.back());
+    if (first != keys.end() - 1) {
+      const auto earlier = static_cast<std::size_t>(first - keys.begin());
+      throw io::AppError(ini + u" の " + ListLine(services, earlier, plan.lists[earlier]) +
+                         u" と " + ListLine(services, n, name) +
+                         u" は同じファイルを使うため、読み込めません");
     }
   }
 }

@@ -20,8 +20,8 @@ std::u16string FilterFilePath(const io::AppFolder& folder, std::string_view list
   return folder.PathFor(listName, u".flt");
 }
 
-FilterDef ParseFilterFile(std::string_view content) {
-  const io::KeyValueLines lines(content);
+FilterDef ParseFilterFile(std::string_view content, std::u16string fileName) {
+  const io::KeyValueLines lines(content, std::move(fileName));
   FilterDef def;
   if (lines.Empty()) {
     return def;
@@ -94,7 +94,9 @@ std::string WithFilname(std::string_view content, std::string_view name) {
 
 FilterDef ReadFilterFile(const io::FileSystem& files, const io::AppFolder& folder,
                          std::string_view listName) {
-  return ParseFilterFile(files.ReadAll(FilterFilePath(folder, listName)));
+  const std::u16string path = FilterFilePath(folder, listName);
+  const std::string content = files.ReadAll(path);
+  return ParseFilterFile(content, path.substr(folder.Dir().size()));
 }
 
 void WriteFilterFile(const io::FileSystem& files, const io::AppFolder& folder,

@@ -14,8 +14,9 @@ std::u16string FilterFilePath(const io::AppFolder& folder, std::string_view list
 
 // Parses a filter file's content. Keys are matched without regard to case, the first matching
 // line wins and the value is everything after the first '=', untrimmed. Throws
-// IntegerConversionError for a count that is no decimal integer.
-FilterDef ParseFilterFile(std::string_view content);
+// IntegerConversionError for a count that is no decimal integer, naming `fileName` (the file's
+// name without its folder) and the key.
+FilterDef ParseFilterFile(std::string_view content, std::u16string fileName);
 
 // The 27 lines, each ended by CR LF.
 std::string FormatFilterFile(const FilterDef& def);

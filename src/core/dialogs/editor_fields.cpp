@@ -1,23 +1,11 @@
 #include "core/dialogs/editor_fields.h"
 
-#include "core/io/errors.h"
 #include "core/io/integer.h"
 
 namespace pellix::dialogs {
-namespace {
-
-std::optional<std::int32_t> TryParseInt32(std::string_view text) {
-  try {
-    return io::ParseInt32(text);
-  } catch (const io::IntegerConversionError&) {
-    return std::nullopt;
-  }
-}
-
-}  // namespace
 
 std::int32_t SpinValue(std::string_view text) {
-  return TryParseInt32(text).value_or(0);
+  return io::TryParseInt32(text).value_or(0);
 }
 
 EditorFields FieldsForNewFilter(const EditorFields& last) {
@@ -34,7 +22,7 @@ EditorFields FieldsForNewFilter(const EditorFields& last) {
 EditorFields FieldsFromFilterDef(const capture::FilterDef& def) {
   EditorFields fields;
   fields.name = def.filname;
-  const std::optional<std::int32_t> type = TryParseInt32(def.type);
+  const std::optional<std::int32_t> type = io::TryParseInt32(def.type);
   if (type && *type >= 0 && *type < static_cast<std::int32_t>(kFilterTypeNames.size())) {
     fields.type = *type;
   }

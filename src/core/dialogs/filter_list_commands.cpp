@@ -18,7 +18,7 @@ LoadOutcome LoadList(lists::ListStore& store, const io::FileSystem& files,
   if (NameExists(store, services, name)) {
     return LoadOutcome{Refusal{std::u16string(kAlreadyLoadedMessage), BoxKind::kWarning}, {}};
   }
-  if (!lists::IsPlainFileName(name)) {
+  if (!lists::IsPlainFileName(services, name)) {
     return LoadOutcome{Refusal{NotPlainFileNameMessage(services, name), BoxKind::kWarning}, {}};
   }
   store.AddListSlot(files, folder, services, name);

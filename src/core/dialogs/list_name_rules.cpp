@@ -25,7 +25,7 @@ NameCheck CheckListName(const lists::ListStore& store, const io::FileSystem& fil
     return NameCheck::kEmpty;
   }
   // Before any path is made of it: such a name could reach files outside the folder.
-  if (!lists::IsPlainFileName(name)) {
+  if (!lists::IsPlainFileName(services, name)) {
     return NameCheck::kNotPlainFileName;
   }
   if (NameExists(store, services, name, renamed)) {

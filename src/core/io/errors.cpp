@@ -33,4 +33,10 @@ IntegerConversionError::IntegerConversionError(std::string_view text)
 
 RangeError::RangeError() : AppError(u"Range check error") {}
 
+IntegerConversionError::IntegerConversionError(std::string_view text, std::u16string_view where)
+    : AppError(Quoted(text).append(u" is not a valid integer value\r\n").append(where)) {}
+
+RangeError::RangeError(std::u16string_view where)
+    : AppError(std::u16string(u"Range check error\r\n").append(where)) {}
+
 }  // namespace pellix::io

@@ -36,12 +36,16 @@ class FileCreateError : public AppError {
 class IntegerConversionError : public AppError {
  public:
   explicit IntegerConversionError(std::string_view text);
+  // The same message and, on a second line, where the value was read: "pellix.ini: width".
+  IntegerConversionError(std::string_view text, std::u16string_view where);
 };
 
 // "Range check error": an index out of range.
 class RangeError : public AppError {
  public:
   RangeError();
+  // The same message and, on a second line, where the value was read.
+  explicit RangeError(std::u16string_view where);
 };
 
 }  // namespace pellix::io

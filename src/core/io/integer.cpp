@@ -7,6 +7,13 @@
 namespace pellix::io {
 
 std::int32_t ParseInt32(std::string_view text) {
+  if (const std::optional<std::int32_t> value = TryParseInt32(text)) {
+    return *value;
+  }
+  throw IntegerConversionError(text);
+}
+
+std::optional<std::int32_t> TryParseInt32(std::string_view text) {
   std::string_view digits = text;
   bool negative = false;
   if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
@@ -14,7 +21,7 @@ std::int32_t ParseInt32(std::string_view text) {
     digits.remove_prefix(1);
   }
   if (digits.empty()) {
-    throw IntegerConversionError(text);
+    return std::nullopt;
   }
   // Accumulate in 64 bits; ten digits of headroom are checked on every step.
   const std::int64_t limit =
@@ -23,11 +30,11 @@ std::int32_t ParseInt32(std::string_view text) {
   std::int64_t value = 0;
   for (const char ch : digits) {
     if (ch < '0' || ch > '9') {
-      throw IntegerConversionError(text);
+      return std::nullopt;
     }
     value = value * 10 + (ch - '0');
     if (value > limit) {
-      throw IntegerConversionError(text);
+      return std::nullopt;
     }
   }
   return static_cast<std::int32_t>(negative ? -value : value);

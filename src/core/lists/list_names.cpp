@@ -4,44 +4,48 @@
 
 #include "core/text/case_fold.h"
 #include "core/text/codec.h"
-#include "core/text/cp932.h"
 
 namespace pellix::lists {
 namespace {
 
-constexpr std::string_view kForbidden = "\\/:*?\"<>|";
+constexpr std::u16string_view kForbidden = u"\\/:*?\"<>|";
 
-bool IsReservedDeviceName(std::string_view name) {
-  constexpr std::array<std::string_view, 4> kPlain = {"CON", "PRN", "AUX", "NUL"};
-  std::string upper;
-  for (const char ch : name.substr(0, name.find('.'))) {
-    upper += ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch;
+// C0 and C1 controls and DEL.
+bool IsControl(char16_t ch) {
+  return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F);
+}
+
+bool IsReservedDeviceName(std::u16string_view name) {
+  constexpr std::array<std::u16string_view, 4> kPlain = {u"CON", u"PRN", u"AUX", u"NUL"};
+  std::u16string upper;
+  for (const char16_t ch : name.substr(0, name.find(u'.'))) {
+    upper += ch >= u'a' && ch <= u'z' ? static_cast<char16_t>(ch - 32) : ch;
   }
-  for (const std::string_view device : kPlain) {
+  for (const std::u16string_view device : kPlain) {
     if (upper == device) {
       return true;
     }
   }
-  return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
-         upper[3] >= '1' && upper[3] <= '9';
+  return upper.size() == 4 && (upper.starts_with(u"COM") || upper.starts_with(u"LPT")) &&
+         upper[3] >= u'1' && upper[3] <= u'9';
 }
 
 }  // namespace
 
-bool IsPlainFileName(std::string_view name) {
-  if (name.empty() || name == "." || name == ".." || name.back() == '.' || name.back() == ' ') {
+bool IsPlainFileName(const text::TextServices& services, std::string_view name) {
+  // The path is made of this decoding (the second byte of a two-byte character may be 0x5C or
+  // 0x7C and is no separator there), so it is what has to be a plain file name.
+  const std::u16string wide = text::Cp932ToUtf16(services, name);
+  if (wide.empty() || wide == u"." || wide == u".." || wide.back() == u'.' || wide.back() == u' ') {
     return false;
   }
-  // By characters: the second byte of a two-byte character may be 0x5C or 0x7C and is no
-  // separator there.
-  for (std::size_t pos = 0; pos < name.size(); pos += text::CharSizeAt(name, pos)) {
-    const auto byte = static_cast<unsigned char>(name[pos]);
-    if (text::CharSizeAt(name, pos) == 1 &&
-        (byte < 0x20 || byte == 0x7F || kForbidden.find(name[pos]) != std::string_view::npos)) {
+  for (const char16_t ch : wide) {
+    if (ch == text::kReplacementChar || IsControl(ch) ||
+        kForbidden.find(ch) != std::u16string_view::npos) {
       return false;
     }
   }
-  return !IsReservedDeviceName(name);
+  return !IsReservedDeviceName(wide);
 }
 
 std::u16string ListNameKey(const text::TextServices& services, std::string_view name) {

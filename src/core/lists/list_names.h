@@ -8,11 +8,13 @@
 
 namespace pellix::lists {
 
-// False for the empty name, "." and "..", a name with a path separator, a character Windows
-// forbids in file names or a control character, a name ending in a dot or a space (Windows
-// would drop them and open another file), and a device name such as CON or COM1, which
-// stays a device with any extension.
-bool IsPlainFileName(std::string_view name);
+// Judged on the UTF-16 name the file system is given, not on the bytes: a lead byte followed
+// by '/' or ':' is no two-byte character but a broken one (U+FFFD) and then that separator.
+// False for the empty name, "." and "..", a name holding a character that did not decode
+// (U+FFFD), a path separator, a character Windows forbids in file names or a control
+// character, a name ending in a dot or a space (Windows would drop them and open another
+// file), and a device name such as CON or COM1, which stays a device with any extension.
+bool IsPlainFileName(const text::TextServices& services, std::string_view name);
 
 // What a list name is to a file system that ignores letter case, as Windows' are: two names
 // with the same key name the same files. Windows upper-cases each UTF-16 character of both

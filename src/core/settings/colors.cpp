@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdio>
 
-#include "core/io/errors.h"
 #include "core/io/integer.h"
 #include "core/text/ascii.h"
 
@@ -99,7 +98,7 @@ std::string FormatColor(std::uint32_t color) {
   return hex;
 }
 
-std::uint32_t ParseColor(std::string_view text) {
+std::optional<std::uint32_t> ParseColor(std::string_view text) {
   for (const auto& named : kNames) {
     if (text::EqualsIgnoringAsciiCase(named.name, text)) {
       return named.value;
@@ -115,13 +114,16 @@ std::uint32_t ParseColor(std::string_view text) {
     for (const char ch : text.substr(1)) {
       const int digit = HexDigit(ch);
       if (digit < 0) {
-        throw io::IntegerConversionError(text);
+        return std::nullopt;
       }
       value = value << 4 | static_cast<std::uint32_t>(digit);
     }
     return value;
   }
-  return static_cast<std::uint32_t>(io::ParseInt32(text));
+  if (const std::optional<std::int32_t> number = io::TryParseInt32(text)) {
+    return static_cast<std::uint32_t>(*number);
+  }
+  return std::nullopt;
 }
 
 }  // namespace pellix::settings

@@ -3,6 +3,7 @@
 // two special values; written by name where there is one, else as "$" and eight hex digits.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,8 @@ inline constexpr std::uint32_t kWindowTextColor = kSystemColor + 8;  // clWindow
 
 std::string FormatColor(std::uint32_t color);
 
-// A name (letter case ignored), a decimal number or "$" and hexadecimal digits. Anything else
-// throws IntegerConversionError naming the text.
-std::uint32_t ParseColor(std::string_view text);
+// A name (letter case ignored), a decimal number or "$" and hexadecimal digits; nullopt for
+// anything else.
+std::optional<std::uint32_t> ParseColor(std::string_view text);
 
 }  // namespace pellix::settings

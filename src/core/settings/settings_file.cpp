@@ -12,7 +12,7 @@ constexpr int kSmallestAppliedSize = 100;
 }  // namespace
 
 SettingsPlan ParseSettings(std::string_view content) {
-  const io::KeyValueLines lines(content);
+  const io::KeyValueLines lines(content, std::u16string(kSettingsFileName));
   SettingsPlan plan;
   plan.left = lines.Integer("left");
   plan.top = lines.Integer("top");
@@ -25,6 +25,9 @@ SettingsPlan ParseSettings(std::string_view content) {
   plan.fontSize = lines.OptionalInteger("fontsize");
   if (const std::string_view color = lines.Value("fontcolor"); !color.empty()) {
     plan.fontColor = ParseColor(color);
+    if (!plan.fontColor) {
+      throw io::IntegerConversionError(color, lines.Where("fontcolor"));
+    }
   }
   plan.sendTab = lines.Value("sendtab") == "1";
   plan.memo = lines.Value("memo") == "1";
@@ -41,7 +44,7 @@ SettingsPlan ParseSettings(std::string_view content) {
   if (!plan.lists.empty()) {
     plan.view = lines.Integer("view");
     if (*plan.view < 0) {
-      throw io::RangeError();
+      throw io::RangeError(lines.Where("view"));
     }
   }
   if (const auto mods = lines.OptionalInteger("fsmods")) {

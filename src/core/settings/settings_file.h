@@ -10,6 +10,8 @@
 
 namespace pellix::settings {
 
+inline constexpr std::u16string_view kSettingsFileName = u"pellix.ini";
+
 // What a settings file asks the start-up to do, read completely before anything is applied.
 struct SettingsPlan {
   int left = 0;
@@ -30,7 +32,9 @@ struct SettingsPlan {
 };
 
 // Reads in the order of the keys; the first bad value throws IntegerConversionError ("'%s' is
-// not a valid integer value") or, for a negative view, RangeError.
+// not a valid integer value") or, for a negative view, RangeError. The message's second line
+// names the file and the key ("pellix.ini: width"), and a required key without a line says that
+// it is missing ("pellix.ini: width がありません").
 SettingsPlan ParseSettings(std::string_view content);
 
 // Everything the program writes back.

@@ -128,7 +128,7 @@ TEST_F(ChangedFilesTest, HandsOutExactlyTheFilesThatChangedFormattedAsAtExit) {
   model_.lists.InsertAtTop(0, {"copied"});
   std::vector<FileWrite> writes = changed_.Take(model_);
   ASSERT_EQ(Paths(writes), std::vector{ListPath(lists::kHistoryListName)});
-  EXPECT_EQ(writes[0].format(), "][)copied\r\n");
+  EXPECT_EQ(writes[0].Content(), "][)copied\r\n");
   EXPECT_TRUE(changed_.Take(model_).empty());
 
   // A move between lists changes both; the settings follow a change of the options.
@@ -137,9 +137,9 @@ TEST_F(ChangedFilesTest, HandsOutExactlyTheFilesThatChangedFormattedAsAtExit) {
   writes = changed_.Take(model_);
   EXPECT_EQ(Paths(writes), (std::vector{ListPath(lists::kHistoryListName),
                                         ListPath(lists::kRecordsListName), SettingsPath(app_)}));
-  EXPECT_EQ(writes[0].format(), "");
-  EXPECT_EQ(writes[1].format(), "][)copied\r\n");
-  EXPECT_NE(writes[2].format().find("fontsize=12\r\n"), std::string::npos);
+  EXPECT_EQ(writes[0].Content(), "");
+  EXPECT_EQ(writes[1].Content(), "][)copied\r\n");
+  EXPECT_NE(writes[2].Content().find("fontsize=12\r\n"), std::string::npos);
 }
 
 TEST_F(ChangedFilesTest, TheUnicodeListIsWrittenOnceItHasItemsAndStaysClearedWhenEmptied) {
@@ -149,7 +149,7 @@ TEST_F(ChangedFilesTest, TheUnicodeListIsWrittenOnceItHasItemsAndStaysClearedWhe
   model_.lists.RemoveItems(lists::ListId::Unicode(), {0});
   const std::vector<FileWrite> writes = changed_.Take(model_);
   ASSERT_EQ(Paths(writes), std::vector{ListPath(lists::kUnicodeListName)});
-  EXPECT_EQ(writes[0].format(), lists::FormatUnicodeListFile(lists::WideItems{}));
+  EXPECT_EQ(writes[0].Content(), lists::FormatUnicodeListFile(lists::WideItems{}));
 }
 
 TEST_F(ChangedFilesTest, TheUnicodeListIsFormattedLaterAsItWasWhenHandedOut) {
@@ -160,7 +160,7 @@ TEST_F(ChangedFilesTest, TheUnicodeListIsFormattedLaterAsItWasWhenHandedOut) {
   // that was handed out, and the list its new one.
   model_.lists.InsertUnicodeAtTop(u"second");
   model_.lists.ReplaceUnicodeItem(1, u"changed");
-  EXPECT_EQ(writes[0].format(), lists::FormatUnicodeListFile(lists::WideItems{u"first"}));
+  EXPECT_EQ(writes[0].Content(), lists::FormatUnicodeListFile(lists::WideItems{u"first"}));
   EXPECT_EQ(model_.lists.UnicodeItems(), (lists::WideItems{u"second", u"changed"}));
 }
 
@@ -252,7 +252,7 @@ TEST(BackgroundWriterTest, ReportsEveryOutcomeAndWritesNothingWhileStopped) {
   files.failPath = u"held";
   BackgroundWriter writer(files);
   writer.Queue({FileWrite(u"held", "x"), FileWrite(u"fine", "y"),
-                FileWrite(u"broken", FileWrite::Formatter([]() -> std::string {
+                FileWrite(u"broken", io::FileSystem::Pieces([]() -> std::string_view {
                             throw std::runtime_error("out of memory");
                           }))});
   writer.WaitIdle();

@@ -34,6 +34,24 @@ TEST(FileSystem, WritesAndReadsBytesExactly) {
   EXPECT_EQ(std::filesystem::file_size(folder.Path() / u"履歴.dat"), 0u);
 }
 
+TEST(FileSystem, AStreamedWriteReplacesALargeFileWholeOrNotAtAll) {
+  const TestFolder folder;
+  const std::u16string path = folder.File(u"unicode.dat");
+  const std::string old(6 << 20, 'o');  // large enough to be let go after the replace
+  Files().WriteAll(path, old);
+  int given = 0;
+  Files().WriteStream(path, [&]() -> std::string_view {
+    static const std::string piece(1 << 20, 'n');
+    return given++ < 5 ? std::string_view(piece) : std::string_view();
+  });
+  EXPECT_EQ(Files().ReadAll(path), std::string(5 << 20, 'n'));
+  // A failure while the pieces are made keeps the file as it was.
+  EXPECT_THROW(Files().WriteStream(path, []() -> std::string_view { throw RangeError(); }),
+               RangeError);
+  EXPECT_EQ(Files().ReadAll(path), std::string(5 << 20, 'n'));
+  EXPECT_EQ(Files().FileNames(folder.Dir()), std::vector<std::u16string>{u"unicode.dat"});
+}
+
 TEST(FileSystem, ReplacingLeavesNoTemporaryFileBehind) {
   const TestFolder folder;
   const std::u16string path = folder.File(u"list.dat");
@@ -86,7 +104,8 @@ TEST(FileSystem, FailedWriteReportsTheCreateMessageAndKeepsTheOldFile) {
 TEST(FileSystem, CleansUpOnlyItsOwnLeftoversInAFolderThatHoldsOtherFiles) {
   const TestFolder folder;
   for (const char16_t* name : {u"\u5c65\u6b74.dat.saving", u"pellix.ini.saving", u"memo.txt.saving",
-                               u"a.FLT.saving", u"\u5c65\u6b74.dat.bak2.saving"}) {
+                               u"a.FLT.saving", u"\u5c65\u6b74.dat.bak2.saving",
+                               u"unicode.dat.replaced"}) {
     Files().WriteAll(folder.File(name), "half");  // becomes the file of that name
   }
   // Another program's download in progress, and a file whose name merely contains the suffix.

@@ -56,6 +56,24 @@ TEST(UnicodeListFile, WritesLittleEndianWithItsMark) {
                                                                            "\x42\x30\r\0\n\0",
                                                                            14));
   EXPECT_EQ(FormatUnicodeListFile(WideItems{}), "\xFF\xFE");
+  // Piece by piece, however the items fall across the pieces, the bytes are the same.
+  WideItems big = {u"", std::u16string(700 * 1024, u'x'), u"\U0001F600"};
+  for (int k = 0; k < 3000; ++k) {
+    big.push_back(std::u16string(static_cast<std::size_t>(k % 500), static_cast<char16_t>(u'a' + k % 26)));
+  }
+  io::FileSystem::Pieces pieces = UnicodeListFilePieces(SharedWideItems(big).Take());
+  std::string joined;
+  int count = 0;
+  for (std::string_view piece = pieces(); !piece.empty(); piece = pieces()) {
+    EXPECT_LE(piece.size(), 2u * 1024 * 1024 + 4);
+    joined.append(piece);
+    ++count;
+  }
+  EXPECT_GT(count, 2);
+  EXPECT_EQ(joined, FormatUnicodeListFile(big));
+  io::FileSystem::Pieces none = UnicodeListFilePieces(SharedWideItems().Take());
+  EXPECT_EQ(none(), "\xFF\xFE");
+  EXPECT_EQ(none(), "");
   // The store's shared form gives the same bytes.
   EXPECT_EQ(FormatUnicodeListFile(*SharedWideItems(WideItems{u"a", u"\u3042"}).Take()),
             FormatUnicodeListFile(WideItems{u"a", u"\u3042"}));

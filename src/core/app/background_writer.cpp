@@ -10,7 +10,19 @@ namespace pellix::app {
 
 FileWrite::FileWrite(std::u16string path, std::string bytes)
     : path(std::move(path)),
-      format([bytes = std::make_shared<const std::string>(std::move(bytes))] { return *bytes; }) {}
+      pieces([bytes = std::make_shared<const std::string>(std::move(bytes)),
+              given = false]() mutable -> std::string_view {
+        return std::exchange(given, true) ? std::string_view() : std::string_view(*bytes);
+      }) {}
+
+std::string FileWrite::Content() const {
+  io::FileSystem::Pieces copy = pieces;
+  std::string bytes;
+  for (std::string_view piece = copy(); !piece.empty(); piece = copy()) {
+    bytes.append(piece);
+  }
+  return bytes;
+}
 
 void BackgroundWriter::Queue(std::vector<FileWrite> writes) {
   if (writes.empty()) {
@@ -96,6 +108,9 @@ void BackgroundWriter::Release(const std::u16string& path) {
 }
 
 void BackgroundWriter::Run() {
+  if (onThreadStart_) {
+    onThreadStart_();
+  }
   for (;;) {
     std::optional<FileWrite> write;
     {
@@ -125,9 +140,8 @@ void BackgroundWriter::WriteOne(FileWrite write) {
   std::optional<std::u16string> failure;
   // Nothing may leave this thread: a failure of any kind is the write's outcome.
   try {
-    const std::string bytes = write.format();
-    write.format = nullptr;  // the snapshot goes as soon as it is formatted
-    files_.WriteAll(write.path, bytes);
+    files_.WriteStream(write.path, write.pieces);
+    write.pieces = nullptr;  // the snapshot goes as soon as it is written
   } catch (const io::AppError& error) {
     failure = error.Message();
   } catch (const std::exception& error) {
@@ -168,6 +182,10 @@ std::string GuardedFileSystem::ReadAll(const std::u16string& path) const {
 
 void GuardedFileSystem::WriteAll(const std::u16string& path, std::string_view bytes) const {
   With(path, false, [&] { files_.WriteAll(path, bytes); });
+}
+
+void GuardedFileSystem::WriteStream(const std::u16string& path, const Pieces& pieces) const {
+  With(path, false, [&] { files_.WriteStream(path, pieces); });
 }
 
 std::vector<std::u16string> GuardedFileSystem::FileNames(const std::u16string& dir) const {

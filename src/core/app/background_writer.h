@@ -21,21 +21,27 @@
 namespace pellix::app {
 
 struct FileWrite {
-  using Formatter = std::function<std::string()>;
-
   // Bytes formatted already.
   FileWrite(std::u16string path, std::string bytes);
-  // Formatted on the writer's thread; `format` must only read what it holds (a snapshot).
-  FileWrite(std::u16string path, Formatter format)
-      : path(std::move(path)), format(std::move(format)) {}
+  // Formatted on the writer's thread, piece by piece as it writes them; `pieces` must only read
+  // what it holds (a snapshot).
+  FileWrite(std::u16string path, io::FileSystem::Pieces pieces)
+      : path(std::move(path)), pieces(std::move(pieces)) {}
+
+  // Every piece, joined (for tests).
+  std::string Content() const;
 
   std::u16string path;
-  Formatter format;
+  io::FileSystem::Pieces pieces;
 };
 
 class BackgroundWriter {
  public:
-  explicit BackgroundWriter(const io::FileSystem& files) : files_(files) {}
+  // `onThreadStart` runs first on the writer's thread (the program lowers its priority there:
+  // a save must never take the processor from the window).
+  explicit BackgroundWriter(const io::FileSystem& files,
+                            std::function<void()> onThreadStart = nullptr)
+      : files_(files), onThreadStart_(std::move(onThreadStart)) {}
   BackgroundWriter(const BackgroundWriter&) = delete;
   BackgroundWriter& operator=(const BackgroundWriter&) = delete;
   ~BackgroundWriter() { Stop(); }
@@ -74,6 +80,7 @@ class BackgroundWriter {
   void Release(const std::u16string& path);
 
   const io::FileSystem& files_;
+  std::function<void()> onThreadStart_;
   // Guards the fields below it.
   std::mutex queueLock_;
   std::condition_variable changed_;
@@ -95,6 +102,7 @@ class GuardedFileSystem final : public io::FileSystem {
   bool Exists(const std::u16string& path) const override;
   std::string ReadAll(const std::u16string& path) const override;
   void WriteAll(const std::u16string& path, std::string_view bytes) const override;
+  void WriteStream(const std::u16string& path, const Pieces& pieces) const override;
   std::vector<std::u16string> FileNames(const std::u16string& dir) const override;
   bool Remove(const std::u16string& path) const override;
   bool CreateFolder(const std::u16string& path) const override;

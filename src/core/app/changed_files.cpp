@@ -48,9 +48,7 @@ void ChangedFiles::Visit(const Model& model, bool format, std::vector<FileWrite>
     // writer's thread from a snapshot, which shares the texts instead of copying them.
     visit(lists::ListFilePath(*folder_, lists::kUnicodeListName),
           store.ItemsStamp(lists::ListId::Unicode()), [&](const std::u16string& path) {
-            return FileWrite(path, [items = store.UnicodeItems().Take()] {
-              return lists::FormatUnicodeListFile(*items);
-            });
+            return FileWrite(path, lists::UnicodeListFilePieces(store.UnicodeItems().Take()));
           });
   }
   // The settings are handed out once in any case: they may never have been written (a first

@@ -2,6 +2,7 @@
 // The file operations the core needs, in front of the platform so that error paths can be tested
 // anywhere. Paths are UTF-16; every file is read whole and written whole.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,13 @@ class FileSystem {
   // flushed to disk and then renamed over the target, so a crash leaves either the old file or
   // the new one. Throws FileCreateError on failure, leaving the old file in place.
   virtual void WriteAll(const std::u16string& path, std::string_view bytes) const = 0;
+
+  // The next piece of a file being written; an empty one ends it.
+  using Pieces = std::function<std::string_view()>;
+  // The same, with the bytes handed over piece by piece, so that a file of any size is written
+  // without ever being whole in memory. What `pieces` throws leaves the old file in place and is
+  // thrown on. This one gathers the pieces for WriteAll; the platforms write them as they come.
+  virtual void WriteStream(const std::u16string& path, const Pieces& pieces) const;
 
   // The names of the plain files in `dir` (a folder with its trailing separator); none when it
   // cannot be read.
@@ -42,6 +50,8 @@ class FileSystem {
 // The temporary file that WriteAll writes first.
 inline constexpr std::u16string_view kTemporarySuffix = u".saving";
 std::u16string TemporaryPathFor(const std::u16string& path);
+// A second name the old file keeps while a large file is replaced, removed right after.
+inline constexpr std::u16string_view kReplacedSuffix = u".replaced";
 // The name a file has between the two moves of a rename that changes letter case alone.
 inline constexpr std::u16string_view kRenamingSuffix = u".renaming";
 

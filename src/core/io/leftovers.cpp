@@ -54,7 +54,9 @@ void CleanUpLeftovers(const FileSystem& files, const std::u16string& dir) {
     });
   };
   for (const std::u16string& name : names) {
-    const std::u16string_view saved = WithoutSuffix(name, kTemporarySuffix);
+    // An unfinished write, or the second name of a file already replaced.
+    std::u16string_view saved = WithoutSuffix(name, kTemporarySuffix);
+    saved = saved.empty() ? WithoutSuffix(name, kReplacedSuffix) : saved;
     if (!saved.empty() && IsOwnFileName(saved)) {
       files.Remove(dir + name);
       continue;

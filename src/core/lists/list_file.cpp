@@ -1,5 +1,8 @@
 #include "core/lists/list_file.h"
 
+#include <chrono>
+#include <thread>
+
 #include "core/text/cp932.h"
 #include "core/text/file_encoding.h"
 #include "core/text/wide_lines.h"
@@ -115,6 +118,51 @@ std::string FormatUnicodeListFile(const WideItems& items) {
 std::string FormatUnicodeListFile(const SharedWideItems::Pointers& items) {
   return FormatUtf16Lines(
       items, [](const SharedWideItems::Pointer& item) -> const std::u16string& { return *item; });
+}
+
+io::FileSystem::Pieces UnicodeListFilePieces(SharedWideItems::Snapshot items) {
+  constexpr std::size_t kPieceUnits = 512 * 1024;
+  struct Reader {
+    SharedWideItems::Snapshot items;
+    std::size_t item = 0;
+    std::size_t unit = 0;  // within the item; its size stands for the line break after it
+    bool marked = false;
+    std::string piece;
+
+    std::string_view operator()() {
+      if (marked) {
+        // A save in the background takes turns with the window, which must answer at once
+        // even on a machine with few processors.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      piece.clear();
+      const auto put = [this](char16_t ch) {
+        piece += static_cast<char>(ch & 0xFF);
+        piece += static_cast<char>(ch >> 8);
+      };
+      if (!marked) {
+        put(u'\uFEFF');
+        marked = true;
+      }
+      while (item < items->size() && piece.size() < kPieceUnits * 2) {
+        const std::u16string& text = *(*items)[item];
+        const std::size_t end = std::min(text.size(), unit + kPieceUnits);
+        for (; unit < end; ++unit) {
+          put(text[unit]);
+        }
+        if (unit == text.size()) {
+          put(u'\r');
+          put(u'\n');
+          ++item;
+          unit = 0;
+        }
+      }
+      return piece;
+    }
+  };
+  Reader reader;
+  reader.items = std::move(items);
+  return reader;
 }
 
 bool ListFileReadInPart(std::string_view content) {

@@ -40,6 +40,8 @@ WideItems ParseUnicodeListFile(const text::TextServices& services, std::string_v
 // UTF-16 LE with its mark, each item followed by CR LF.
 std::string FormatUnicodeListFile(const WideItems& items);
 std::string FormatUnicodeListFile(const SharedWideItems::Pointers& items);
+// The same bytes piece by piece, about a megabyte at a time, from a snapshot of the list.
+io::FileSystem::Pieces UnicodeListFilePieces(SharedWideItems::Snapshot items);
 
 // Whether reading stops before the end of the file: a zero byte (or character) ends what the
 // lists read, so a file that holds more after one, or a UTF-16 file with an odd byte at its end,

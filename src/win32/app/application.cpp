@@ -113,7 +113,9 @@ int Application::Run() {
     app::Model model;
     // Every file goes through the writer's lock, so a background save and a write of the
     // window's never meet in one file.
-    app::BackgroundWriter writer(PlatformFileSystem());
+    app::BackgroundWriter writer(PlatformFileSystem(), [] {
+      SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+    });
     const app::GuardedFileSystem files(PlatformFileSystem(), writer);
     app::Saver saver(files, folder);
     MainWindow mainWindow(errors, loops, model, saver, folder, files, writer, owner.Handle(),

@@ -50,6 +50,44 @@ std::u16string LastErrorText() {
   return FromWide(text);
 }
 
+// A rename over a large file frees the old file's space inside the rename: 20 ms for 100 MB on
+// the disks we measured. Under Wine every rename is carried out by the one server that every
+// window of every program waits on, so all of them would stall. A second name keeps the old
+// file alive through the rename; its space is freed afterwards on the writing thread, by
+// cutting it to nothing, and the empty file is removed. A file system without hard links just
+// renames.
+class ReleaseAfterwards {
+ public:
+  explicit ReleaseAfterwards(const std::wstring& target)
+      : second_(target + ToWide(std::u16string(io::kReplacedSuffix))) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    const bool large = GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &data) &&
+                       (data.nFileSizeHigh != 0 || data.nFileSizeLow >= kLargeFile);
+    DeleteFileW(second_.c_str());
+    linked_ = large && CreateHardLinkW(second_.c_str(), target.c_str(), nullptr);
+  }
+  ReleaseAfterwards(const ReleaseAfterwards&) = delete;
+  ReleaseAfterwards& operator=(const ReleaseAfterwards&) = delete;
+  ~ReleaseAfterwards() {
+    if (!linked_) {
+      return;
+    }
+    {
+      const UniqueHandle file(CreateFileW(second_.c_str(), GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (file.Valid()) {
+        SetEndOfFile(file.Get());  // at position 0: cut to nothing
+      }
+    }
+    DeleteFileW(second_.c_str());
+  }
+
+ private:
+  static constexpr DWORD kLargeFile = 4u << 20;
+  std::wstring second_;
+  bool linked_ = false;
+};
+
 }  // namespace
 
 bool Win32FileSystem::Exists(const std::u16string& path) const {
@@ -82,6 +120,11 @@ std::string Win32FileSystem::ReadAll(const std::u16string& path) const {
 }
 
 void Win32FileSystem::WriteAll(const std::u16string& path, std::string_view bytes) const {
+  bool given = false;
+  WriteStream(path, [&]() -> std::string_view { return std::exchange(given, true) ? "" : bytes; });
+}
+
+void Win32FileSystem::WriteStream(const std::u16string& path, const Pieces& pieces) const {
   const std::wstring target = ToWide(path);
   const std::wstring temporary = ToWide(io::TemporaryPathFor(path));
   UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -89,21 +132,34 @@ void Win32FileSystem::WriteAll(const std::u16string& path, std::string_view byte
   if (!file.Valid()) {
     throw io::FileCreateError(path, LastErrorText());
   }
+  // Whatever goes wrong before the replace, the temporary file goes and the old one stays.
+  struct Discard {
+    UniqueHandle& file;
+    const std::wstring& temporary;
+    bool keep = false;
+    ~Discard() {
+      if (!keep) {
+        file.Reset();
+        DeleteFileW(temporary.c_str());
+      }
+    }
+  } discard{file, temporary};
   bool ok = true;
-  for (std::size_t done = 0; ok && done < bytes.size();) {
-    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - done));
-    DWORD written = 0;
-    ok = WriteFile(file.Get(), bytes.data() + done, want, &written, nullptr) && written == want;
-    done += written;
+  for (std::string_view piece = pieces(); ok && !piece.empty(); piece = pieces()) {
+    for (std::size_t done = 0; ok && done < piece.size();) {
+      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(kChunk, piece.size() - done));
+      DWORD written = 0;
+      ok = WriteFile(file.Get(), piece.data() + done, want, &written, nullptr) && written == want;
+      done += written;
+    }
   }
   ok = ok && FlushFileBuffers(file.Get()) && file.Close();
+  const ReleaseAfterwards oldFile(target);
   ok = ok && ReplaceWithRetry(temporary, target);
   if (!ok) {
-    const std::u16string reason = LastErrorText();
-    file.Reset();
-    DeleteFileW(temporary.c_str());
-    throw io::FileCreateError(path, reason);
+    throw io::FileCreateError(path, LastErrorText());
   }
+  discard.keep = true;
 }
 
 std::vector<std::u16string> Win32FileSystem::FileNames(const std::u16string& dir) const {

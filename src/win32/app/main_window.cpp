@@ -21,8 +21,6 @@ constexpr wchar_t kClassName[] = L"MainWindow";
 constexpr POINT kWindowPosition{621, 140};
 constexpr SIZE kClientSize{241, 169};
 constexpr int kListTop = 20;
-constexpr int kListOverhangRight = 8;
-constexpr int kListOverhangBottom = 4;
 // Posted when the window has become visible, so the showing steps run after the show itself.
 constexpr UINT kMsgShown = WM_APP + 1;
 
@@ -139,10 +137,11 @@ void MainWindow::AddFrameCommands() {
 }
 
 RECT MainWindow::ListBounds() const {
+  // The lists end at the client area's edges: reaching past them would hide part of their
+  // scroll bars, which the user needs once a list overflows.
   RECT client{};
   GetClientRect(Handle(), &client);
-  return RECT{0, Scale(kListTop, dpi_), client.right + Scale(kListOverhangRight, dpi_),
-              client.bottom + Scale(kListOverhangBottom, dpi_)};
+  return RECT{0, Scale(kListTop, dpi_), client.right, client.bottom};
 }
 
 void MainWindow::TrackPlacement() {

@@ -55,7 +55,7 @@ LAUNCH_MARKER = "PELLIX_E2E_LAUNCH"
 READ_ONLY_COMMANDS = frozenset({
     "windows", "wait-window", "children", "text", "listbox", "combobox", "listview",
     "listview-rows", "get-foreground", "clipboard-viewer", "prop", "pixel", "processes",
-    "message-id", "controls",
+    "message-id", "controls", "scrollbars",
 })
 
 # pxtool's actors: programs of their own that run until stopped. One of them asked for through

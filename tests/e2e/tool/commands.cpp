@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {L"controls", CmdControls, {L"face", L"height"}, {}, L"HWND [--face NAME] [--height H]"},
     {L"snapshot", CmdSnapshot, {}, {}, L"HWND PATH"},
     {L"dpi-changed", CmdDpiChanged, {}, {}, L"HWND DPI LEFT TOP RIGHT BOTTOM"},
+    {L"scrollbars", CmdScrollBars, {}, {}, L"HWND"},
     {L"listbox", CmdListBox, {L"start", L"count"}, {}, L"HWND [--start I] [--count N]"},
     {L"combobox", CmdComboBox, {}, {}, L"HWND"},
     {L"listview",

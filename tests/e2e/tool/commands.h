@@ -46,6 +46,7 @@ void CmdPixel(const Args& args, JsonWriter& json);
 void CmdControls(const Args& args, JsonWriter& json);
 void CmdSnapshot(const Args& args, JsonWriter& json);
 void CmdDpiChanged(const Args& args, JsonWriter& json);
+void CmdScrollBars(const Args& args, JsonWriter& json);
 
 // List controls (cmd_lists.cpp).
 void CmdListBox(const Args& args, JsonWriter& json);

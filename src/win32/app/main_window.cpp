@@ -8,7 +8,6 @@
 #include "win32/app/control_ids.h"
 #include "win32/app/error_reporter.h"
 #include "win32/app/fonts.h"
-#include "win32/app/resource_ids.h"
 #include "win32/app/tooltips.h"
 #include "win32/platform/wide_string.h"
 
@@ -54,9 +53,8 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       FrameAround(SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)}, style, 0, dpi_);
   const int left = Scale(kWindowPosition.x, dpi_);
   const int top = Scale(kWindowPosition.y, dpi_);
-  const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconApp));
-  CreateOf(kClassName, kAppTitle, style, 0, RECT{left, top, left + frame.cx, top + frame.cy}, owner,
-           icon);
+  CreateOf(kClassName, kAppTitle, style, 0, RECT{left, top, left + frame.cx, top + frame.cy},
+           owner);
   SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
   TrackPlacement();
   CreateControls();

@@ -3,7 +3,7 @@
 from __future__ import annotations
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, Pellix, write_list_file
+from pellix import HISTORY, Pellix, project_version, write_list_file
 from test_capture import copy
 
 WM_COMMAND_SENDCOPY = 1200
@@ -198,7 +198,7 @@ def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(deskto
     open_about()
     box = about()
     texts = [c["text"] for c in desktop.tool("children", box["hwnd"])]
-    assert "ぺりくす T&K" in texts and "ver. 0.93" in texts and box["title"] == "バージョン情報"
+    assert "ぺりくす T&K" in texts and f"ver. {project_version()}" in texts and box["title"] == "バージョン情報"
     rect = box["rect"]
     centre = ((rect["left"] + rect["right"]) // 2, (rect["top"] + rect["bottom"]) // 2)
     assert abs(centre[0] - 1280 // 2) <= 1 and abs(centre[1] - 1024 // 2) <= 1, centre  # Xvfb's

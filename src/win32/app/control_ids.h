@@ -22,7 +22,7 @@ enum CommandId : int {
   kCmdTransparent,              // 透過ウィンドウ
   kCmdFont,                     // フォント
   kCmdHelp,                     // ヘルプ
-  kCmdVersionItem,              // the "ver.0.90" line under バージョン情報
+  kCmdVersionItem,              // the version line under バージョン情報
   kCmdExit,                     // 終了
   kCmdSearch = 1040,            // 検索, Ctrl+F
   kCmdPasteOptionFirst = 1100,  // + position 0..9

@@ -6,6 +6,7 @@
 
 #include "core/app/hotkey.h"
 #include "core/text/codec.h"
+#include "version.h"
 #include "win32/app/control_ids.h"
 #include "win32/app/error_reporter.h"
 #include "win32/app/input_dialog.h"
@@ -110,7 +111,8 @@ void TrayController::AddCommands(CommandTable& commands) {
                        },
                        {},
                        {}});
-  commands.Add(Command{kCmdVersionItem, L"ver.0.90", {}, [] {}, {}, {}});
+  // The same version as the about box's, the project's own.
+  commands.Add(Command{kCmdVersionItem, L"ver." PELLIX_VERSION_WIDE, {}, [] {}, {}, {}});
   commands.Add(
       Command{kCmdExit, L"終了", {}, [this] { PostMessageW(window_, WM_CLOSE, 0, 0); }, {}, {}});
 }

@@ -167,6 +167,7 @@ void MainWindow::Start() {
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   capture_.Join();
   tray_.AddIcon();
+  tray_.Greet(plan.has_value());
   paste_.Start();
   autoSave_.Start(Handle());
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "core/app/first_start.h"
 #include "core/app/hotkey.h"
 #include "core/text/codec.h"
 #include "version.h"
@@ -121,12 +122,24 @@ void TrayController::AddIcon() {
   icon_.Add(window_, static_cast<UINT>(reinterpret_cast<UINT_PTR>(owner_)), kIconApp);
 }
 
+void TrayController::Greet(bool settingsExisted) {
+  // A combination another program holds is no hotkey of ours: the balloon must not promise it.
+  app::Hotkey hotkey = context_.model.hotkey;
+  if (!hotkeyRegistered_) {
+    hotkey.letter = '\0';
+  }
+  if (const std::optional<app::Notice> notice = app::FirstStartNotice(settingsExisted, hotkey)) {
+    icon_.ShowBalloon(ToWide(notice->title), ToWide(notice->text));
+  }
+}
+
 void TrayController::RegisterHotkey() {
   hotkeyCheck_ = app::HotkeyMenuPosition(context_.model.hotkey.mods);
   // Another program may hold the combination: then there is simply no hotkey until the user
   // picks another one.
-  RegisterHotKey(window_, kHotkeyId, context_.model.hotkey.mods,
-                 static_cast<unsigned char>(context_.model.hotkey.letter));
+  hotkeyRegistered_ =
+      RegisterHotKey(window_, kHotkeyId, context_.model.hotkey.mods,
+                     static_cast<unsigned char>(context_.model.hotkey.letter)) != FALSE;
 }
 
 void TrayController::Remove() {

@@ -36,6 +36,8 @@ class TrayController {
   void AddCommands(CommandTable& commands);
 
   void AddIcon();
+  // The balloon of a first start, when there is one to show.
+  void Greet(bool settingsExisted);
   void OnTaskbarCreated() { icon_.AddAgain(); }
   // The hotkey of the model, at start; the hotkey menu's check goes to its modifiers.
   void RegisterHotkey();
@@ -65,6 +67,7 @@ class TrayController {
   AboutBox* about_ = nullptr;
   std::wstring exeDir_;
   TrayIcon icon_;
+  bool hotkeyRegistered_ = false;  // at start, for the first start's balloon
   // Where the hotkey menu's check mark stands: it may differ from the modifiers in force while
   // the user is asked for a letter, and after a cancelled question.
   std::optional<int> hotkeyCheck_ = 0;

@@ -102,20 +102,27 @@ void TrayController::AddCommands(CommandTable& commands) {
                          {},
                          [this, item] { return hotkeyCheck_ == item; }});
   }
-  commands.Add(Command{kCmdHelp,
-                       L"ヘルプ",
-                       {},
-                       [this] {
-                         // Shown normally: a hidden browser would look like nothing happened.
-                         ShellExecuteW(window_, L"open", L"pellixhelp.html", nullptr,
-                                       exeDir_.c_str(), SW_SHOWNORMAL);
-                       },
-                       {},
-                       {}});
+  commands.Add(Command{kCmdHelp, L"ヘルプ", {}, [this] { OpenHelp(); }, {}, {}});
   // The same version as the about box's, the project's own.
   commands.Add(Command{kCmdVersionItem, L"ver." PELLIX_VERSION_WIDE, {}, [] {}, {}, {}});
   commands.Add(
       Command{kCmdExit, L"終了", {}, [this] { PostMessageW(window_, WM_CLOSE, 0, 0); }, {}, {}});
+}
+
+void TrayController::OpenHelp() {
+  // Shown normally: a hidden browser would look like nothing happened.
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(window_, L"open", L"pellixhelp.html", nullptr, exeDir_.c_str(), SW_SHOWNORMAL));
+  // A missing page stays silent, as it always has; a page that nothing can open is named, so
+  // the user can open it by hand.
+  if (result > 32 || result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND) {
+    return;
+  }
+  const std::wstring text =
+      L"ヘルプのページを開くプログラムが見つかりません。"
+      L"次のファイルをブラウザーで開いてください。\r\n\r\n" +
+      exeDir_ + L"pellixhelp.html";
+  ShowBox(context_.loops, window_, text.c_str(), kAppTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 void TrayController::AddIcon() {

@@ -58,6 +58,7 @@ class TrayController {
   void HideMainWindow();
   bool ApplicationActive() const;
   void ChangeHotkey(int position);
+  void OpenHelp();
   void ErrorBox(const wchar_t* text);
 
   Context context_;

@@ -188,8 +188,9 @@ def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(deskto
         desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, 0x0204)  # right button on the icon
         wait_until(lambda: any(w["class"] == "#32768" and w["visible"]
                                for w in desktop.tool("windows")), 10, "the tray menu")
-        # From the bottom: 終了, then バージョン情報, whose sub-menu opening shows the box.
-        desktop.tool("keys", "up", "up", "right")
+        # From the bottom: 終了, Windows の起動時に開始, then バージョン情報, whose sub-menu
+        # opening shows the box.
+        desktop.tool("keys", "up", "up", "up", "right")
         wait_until(lambda: about()["visible"], 10, "the about box")
         desktop.tool("keys", "esc", "esc")
         wait_until(lambda: not any(w["class"] == "#32768" and w["visible"]

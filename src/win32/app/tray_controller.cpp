@@ -63,6 +63,7 @@ std::vector<MenuEntry> TrayMenuLayout() {
           Item(kCmdHelp),
           Submenu(L"バージョン情報", kTagVersion, {Item(kCmdVersionItem)}),
           Separator(),
+          Item(kCmdStartWithWindows),
           Item(kCmdExit)};
 }
 
@@ -105,6 +106,12 @@ void TrayController::AddCommands(CommandTable& commands) {
   commands.Add(Command{kCmdHelp, L"ヘルプ", {}, [this] { OpenHelp(); }, {}, {}});
   // The same version as the about box's, the project's own.
   commands.Add(Command{kCmdVersionItem, L"ver." PELLIX_VERSION_WIDE, {}, [] {}, {}, {}});
+  commands.Add(Command{kCmdStartWithWindows,
+                       L"Windows の起動時に開始",
+                       {},
+                       [this] { startWithWindows_.Toggle(window_, context_.loops); },
+                       {},
+                       [this] { return startWithWindows_.On(); }});
   commands.Add(
       Command{kCmdExit, L"終了", {}, [this] { PostMessageW(window_, WM_CLOSE, 0, 0); }, {}, {}});
 }

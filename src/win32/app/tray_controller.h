@@ -13,6 +13,7 @@
 #include "win32/app/about_box.h"
 #include "win32/app/command_table.h"
 #include "win32/app/modal_loops.h"
+#include "win32/app/start_with_windows.h"
 #include "win32/app/tray_icon.h"
 #include "win32/memo/memo_window.h"
 
@@ -68,6 +69,7 @@ class TrayController {
   AboutBox* about_ = nullptr;
   std::wstring exeDir_;
   TrayIcon icon_;
+  StartWithWindows startWithWindows_;
   bool hotkeyRegistered_ = false;  // at start, for the first start's balloon
   // Where the hotkey menu's check mark stands: it may differ from the modifiers in force while
   // the user is asked for a letter, and after a cancelled question.

@@ -77,8 +77,9 @@ def base_env(extra: dict[str, str] | None = None) -> dict[str, str]:
         "LC_ALL": "ja_JP.UTF-8",
         "WINEDEBUG": "-all",
         "WINEARCH": "win64",
-        # No Mono or Gecko on these machines: do not let wineboot offer to download them.
-        "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        # No Mono or Gecko on these machines: do not let wineboot offer to download them. No
+        # menu builder: a shortcut pellix makes must not become a menu entry of the Linux desktop.
+        "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
     })
     env.update(extra or {})
     return env

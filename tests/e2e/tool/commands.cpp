@@ -69,6 +69,7 @@ const Command kCommands[] = {
      L"--class NAME [--timeout MS]",
      kOwnProcess},
     {L"message-stall", CmdMessageStall, {L"ms"}, {}, L"HWND [--ms M]"},
+    {L"shortcut", CmdShortcut, {L"make"}, {}, L"PATH [--make TARGET]"},
     {L"processes", CmdProcesses, {L"env"}, {}, L"[--env NAME]"},
     {L"viewer",
      CmdViewer,

@@ -82,6 +82,9 @@ void CmdWatchCount(const Args& args, JsonWriter& json);
 void CmdWaitVisible(const Args& args, JsonWriter& json);
 void CmdMessageStall(const Args& args, JsonWriter& json);
 
+// Shortcut files (cmd_shell.cpp).
+void CmdShortcut(const Args& args, JsonWriter& json);
+
 // Processes (cmd_processes.cpp).
 void CmdProcesses(const Args& args, JsonWriter& json);
 

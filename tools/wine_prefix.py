@@ -8,6 +8,9 @@ one scripts/run.sh runs pellix in, so that what a user sees is what the pictures
 - Font replacements: the Japanese Windows UI fonts do not exist under Wine; IPA fonts have the
   glyphs.
 - No crash dialog: a crashing program must end (and fail its test), not wait for a click.
+- Wine's own fonts (fonts-wine) in the prefix's Fonts folder: Debian's Wine 8 looks for them
+  beside its libraries, where the package does not put them, so without a copy in the prefix
+  there is no Marlett and every title bar's buttons read "0 1 r".
 
     wine_prefix.py            applies them to $WINEPREFIX when they are missing (run.sh)
 """
@@ -36,6 +39,23 @@ REGISTRY = r"""Windows Registry Editor Version 5.00
 """
 
 
+WINE_FONTS = Path("/usr/share/wine/fonts")
+
+
+def recipe() -> str:
+    """What a prefix made with these settings holds; a cached prefix made otherwise is stale."""
+    fonts = sorted(p.name for p in WINE_FONTS.iterdir()) if WINE_FONTS.is_dir() else []
+    return REGISTRY + "\nfonts: " + " ".join(fonts)
+
+
+def _missing_fonts(prefix: Path) -> list[Path]:
+    if not WINE_FONTS.is_dir():
+        return []
+    folder = prefix / "drive_c" / "windows" / "Fonts"
+    present = {p.name.lower() for p in folder.iterdir()} if folder.is_dir() else set()
+    return [font for font in sorted(WINE_FONTS.iterdir()) if font.name.lower() not in present]
+
+
 def wine_loader() -> str:
     for name in ("wine64", "wine"):
         path = shutil.which(name)
@@ -50,12 +70,16 @@ def applied(prefix: Path) -> bool:
         user_reg = (prefix / "user.reg").read_text(encoding="utf-8", errors="replace")
     except OSError:
         return False
-    return '"Managed"="N"' in user_reg and "IPAPGothic" in user_reg
+    return '"Managed"="N"' in user_reg and "IPAPGothic" in user_reg and not _missing_fonts(prefix)
 
 
 def apply(prefix: Path, env: dict[str, str], out, timeout: float = 120) -> None:
     """Imports the settings into the prefix through regedit (its server keeps them; it writes
-    them to disk when it ends)."""
+    them to disk when it ends) and copies Wine's fonts that the prefix lacks."""
+    folder = prefix / "drive_c" / "windows" / "Fonts"
+    folder.mkdir(parents=True, exist_ok=True)
+    for font in _missing_fonts(prefix):
+        shutil.copy2(font, folder / font.name)
     reg = prefix / "drive_c" / "pellix-settings.reg"
     reg.write_bytes(b"\xff\xfe" + REGISTRY.replace("\n", "\r\n").encode("utf-16-le"))
     try:

@@ -96,6 +96,8 @@ def test_run_script_shows_what_runs_and_ctrl_c_ends_pellix_as_exit_does(
         user_reg.write_text("".join(line for line in lines
                                     if '"Managed"' not in line and "IPA" not in line),
                             encoding="utf-8")
+        for font in (prefix / "drive_c/windows/Fonts").iterdir():
+            font.unlink()
         assert not wine_prefix.applied(prefix)
     home = tmp_path / "home"
     shot = tmp_path / "screen.png"

@@ -35,10 +35,6 @@ _SHAREABLE_SUFFIXES = {
     ".ttf", ".ttc", ".fon", ".mui", ".msstyles", ".vxd", ".com", ".sfd", ".inf", ".msi", ".sdb",
 }
 
-# The settings of every prefix of ours (Managed=N, the Japanese fonts, no crash dialog), shared
-# with scripts/run.sh.
-_TEMPLATE_REGISTRY = wine_prefix.REGISTRY
-
 LAUNCH_MARKER = "PELLIX_E2E_LAUNCH"
 
 # pxtool commands that only look: asking one again cannot change what a test sees.
@@ -92,7 +88,7 @@ def _wineserver(env: dict[str, str], *args: str, timeout: float = 30.0) -> None:
 
 def ensure_template(cache_root: Path, env: dict[str, str], log_dir: Path) -> Path:
     """The cached template prefix for this Wine and this recipe; made under a lock if missing."""
-    recipe = hashlib.sha256(_TEMPLATE_REGISTRY.encode()).hexdigest()[:12]
+    recipe = hashlib.sha256(wine_prefix.recipe().encode()).hexdigest()[:12]
     version = "".join(c if c.isalnum() or c in ".-" else "_" for c in wine_version())
     home = cache_root / f"{version}-{recipe}"
     prefix = home / "prefix"

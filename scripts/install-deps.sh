@@ -3,11 +3,13 @@
 # machine lacks; makes the Japanese locale when it is missing. Does nothing when all is there.
 set -euo pipefail
 
+# fonts-wine is only a recommendation of Wine's, which --no-install-recommends leaves out: without
+# its symbol font the title bars' buttons are drawn as letters.
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  wine wine64 xvfb xdotool xclip x11-utils fonts-ipafont-gothic locales python3 python3-pytest
-  python3-xlib
+  wine wine64 fonts-wine xvfb xdotool xclip x11-utils fonts-ipafont-gothic locales python3
+  python3-pytest python3-xlib
   clang-format
 )
 

@@ -10,7 +10,10 @@
 #
 # Ctrl+C (or a TERM) ends pellix the way its 終了 does, so that it writes its lists and settings:
 # pellix and Xvfb run in sessions of their own, out of reach of the terminal's signal, and the
-# script asks pellix to close, then waits for it.
+# script asks pellix to close, waits for it, and says where its files are.
+#
+# The Wine prefix (WINEPREFIX, default ~/.local/share/pellix/wine) gets the settings of the tests'
+# prefixes (tools/wine_prefix.py), so that pellix looks as it does in the README's pictures.
 #
 # PELLIX_RUN_BUILT names a folder that already holds pellix.exe, pellix-quit.exe and
 # pellixhelp.html: then nothing is built (the tests use it).
@@ -89,8 +92,11 @@ fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Preparing the Wine prefix $WINEPREFIX (once, about 15 s)"
   # In a session of its own too: the Wine server it starts is the one pellix then uses.
-  setsid "$wine" wineboot -i </dev/null >/dev/null 2>&1 || true
+  setsid -w "$wine" wineboot -i </dev/null >/dev/null 2>&1 || true
 fi
+# The settings the tests and the README's pictures run with (Wine draws the title bars itself
+# and keeps pellix on top with no window manager, the Japanese fonts are mapped): set once.
+setsid -w /usr/bin/python3 tools/wine_prefix.py </dev/null
 
 echo "Running $home/pellix.exe"
 setsid "$wine" "$home/pellix.exe" </dev/null &
@@ -134,4 +140,5 @@ if [ -n "$interrupted" ] && running "$pellix_pid"; then
   if wait "$pellix_pid"; then status=0; else status=$?; fi
 fi
 pellix_pid=""
+echo "pellix has ended. Its lists, filters and settings are in $home"
 exit "$status"

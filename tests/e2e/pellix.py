@@ -2,6 +2,7 @@
 
 from __future__ import annotations
 
+import re
 from pathlib import Path
 
 from harness import Desktop, wait_until
@@ -23,6 +24,15 @@ ID_DROPBOX = 107
 
 HISTORY = "履歴"
 RECORDS = "記録"
+REPO = Path(__file__).resolve().parents[2]
+
+
+def project_version() -> str:
+    """The version CMakeLists.txt gives the project, which every place pellix shows it follows."""
+    text = (REPO / "CMakeLists.txt").read_text(encoding="utf-8")
+    found = re.search(r"project\(pellix VERSION (\d+)\.(\d+)\b", text)
+    assert found, "project(pellix VERSION major.minor ...) in CMakeLists.txt"
+    return f"{found.group(1)}.{found.group(2)}"
 
 
 def write_list_file(folder: Path, name: str, items: list[str]) -> None:

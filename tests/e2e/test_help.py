@@ -10,6 +10,7 @@ from pathlib import Path
 from harness import Desktop, wait_until
 from harness.wine import wine_loader, windows_path
 from pellix import Pellix
+from test_paste import close_box, message_box
 
 CMD_HELP = 1034
 REPO = Path(__file__).resolve().parents[2]
@@ -49,6 +50,21 @@ def test_the_help_page_names_every_menu_item_and_dialog_button():
     assert "読み込み" in buttons
     missing = [c for c in [*captions, *buttons] if c not in page]
     assert not missing, f"not in pellixhelp.html: {missing}"
+
+def test_help_with_no_program_for_the_page_names_the_page(desktop: Desktop):
+    """The test prefix has no program for .html files: instead of nothing, a message names the
+    page so that the user can open it by hand."""
+    page = desktop.pellix_exe.parent / "pellixhelp.html"
+    (desktop.app_dir / "pellixhelp.html").write_bytes(page.read_bytes())
+    app = Pellix.start(desktop)
+    desktop.tool("post", app.hwnd, 0x0111, CMD_HELP, 0)
+    box, texts = message_box(desktop, app)
+    said = "\n".join(texts)
+    assert "ヘルプのページを開くプログラムが見つかりません" in said, said
+    assert windows_path(desktop.app_dir / "pellixhelp.html").lower() in said.lower(), said
+    close_box(desktop, app, box)
+    app.close()
+
 
 # Kept last in the file: it starts the session's X server, and a test after it that needs none
 # would be the one still running when the session checks that nothing of it is left.

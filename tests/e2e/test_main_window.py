@@ -137,3 +137,22 @@ def test_an_items_tooltip_shows_five_lines_and_says_the_rest_is_left_out(desktop
     assert tooltip_for(1) == expected
     assert wait_until(lambda: tooltip_for(2) == five, 10, "the five-line item whole")
     app.close()
+
+
+def test_an_overflowing_lists_scroll_bars_lie_wholly_inside_the_window(desktop: Desktop):
+    """40 items, one of them wider than the list: both scroll bars show, and neither reaches past
+    the main window's client area (the user could not reach a bar's arrow there)."""
+    write_list_file(desktop.app_dir, HISTORY, [f"item {n}" for n in range(39)] + ["x" * 120])
+    app = Pellix.start(desktop)
+
+    def both_shown() -> dict | None:
+        seen = desktop.tool("scrollbars", app.listbox)
+        return seen if seen["vertical"]["shown"] and seen["horizontal"]["shown"] else None
+    seen = wait_until(both_shown, 10, "both scroll bars of the list")
+    client = seen["client"]
+    for name in ("vertical", "horizontal"):
+        bar = seen[name]["rect"]
+        assert client["left"] <= bar["left"] and client["top"] <= bar["top"] \
+            and bar["right"] <= client["right"] and bar["bottom"] <= client["bottom"], \
+            f"the {name} scroll bar {bar} is cut off by the client area {client}"
+    app.close()

@@ -18,10 +18,15 @@ from pathlib import Path
 import pytest
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, WM_COMMAND, Pellix
+from pellix import HISTORY, WM_COMMAND, Pellix, project_version
 
 CMD_EXIT = 1036
-VERSION = "0.93"
+VERSION = project_version()
+MAJOR, MINOR = (int(part) for part in VERSION.split("."))
+LANG_JAPANESE = 0x0411
+# Windows 10 and 11, 8.1, 8 and 7.
+SUPPORTED_OS = {"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"}
 TOP = f"pellix-{VERSION}-win64"
 MAX_EXE_BYTES = 2 * 1024 * 1024
 
@@ -99,7 +104,8 @@ def test_the_executable_carries_its_version_and_description(unpacked: Path):
     fixed = data.find(struct.pack("<I", 0xFEEF04BD))
     assert fixed > 0, "no VS_FIXEDFILEINFO"
     _, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", data, fixed)
-    assert (file_ms, file_ls) == (93, 0) and (product_ms, product_ls) == (93, 0)  # 0.93.0.0
+    as_four = ((MAJOR << 16) | MINOR, 0)  # major.minor.0.0
+    assert (file_ms, file_ls) == as_four and (product_ms, product_ls) == as_four
 
     def string_value(key: str) -> str:
         start = data.find(key.encode("utf-16-le") + b"\0\0")
@@ -116,6 +122,51 @@ def test_the_executable_carries_its_version_and_description(unpacked: Path):
     assert string_value("ProductName") == "pellix"
     assert string_value("FileDescription") == "ぺりくす クリップボード履歴マネージャー"
     assert string_value("LegalCopyright") == "Copyright (C) 2026 the pellix developers"
+
+
+def test_the_manifest_names_the_same_version_and_the_windows_it_runs_on(unpacked: Path):
+    data = (unpacked / "pellix.exe").read_bytes()
+    start = data.find(b"<?xml")
+    end = data.find(b"</assembly>", start)
+    assert 0 <= start < end, "no manifest in the executable"
+    manifest = data[start:end].decode("utf-8")
+    identity = re.search(r'<assemblyIdentity type="win32" name="pellix" version="([\d.]+)"',
+                         manifest)
+    assert identity and identity.group(1) == f"{MAJOR}.{MINOR}.0.0", manifest
+    assert set(re.findall(r'<supportedOS Id="([^"]+)"', manifest)) == SUPPORTED_OS, manifest
+
+
+def resource_languages(exe: Path) -> set[int]:
+    """The language ids of the executable's resources: the third level of the resource
+    directory (type, name, language), read from the PE file itself."""
+    data = exe.read_bytes()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
+    optional = pe + 24
+    rva = struct.unpack_from("<I", data, optional + 112 + 2 * 8)[0]  # PE32+: resources are #2
+    table = optional + optional_size
+    for index in range(sections):
+        _, size, address, _, offset = struct.unpack_from("<8sIIII", data, table + 40 * index)
+        if address <= rva < address + size:
+            base = offset + rva - address
+            break
+    else:
+        raise AssertionError("no section holds the resources")
+
+    def entries(directory: int) -> list[tuple[int, int]]:
+        named, numbered = struct.unpack_from("<HH", data, base + directory + 12)
+        return [struct.unpack_from("<II", data, base + directory + 16 + 8 * i)
+                for i in range(named + numbered)]
+
+    languages = set()
+    for _, types in entries(0):
+        for _, names in entries(types & 0x7FFFFFFF):
+            languages |= {language for language, _ in entries(names & 0x7FFFFFFF)}
+    return languages
+
+
+def test_every_resource_is_japanese(unpacked: Path):
+    assert resource_languages(unpacked / "pellix.exe") == {LANG_JAPANESE}
 
 
 def test_the_application_icon_has_every_size_windows_asks_for(unpacked: Path):

@@ -3,7 +3,7 @@
 from __future__ import annotations
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, Pellix, write_list_file
+from pellix import HISTORY, Pellix, project_version, write_list_file
 from test_capture import copy
 
 WM_COMMAND_SENDCOPY = 1200
@@ -188,8 +188,9 @@ def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(deskto
         desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, 0x0204)  # right button on the icon
         wait_until(lambda: any(w["class"] == "#32768" and w["visible"]
                                for w in desktop.tool("windows")), 10, "the tray menu")
-        # From the bottom: 終了, then バージョン情報, whose sub-menu opening shows the box.
-        desktop.tool("keys", "up", "up", "right")
+        # From the bottom: 終了, Windows の起動時に開始, then バージョン情報, whose sub-menu
+        # opening shows the box.
+        desktop.tool("keys", "up", "up", "up", "right")
         wait_until(lambda: about()["visible"], 10, "the about box")
         desktop.tool("keys", "esc", "esc")
         wait_until(lambda: not any(w["class"] == "#32768" and w["visible"]
@@ -198,7 +199,7 @@ def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(deskto
     open_about()
     box = about()
     texts = [c["text"] for c in desktop.tool("children", box["hwnd"])]
-    assert "ぺりくす T&K" in texts and "ver. 0.93" in texts and box["title"] == "バージョン情報"
+    assert "ぺりくす T&K" in texts and f"ver. {project_version()}" in texts and box["title"] == "バージョン情報"
     rect = box["rect"]
     centre = ((rect["left"] + rect["right"]) // 2, (rect["top"] + rect["bottom"]) // 2)
     assert abs(centre[0] - 1280 // 2) <= 1 and abs(centre[1] - 1024 // 2) <= 1, centre  # Xvfb's

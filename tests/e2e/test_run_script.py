@@ -1,6 +1,8 @@
 """scripts/run.sh as a user meets it: on a machine without a display it says that pellix runs on
-an invisible screen and saves a picture of that screen; with a display pellix appears there; and
-Ctrl+C in the terminal ends pellix the way its 終了 does, so its settings and lists are written.
+an invisible screen and saves a picture of that screen; with a display pellix appears there, as
+in the README's pictures, in a prefix that gets the tests' settings when it lacks them; and
+Ctrl+C in the terminal ends pellix the way its 終了 does, so its settings and lists are written,
+and the script says where they are.
 
 The script is given the built programs (PELLIX_RUN_BUILT) so that it builds nothing, a private
 PELLIX_HOME and a private copy of the template Wine prefix.
@@ -20,6 +22,7 @@ from pathlib import Path
 import pytest
 
 from harness import marked_processes, procs, wait_until, wine
+from harness.wine import wine_prefix
 from harness.x11 import XServer
 from pellix import HISTORY
 
@@ -86,6 +89,16 @@ def test_run_script_shows_what_runs_and_ctrl_c_ends_pellix_as_exit_does(
     built = built_programs(e2e_paths.pellix, tmp_path / "built")
     prefix = tmp_path / "prefix"
     wine.copy_prefix(wine_template, prefix)
+    if with_display:
+        # A prefix as run.sh made it before it shared the tests' settings.
+        user_reg = prefix / "user.reg"
+        lines = user_reg.read_text(encoding="utf-8").splitlines(keepends=True)
+        user_reg.write_text("".join(line for line in lines
+                                    if '"Managed"' not in line and "IPA" not in line),
+                            encoding="utf-8")
+        for font in (prefix / "drive_c/windows/Fonts").iterdir():
+            font.unlink()
+        assert not wine_prefix.applied(prefix)
     home = tmp_path / "home"
     shot = tmp_path / "screen.png"
     env = {**session_env, "PELLIX_RUN_BUILT": str(built), "PELLIX_HOME": str(home),
@@ -101,6 +114,14 @@ def test_run_script_shows_what_runs_and_ctrl_c_ends_pellix_as_exit_does(
                 return found.returncode == 0 and bool(found.stdout.strip())
             wait_until(pellix_window_shown, 90, "pellix's window on the display that was set")
             assert "Xvfb" not in script.output() and not shot.exists()
+            # Unmanaged, as in the tests and pictures: Wine draws the title bar itself and no
+            # window manager can take "always on top" away.
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--class", "pellix.exe"],
+                                   env=session_env, capture_output=True, timeout=10, text=True)
+            for x_window in found.stdout.split():
+                info = subprocess.run(["xwininfo", "-id", x_window], env=session_env,
+                                      capture_output=True, timeout=10, text=True).stdout
+                assert "Override Redirect State: yes" in info, info
         else:
             said = wait_until(lambda: re.search(r"What the invisible screen shows now: (\S+)",
                                                 script.output()), 120,
@@ -124,6 +145,7 @@ def test_run_script_shows_what_runs_and_ctrl_c_ends_pellix_as_exit_does(
 
     assert "Ending pellix as its 終了 does" in script.output()
     assert "stopping it" not in script.output(), script.output()
+    assert f"pellix has ended. Its lists, filters and settings are in {home}" in script.output()
     settings = (home / "pellix.ini").read_bytes()
     assert b"fsmods=2\r\n" in settings
     assert (home / f"{HISTORY}.dat").exists()
@@ -139,3 +161,4 @@ def test_run_script_shows_what_runs_and_ctrl_c_ends_pellix_as_exit_does(
     finally:
         for pid in marked_processes("WINEPREFIX", str(prefix)):
             procs.kill(pid)
+    assert wine_prefix.applied(prefix), "the prefix has the settings of the tests' prefixes"

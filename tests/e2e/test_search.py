@@ -118,8 +118,9 @@ def test_search_in_the_unicode_list_from_the_tray_menu(desktop: Desktop):
     desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, WM_RBUTTONDOWN)
     wait_until(lambda: any(w["class"] == "#32768" and w["visible"]
                            for w in desktop.tool("windows")), 10, "the tray menu")
-    # From the bottom: 終了, バージョン情報, ヘルプ, フォント, 透過ウィンドウ, 検索.
-    desktop.tool("keys", "up", "up", "up", "up", "up", "up", "return")
+    # From the bottom: 終了, Windows の起動時に開始, バージョン情報, ヘルプ, フォント,
+    # 透過ウィンドウ, 検索.
+    desktop.tool("keys", "up", "up", "up", "up", "up", "up", "up", "return")
     wait_until(lambda: app.visible_window() and search_field(desktop, app)["visible"], 10,
                "検索 to show the window with the search field open")
     field = search_field(desktop, app)["hwnd"]

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "version.h"
 #include "win32/app/error_reporter.h"
 #include "win32/app/fonts.h"
 #include "win32/app/resource_ids.h"
@@ -46,7 +47,7 @@ AboutBox::AboutBox(ErrorSink& errors, HWND owner) : Window(errors) {
   picture_ = child(WC_STATICW, L"", SS_ICON | SS_REALSIZECONTROL, RECT{16, 16, 80, 80});
   const Label labels[] = {
       {kAppTitle, RECT{96, 24, 280, 40}},
-      {L"ver. 0.93", RECT{96, 48, 280, 64}},
+      {L"ver. " PELLIX_VERSION_WIDE, RECT{96, 48, 280, 64}},
       {L"2026年12月", RECT{96, 72, 280, 88}},
       {L"作者: pellix 開発チーム", RECT{16, 112, 280, 128}},
       {L"ウェブサイト: なし", RECT{16, 136, 280, 152}},

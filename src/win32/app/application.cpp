@@ -21,6 +21,7 @@
 #include "win32/dialogs/filter_list_dialog.h"
 #include "win32/lists/edit_box.h"
 #include "win32/memo/memo_window.h"
+#include "win32/platform/module_path.h"
 #include "win32/platform/unique_handle.h"
 #include "win32/platform/wide_string.h"
 
@@ -29,17 +30,9 @@ namespace {
 
 constexpr wchar_t kMutexName[] = L"pellix_Mutex";
 
-// The executable's folder with its trailing separator; any path length.
+// The executable's folder with its trailing separator.
 std::wstring ExeDir() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
+  const std::wstring path = ExecutablePath();
   return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 

@@ -22,9 +22,10 @@ enum CommandId : int {
   kCmdTransparent,              // 透過ウィンドウ
   kCmdFont,                     // フォント
   kCmdHelp,                     // ヘルプ
-  kCmdVersionItem,              // the "ver.0.90" line under バージョン情報
+  kCmdVersionItem,              // the version line under バージョン情報
   kCmdExit,                     // 終了
   kCmdSearch = 1040,            // 検索, Ctrl+F
+  kCmdStartWithWindows,         // Windows の起動時に開始
   kCmdPasteOptionFirst = 1100,  // + position 0..9
   kCmdHotkeyFirst = 1120,       // + position 0..4
   kCmdSendCopy = 1200,          // コピー（他アプリへの貼り付け）, Ctrl+C

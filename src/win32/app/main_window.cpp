@@ -9,7 +9,6 @@
 #include "win32/app/control_ids.h"
 #include "win32/app/error_reporter.h"
 #include "win32/app/fonts.h"
-#include "win32/app/resource_ids.h"
 #include "win32/app/tooltips.h"
 #include "win32/platform/wide_string.h"
 
@@ -22,8 +21,6 @@ constexpr wchar_t kClassName[] = L"MainWindow";
 constexpr POINT kWindowPosition{621, 140};
 constexpr SIZE kClientSize{241, 169};
 constexpr int kListTop = 20;
-constexpr int kListOverhangRight = 8;
-constexpr int kListOverhangBottom = 4;
 // Posted when the window has become visible, so the showing steps run after the show itself.
 constexpr UINT kMsgShown = WM_APP + 1;
 // Posted when something about the files is to be told, so the box opens after the handler that
@@ -61,9 +58,8 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       FrameAround(SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)}, style, 0, dpi_);
   const int left = Scale(kWindowPosition.x, dpi_);
   const int top = Scale(kWindowPosition.y, dpi_);
-  const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconApp));
-  CreateOf(kClassName, kAppTitle, style, 0, RECT{left, top, left + frame.cx, top + frame.cy}, owner,
-           icon);
+  CreateOf(kClassName, kAppTitle, style, 0, RECT{left, top, left + frame.cx, top + frame.cy},
+           owner);
   SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
   TrackPlacement();
   CreateControls();
@@ -144,10 +140,11 @@ void MainWindow::AddFrameCommands() {
 }
 
 RECT MainWindow::ListBounds() const {
+  // The lists end at the client area's edges: reaching past them would hide part of their
+  // scroll bars, which the user needs once a list overflows.
   RECT client{};
   GetClientRect(Handle(), &client);
-  return RECT{0, Scale(kListTop, dpi_), client.right + Scale(kListOverhangRight, dpi_),
-              client.bottom + Scale(kListOverhangBottom, dpi_)};
+  return RECT{0, Scale(kListTop, dpi_), client.right, client.bottom};
 }
 
 void MainWindow::TrackPlacement() {
@@ -175,6 +172,7 @@ void MainWindow::Start() {
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   capture_.Join();
   tray_.AddIcon();
+  tray_.Greet(plan.has_value());
   paste_.Start();
   autoSave_.Start(Handle());
   if (std::optional<std::u16string> recovered = exitSave_.TakeRecoveryNotice()) {

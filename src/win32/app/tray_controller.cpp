@@ -4,8 +4,10 @@
 
 #include <array>
 
+#include "core/app/first_start.h"
 #include "core/app/hotkey.h"
 #include "core/text/codec.h"
+#include "version.h"
 #include "win32/app/control_ids.h"
 #include "win32/app/error_reporter.h"
 #include "win32/app/input_dialog.h"
@@ -61,6 +63,7 @@ std::vector<MenuEntry> TrayMenuLayout() {
           Item(kCmdHelp),
           Submenu(L"バージョン情報", kTagVersion, {Item(kCmdVersionItem)}),
           Separator(),
+          Item(kCmdStartWithWindows),
           Item(kCmdExit)};
 }
 
@@ -100,31 +103,57 @@ void TrayController::AddCommands(CommandTable& commands) {
                          {},
                          [this, item] { return hotkeyCheck_ == item; }});
   }
-  commands.Add(Command{kCmdHelp,
-                       L"ヘルプ",
+  commands.Add(Command{kCmdHelp, L"ヘルプ", {}, [this] { OpenHelp(); }, {}, {}});
+  // The same version as the about box's, the project's own.
+  commands.Add(Command{kCmdVersionItem, L"ver." PELLIX_VERSION_WIDE, {}, [] {}, {}, {}});
+  commands.Add(Command{kCmdStartWithWindows,
+                       L"Windows の起動時に開始",
                        {},
-                       [this] {
-                         // Shown normally: a hidden browser would look like nothing happened.
-                         ShellExecuteW(window_, L"open", L"pellixhelp.html", nullptr,
-                                       exeDir_.c_str(), SW_SHOWNORMAL);
-                       },
+                       [this] { startWithWindows_.Toggle(window_, context_.loops); },
                        {},
-                       {}});
-  commands.Add(Command{kCmdVersionItem, L"ver.0.90", {}, [] {}, {}, {}});
+                       [this] { return startWithWindows_.On(); }});
   commands.Add(
       Command{kCmdExit, L"終了", {}, [this] { PostMessageW(window_, WM_CLOSE, 0, 0); }, {}, {}});
+}
+
+void TrayController::OpenHelp() {
+  // Shown normally: a hidden browser would look like nothing happened.
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(window_, L"open", L"pellixhelp.html", nullptr, exeDir_.c_str(), SW_SHOWNORMAL));
+  // A missing page stays silent, as it always has; a page that nothing can open is named, so
+  // the user can open it by hand.
+  if (result > 32 || result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND) {
+    return;
+  }
+  const std::wstring text =
+      L"ヘルプのページを開くプログラムが見つかりません。"
+      L"次のファイルをブラウザーで開いてください。\r\n\r\n" +
+      exeDir_ + L"pellixhelp.html";
+  ShowBox(context_.loops, window_, text.c_str(), kAppTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 void TrayController::AddIcon() {
   icon_.Add(window_, static_cast<UINT>(reinterpret_cast<UINT_PTR>(owner_)), kIconApp);
 }
 
+void TrayController::Greet(bool settingsExisted) {
+  // A combination another program holds is no hotkey of ours: the balloon must not promise it.
+  app::Hotkey hotkey = context_.model.hotkey;
+  if (!hotkeyRegistered_) {
+    hotkey.letter = '\0';
+  }
+  if (const std::optional<app::Notice> notice = app::FirstStartNotice(settingsExisted, hotkey)) {
+    icon_.ShowBalloon(ToWide(notice->title), ToWide(notice->text));
+  }
+}
+
 void TrayController::RegisterHotkey() {
   hotkeyCheck_ = app::HotkeyMenuPosition(context_.model.hotkey.mods);
   // Another program may hold the combination: then there is simply no hotkey until the user
   // picks another one.
-  RegisterHotKey(window_, kHotkeyId, context_.model.hotkey.mods,
-                 static_cast<unsigned char>(context_.model.hotkey.letter));
+  hotkeyRegistered_ =
+      RegisterHotKey(window_, kHotkeyId, context_.model.hotkey.mods,
+                     static_cast<unsigned char>(context_.model.hotkey.letter)) != FALSE;
 }
 
 void TrayController::Remove() {

@@ -13,6 +13,7 @@
 #include "win32/app/about_box.h"
 #include "win32/app/command_table.h"
 #include "win32/app/modal_loops.h"
+#include "win32/app/start_with_windows.h"
 #include "win32/app/tray_icon.h"
 #include "win32/memo/memo_window.h"
 
@@ -36,6 +37,8 @@ class TrayController {
   void AddCommands(CommandTable& commands);
 
   void AddIcon();
+  // The balloon of a first start, when there is one to show.
+  void Greet(bool settingsExisted);
   void OnTaskbarCreated() { icon_.AddAgain(); }
   // The hotkey of the model, at start; the hotkey menu's check goes to its modifiers.
   void RegisterHotkey();
@@ -56,6 +59,7 @@ class TrayController {
   void HideMainWindow();
   bool ApplicationActive() const;
   void ChangeHotkey(int position);
+  void OpenHelp();
   void ErrorBox(const wchar_t* text);
 
   Context context_;
@@ -65,6 +69,8 @@ class TrayController {
   AboutBox* about_ = nullptr;
   std::wstring exeDir_;
   TrayIcon icon_;
+  StartWithWindows startWithWindows_;
+  bool hotkeyRegistered_ = false;  // at start, for the first start's balloon
   // Where the hotkey menu's check mark stands: it may differ from the modifiers in force while
   // the user is asked for a letter, and after a cancelled question.
   std::optional<int> hotkeyCheck_ = 0;

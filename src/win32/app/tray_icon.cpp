@@ -26,6 +26,19 @@ void TrayIcon::AddAgain() {
   }
 }
 
+void TrayIcon::ShowBalloon(std::wstring_view title, std::wstring_view text) {
+  if (!added_) {
+    return;
+  }
+  NOTIFYICONDATAW balloon = data_;
+  balloon.uFlags = NIF_INFO;
+  balloon.dwInfoFlags = NIIF_INFO;
+  // Cut to the fields, which the zero-filled record keeps terminated.
+  title.copy(balloon.szInfoTitle, std::size(balloon.szInfoTitle) - 1);
+  text.copy(balloon.szInfo, std::size(balloon.szInfo) - 1);
+  Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
 void TrayIcon::Remove() {
   if (data_.hWnd != nullptr) {
     Shell_NotifyIconW(NIM_DELETE, &data_);

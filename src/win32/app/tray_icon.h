@@ -6,6 +6,8 @@
 // Needs the types of windows.h.
 #include <shellapi.h>
 
+#include <string_view>
+
 #include "win32/platform/gdi.h"
 
 namespace pellix::win32 {
@@ -26,6 +28,9 @@ class TrayIcon {
   void Add(HWND window, UINT id, WORD resource);
   void AddAgain();
   void Remove();
+  // A balloon with an information icon beside the icon; said once, not again when the icon is
+  // added again.
+  void ShowBalloon(std::wstring_view title, std::wstring_view text);
 
  private:
   UniqueIcon icon_;

@@ -3,7 +3,20 @@
 #include <stdexcept>
 #include <utility>
 
+#include "win32/app/resource_ids.h"
+
 namespace pellix::win32 {
+namespace {
+
+// The program's icon at one of the system's icon sizes. Shared: the system keeps it for the
+// process's lifetime, so nobody destroys it.
+HICON AppIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconApp), IMAGE_ICON,
+                                       GetSystemMetrics(widthMetric),
+                                       GetSystemMetrics(heightMetric), LR_SHARED));
+}
+
+}  // namespace
 
 Window::~Window() {
   Destroy();
@@ -28,8 +41,9 @@ void Window::CreateOf(const wchar_t* className, const std::wstring& title, DWORD
     windowClass.lpfnWndProc = &Window::Procedure;
     windowClass.hInstance = instance;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = icon;
+    // Every window of ours carries our icon in its caption, dialogs too, never the system's.
+    windowClass.hIcon = icon != nullptr ? icon : AppIcon(instance, SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = icon != nullptr ? icon : AppIcon(instance, SM_CXSMICON, SM_CYSMICON);
     windowClass.hbrBackground =
         background != nullptr ? background : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = className;

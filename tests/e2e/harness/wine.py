@@ -14,11 +14,15 @@ import json
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 from dataclasses import dataclass
 from pathlib import Path
 from typing import Any, Callable
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[3] / "tools"))
+import wine_prefix  # noqa: E402
 
 from . import procs
 from .toolserver import ServerGone, ToolServer
@@ -31,31 +35,13 @@ _SHAREABLE_SUFFIXES = {
     ".ttf", ".ttc", ".fon", ".mui", ".msstyles", ".vxd", ".com", ".sfd", ".inf", ".msi", ".sdb",
 }
 
-# Managed=N: without a window manager, Wine's managed windows stall ~2 s on every hide or close.
-# Font replacements: the Japanese Windows UI fonts do not exist under Wine; IPA fonts have the glyphs.
-# No crash dialog: a crashing program must end (and fail its test), not wait for a click.
-_TEMPLATE_REGISTRY = r"""Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"ＭＳ Ｐゴシック"="IPAPGothic"
-"ＭＳ ゴシック"="IPAGothic"
-"MS UI Gothic"="IPAPGothic"
-"MS Shell Dlg"="IPAPGothic"
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-"""
-
 LAUNCH_MARKER = "PELLIX_E2E_LAUNCH"
 
 # pxtool commands that only look: asking one again cannot change what a test sees.
 READ_ONLY_COMMANDS = frozenset({
     "windows", "wait-window", "children", "text", "listbox", "combobox", "listview",
     "listview-rows", "get-foreground", "clipboard-viewer", "prop", "pixel", "processes",
-    "message-id", "controls",
+    "message-id", "controls", "scrollbars",
 })
 
 # pxtool's actors: programs of their own that run until stopped. One of them asked for through
@@ -87,8 +73,9 @@ def base_env(extra: dict[str, str] | None = None) -> dict[str, str]:
         "LC_ALL": "ja_JP.UTF-8",
         "WINEDEBUG": "-all",
         "WINEARCH": "win64",
-        # No Mono or Gecko on these machines: do not let wineboot offer to download them.
-        "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        # No Mono or Gecko on these machines: do not let wineboot offer to download them. No
+        # menu builder: a shortcut pellix makes must not become a menu entry of the Linux desktop.
+        "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
     })
     env.update(extra or {})
     return env
@@ -101,7 +88,7 @@ def _wineserver(env: dict[str, str], *args: str, timeout: float = 30.0) -> None:
 
 def ensure_template(cache_root: Path, env: dict[str, str], log_dir: Path) -> Path:
     """The cached template prefix for this Wine and this recipe; made under a lock if missing."""
-    recipe = hashlib.sha256(_TEMPLATE_REGISTRY.encode()).hexdigest()[:12]
+    recipe = hashlib.sha256(wine_prefix.recipe().encode()).hexdigest()[:12]
     version = "".join(c if c.isalnum() or c in ".-" else "_" for c in wine_version())
     home = cache_root / f"{version}-{recipe}"
     prefix = home / "prefix"
@@ -119,18 +106,12 @@ def ensure_template(cache_root: Path, env: dict[str, str], log_dir: Path) -> Pat
             with open(log, "ab") as out:
                 subprocess.run([wine_loader(), "wineboot", "-i"], env=wenv, stdin=subprocess.DEVNULL,
                                stdout=out, stderr=out, timeout=300, check=True)
-                reg = building / "drive_c" / "pellix-e2e.reg"
-                reg.write_bytes(b"\xff\xfe" + _TEMPLATE_REGISTRY.replace("\n", "\r\n").encode("utf-16-le"))
-                subprocess.run([wine_loader(), "regedit", "/S", "C:\\pellix-e2e.reg"], env=wenv,
-                               stdin=subprocess.DEVNULL, stdout=out, stderr=out, timeout=120,
-                               check=True)
-                reg.unlink()
+                wine_prefix.apply(building, wenv, out)
         finally:
             # The server writes the registry to disk when it ends.
             _wineserver(wenv, "-k")
             _wineserver(wenv, "-w")
-        user_reg = (building / "user.reg").read_text(encoding="utf-8", errors="replace")
-        if '"Managed"="N"' not in user_reg or "IPAPGothic" not in user_reg:
+        if not wine_prefix.applied(building):
             raise RuntimeError(f"the template registry settings did not stick (log: {log})")
         building.rename(prefix)
         (home / "ready").write_text(f"{wine_version()}\n")

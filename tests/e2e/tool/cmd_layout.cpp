@@ -1,6 +1,6 @@
 // Commands that look at how a window is laid out: where each control stands, how wide its
-// caption is in a given font, a picture of the window as it is on the screen, and the message
-// that tells a window its monitor's dpi changed.
+// caption is in a given font, where its scroll bars are, a picture of the window as it is on the
+// screen, and the message that tells a window its monitor's dpi changed.
 #include <windows.h>
 
 #include <string>
@@ -247,6 +247,34 @@ void CmdDpiChanged(const Args& args, JsonWriter& json) {
   const LRESULT result =
       Send(hwnd, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote));
   json.BeginObject().Key("result").Int(static_cast<long long>(result)).EndObject();
+}
+
+// A control's own scroll bars in screen coordinates, whether each is shown, and the client area
+// of the top-level window that holds it, in screen coordinates too: a bar outside that area is
+// cut off where the user cannot reach it. GetScrollBarInfo answers only for windows of its own
+// process under Wine, so the bars are placed as the system places them: beside and below the
+// control's client area, as wide as the system's scroll bars.
+void CmdScrollBars(const Args& args, JsonWriter& json) {
+  HWND control = ParseHwnd(args.At(0, L"HWND"));
+  HWND top = GetAncestor(control, GA_ROOT);
+  RECT client = {};
+  GetClientRect(top, &client);
+  MapWindowPoints(top, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  RECT inner = {};
+  GetClientRect(control, &inner);
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&inner), 2);
+  const auto style = static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE));
+  const int dpi = WindowDpi(control);
+  json.BeginObject().Key("client");
+  WriteRect(json, client);
+  json.Key("vertical").BeginObject().Key("shown").Bool((style & WS_VSCROLL) != 0).Key("rect");
+  WriteRect(json,
+            RECT{inner.right, inner.top, inner.right + MetricAt(SM_CXVSCROLL, dpi), inner.bottom});
+  json.EndObject();
+  json.Key("horizontal").BeginObject().Key("shown").Bool((style & WS_HSCROLL) != 0).Key("rect");
+  WriteRect(json, RECT{inner.left, inner.bottom, inner.right,
+                       inner.bottom + MetricAt(SM_CYHSCROLL, dpi)});
+  json.EndObject().EndObject();
 }
 
 }  // namespace pxtool

@@ -46,6 +46,7 @@ void CmdPixel(const Args& args, JsonWriter& json);
 void CmdControls(const Args& args, JsonWriter& json);
 void CmdSnapshot(const Args& args, JsonWriter& json);
 void CmdDpiChanged(const Args& args, JsonWriter& json);
+void CmdScrollBars(const Args& args, JsonWriter& json);
 
 // List controls (cmd_lists.cpp).
 void CmdListBox(const Args& args, JsonWriter& json);
@@ -80,6 +81,9 @@ void CmdCaptureLatency(const Args& args, JsonWriter& json);
 void CmdWatchCount(const Args& args, JsonWriter& json);
 void CmdWaitVisible(const Args& args, JsonWriter& json);
 void CmdMessageStall(const Args& args, JsonWriter& json);
+
+// Shortcut files (cmd_shell.cpp).
+void CmdShortcut(const Args& args, JsonWriter& json);
 
 // Processes (cmd_processes.cpp).
 void CmdProcesses(const Args& args, JsonWriter& json);

@@ -1,0 +1,59 @@
+"""What a newcomer meets: on the first start (no pellix.ini yet) the tray icon says in a balloon
+which hotkey calls the list up and where it is changed; later starts say nothing.
+
+Wine shows a balloon as a tooltip window of its tray's process, a couple of seconds after the
+icon asked for it, for ten seconds or so; its WM_GETTEXT gives the balloon's text (not its
+title)."""
+
+from __future__ import annotations
+
+import time
+
+from harness import Desktop, wait_until
+from pellix import Pellix
+from test_tray_and_hotkey import MOD_CONTROL, hold_hotkey
+
+# Wine asks for a balloon to be made 2 s after the icon's request; this leaves room for a slow
+# machine without letting a late balloon pass unseen.
+QUIET_SECONDS = 8
+
+
+def balloon_texts(desktop: Desktop) -> list[str]:
+    return [desktop.tool("text", w["hwnd"])["text"] for w in desktop.tool("windows")
+            if w["class"].lower() == "tooltips_class32" and w["visible"]]
+
+
+def tray_icons(desktop: Desktop) -> int:
+    trays = [w for w in desktop.tool("windows") if w["class"] == "__winex11_standalone_tray"]
+    return sum(len(desktop.tool("children", tray["hwnd"])) for tray in trays)
+
+
+def test_the_first_start_names_the_hotkey_in_a_balloon_and_later_starts_do_not(desktop: Desktop):
+    assert not (desktop.app_dir / "pellix.ini").exists()
+    app = Pellix.start(desktop)
+    texts = wait_until(lambda: balloon_texts(desktop), 15, "the first start's balloon")
+    assert texts == ["Ctrl+A で一覧を表示し、もう一度押すと隠します。"
+                     "ホットキーはトレイメニューの「ホットキーの変更」で変えられます。"]
+    app.close()
+    wait_until(lambda: not balloon_texts(desktop) and not tray_icons(desktop), 40,
+               "the balloon and the icon to go with pellix")
+
+    assert (desktop.app_dir / "pellix.ini").exists()
+    app = Pellix.start(desktop)
+    wait_until(lambda: tray_icons(desktop), 15, "the icon of the second start")
+    deadline = time.monotonic() + QUIET_SECONDS
+    while time.monotonic() < deadline:
+        assert not balloon_texts(desktop), "a later start showed a balloon"
+        time.sleep(0.2)
+    app.close()
+
+
+def test_a_first_start_without_its_hotkey_does_not_promise_one(desktop: Desktop):
+    """Another program holds Ctrl+A: the balloon says so, and where to pick another key."""
+    holder = hold_hotkey(desktop, MOD_CONTROL, ord("A"))
+    app = Pellix.start(desktop)
+    texts = wait_until(lambda: balloon_texts(desktop), 15, "the first start's balloon")
+    assert texts == ["ホットキーを登録できませんでした（ほかのプログラムが使っています）。"
+                     "トレイメニューの「ホットキーの変更」で別のキーを選んでください。"]
+    app.close()
+    holder.stop()

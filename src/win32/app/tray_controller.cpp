@@ -117,9 +117,12 @@ void TrayController::AddCommands(CommandTable& commands) {
 }
 
 void TrayController::OpenHelp() {
-  // Shown normally: a hidden browser would look like nothing happened.
+  // By its full path: a bare name would be looked for on the search path too, where another
+  // program's page of that name could be opened instead. Shown normally: a hidden browser
+  // would look like nothing happened.
+  const std::wstring page = exeDir_ + L"pellixhelp.html";
   const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(window_, L"open", L"pellixhelp.html", nullptr, exeDir_.c_str(), SW_SHOWNORMAL));
+      ShellExecuteW(window_, L"open", page.c_str(), nullptr, exeDir_.c_str(), SW_SHOWNORMAL));
   // A missing page stays silent, as it always has; a page that nothing can open is named, so
   // the user can open it by hand.
   if (result > 32 || result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND) {
@@ -128,7 +131,7 @@ void TrayController::OpenHelp() {
   const std::wstring text =
       L"ヘルプのページを開くプログラムが見つかりません。"
       L"次のファイルをブラウザーで開いてください。\r\n\r\n" +
-      exeDir_ + L"pellixhelp.html";
+      page;
   ShowBox(context_.loops, window_, text.c_str(), kAppTitle, MB_OK | MB_ICONINFORMATION);
 }
 

@@ -51,11 +51,11 @@ std::u16string LastErrorText() {
 }
 
 // A rename over a large file frees the old file's space inside the rename: 20 ms for 100 MB on
-// the disks we measured. Under Wine every rename is carried out by the one server that every
-// window of every program waits on, so all of them would stall. A second name keeps the old
-// file alive through the rename; its space is freed afterwards on the writing thread, by
-// cutting it to nothing, and the empty file is removed. A file system without hard links just
-// renames.
+// the disks we measured. Under Wine renames and truncations are carried out by the one server
+// that every window of every program waits on, so all of them would stall. A second name keeps
+// the old file alive through the rename; it is then cut down a few megabytes at a time, each
+// step a short wait for the others, and the empty file is removed. A file system without hard
+// links just renames.
 class ReleaseAfterwards {
  public:
   explicit ReleaseAfterwards(const std::wstring& target)
@@ -75,8 +75,15 @@ class ReleaseAfterwards {
     {
       const UniqueHandle file(CreateFileW(second_.c_str(), GENERIC_WRITE, 0, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-      if (file.Valid()) {
-        SetEndOfFile(file.Get());  // at position 0: cut to nothing
+      LARGE_INTEGER size{};
+      if (file.Valid() && GetFileSizeEx(file.Get(), &size)) {
+        while (size.QuadPart > 0) {
+          size.QuadPart = size.QuadPart > kCutStep ? size.QuadPart - kCutStep : 0;
+          if (!SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN) ||
+              !SetEndOfFile(file.Get())) {
+            break;
+          }
+        }
       }
     }
     DeleteFileW(second_.c_str());
@@ -84,6 +91,7 @@ class ReleaseAfterwards {
 
  private:
   static constexpr DWORD kLargeFile = 4u << 20;
+  static constexpr LONGLONG kCutStep = 2 << 20;
   std::wstring second_;
   bool linked_ = false;
 };

@@ -49,12 +49,7 @@ READ_ONLY_COMMANDS = frozenset({
 OWN_PROCESS_COMMANDS = frozenset({"viewer", "hold-clipboard", "hold-hotkey", "key-log", "hold-file"})
 
 
-def wine_loader() -> str:
-    for name in ("wine64", "wine"):
-        path = shutil.which(name)
-        if path:
-            return path
-    raise RuntimeError("wine is not installed")
+wine_loader = wine_prefix.wine_loader
 
 
 def wine_version() -> str:

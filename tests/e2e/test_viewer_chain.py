@@ -110,6 +110,34 @@ def test_a_viewer_behind_pellix_gets_every_notice(desktop: Desktop):
     assert summary["notices"] == len(copies) + 1 and summary["closed"]
 
 
+def test_a_start_that_fails_after_joining_leaves_the_chain_whole(desktop: Desktop):
+    """The memo's file is held by another program, so the start fails after the main window
+    joined the chain. The window goes, and so must its link: the viewer behind it is first
+    again and hears of the next copy."""
+    behind = Viewer(desktop, "behind")
+    assert behind.wait_notices(1)
+    memo = desktop.app_dir / "memo.txt"
+    memo.write_bytes(b"held")
+    holder, hello = desktop.start_actor("hold-file", "--file", windows_path(memo), "--seconds",
+                                        "120", name="hold-file")
+    assert hello["held"]
+    process = desktop.start_pellix()
+    box = wait_until(lambda: next((w for w in process.windows()
+                                   if w["class"] == "#32770" and w["visible"]), None), 20,
+                     "the message that the start failed")
+    texts = " ".join(c["text"] for c in desktop.tool("children", box["hwnd"]))
+    assert "memo.txt" in texts, texts
+    wait_first_viewer(desktop, behind.hwnd, "the viewer behind pellix to be first again")
+    heard = len(behind.notices())
+    copy(desktop, "after the failed start")
+    notices = behind.wait_notices(heard + 1)
+    assert notices[-1]["text"] == "after the failed start"
+    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)
+    wait_until(lambda: not process.running(), 20, "pellix to end")
+    holder.stop()
+    behind.close()
+
+
 def test_showing_pellix_puts_it_in_front_again_and_takes_the_text_it_missed(desktop: Desktop):
     app = Pellix.start(desktop)
     wait_first_viewer(desktop, app.hwnd, "pellix to be the clipboard viewer")

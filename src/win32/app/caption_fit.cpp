@@ -52,21 +52,16 @@ std::wstring CaptionOf(HWND control) {
 // The text as the control draws it: one line, with its mnemonic marks taken out unless the
 // control shows them as they are.
 int TextWidth(HWND control, const std::wstring& text, bool noPrefix) {
-  const HDC dc = GetDC(control);
-  if (dc == nullptr) {
+  const WindowDc dc(control);
+  if (dc.Get() == nullptr) {
     return 0;
   }
-  int width = 0;
-  {
-    const SelectedObject font(dc,
-                              reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT extent{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
-              DT_CALCRECT | DT_SINGLELINE | (noPrefix ? DT_NOPREFIX : 0));
-    width = extent.right - extent.left;
-  }
-  ReleaseDC(control, dc);
-  return width;
+  const SelectedObject font(dc.Get(),
+                            reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT extent{0, 0, 0, 0};
+  DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent,
+            DT_CALCRECT | DT_SINGLELINE | (noPrefix ? DT_NOPREFIX : 0));
+  return extent.right - extent.left;
 }
 
 }  // namespace

@@ -54,14 +54,17 @@ bool CommandTable::Execute(UINT id) const {
 void CommandTable::AppendEntries(HMENU menu, const std::vector<MenuEntry>& entries) const {
   for (const MenuEntry& entry : entries) {
     if (entry.submenu != nullptr) {
-      HMENU submenu = CreatePopupMenu();
+      // Ours until the menu has taken it: a failure on the way frees it.
+      UniqueMenu submenu(CreatePopupMenu());
       MENUINFO info{};
       info.cbSize = sizeof info;
       info.fMask = MIM_MENUDATA;
       info.dwMenuData = entry.tag;
-      SetMenuInfo(submenu, &info);
-      AppendEntries(submenu, entry.entries);
-      AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), entry.submenu);
+      SetMenuInfo(submenu.Get(), &info);
+      AppendEntries(submenu.Get(), entry.entries);
+      if (AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.Get()), entry.submenu)) {
+        submenu.Release();
+      }
     } else if (const Command* command = Find(entry.command)) {
       std::wstring caption = command->caption;
       if (const std::wstring shortcut = ShortcutText(command->shortcut); !shortcut.empty()) {

@@ -15,9 +15,8 @@ bool FaceInstalled(const std::wstring& face) {
   query.lfCharSet = DEFAULT_CHARSET;
   face.copy(query.lfFaceName, LF_FACESIZE - 1);
   bool found = false;
-  const HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(dc, &query, &NoteFound, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
+  const WindowDc screen(nullptr);
+  EnumFontFamiliesExW(screen.Get(), &query, &NoteFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 

@@ -81,6 +81,11 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
 }
 
 MainWindow::~MainWindow() {
+  // Gone for whatever reason (a failure while the program starts, too), the window first
+  // leaves the viewer chain and gives its hotkey back, while it can still be named; the
+  // controllers, which would do it in their own destructors, go only after the window.
+  capture_.Leave();
+  tray_.Remove();
   // The controls go before the fonts and brushes they draw with.
   Destroy();
 }
@@ -462,6 +467,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_DESTROY:
+      capture_.Leave();
+      tray_.Remove();
       PostQuitMessage(0);
       return 0;
     default:

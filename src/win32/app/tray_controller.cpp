@@ -160,7 +160,10 @@ void TrayController::RegisterHotkey() {
 }
 
 void TrayController::Remove() {
-  UnregisterHotKey(window_, kHotkeyId);
+  if (hotkeyRegistered_) {
+    UnregisterHotKey(window_, kHotkeyId);
+    hotkeyRegistered_ = false;
+  }
   icon_.Remove();
 }
 
@@ -271,13 +274,16 @@ void TrayController::ChangeHotkey(int position) {
       ErrorBox(L"古いホットキーを削除できません");
     } else {
       const std::uint32_t mods = app::kHotkeyModsByMenuPosition[static_cast<std::size_t>(position)];
-      if (RegisterHotKey(window_, kHotkeyId, mods, static_cast<unsigned char>(*letter))) {
+      hotkeyRegistered_ =
+          RegisterHotKey(window_, kHotkeyId, mods, static_cast<unsigned char>(*letter)) != FALSE;
+      if (hotkeyRegistered_) {
         hotkey = app::Hotkey{mods, *letter};
         ShowBox(context_.loops, window_, L"ホットキーを変更しました", kAppTitle, MB_OK);
       } else {
         // The old combination comes back; when even that fails there is no hotkey at all.
-        if (!RegisterHotKey(window_, kHotkeyId, hotkey.mods,
-                            static_cast<unsigned char>(hotkey.letter))) {
+        hotkeyRegistered_ = RegisterHotKey(window_, kHotkeyId, hotkey.mods,
+                                           static_cast<unsigned char>(hotkey.letter)) != FALSE;
+        if (!hotkeyRegistered_) {
           hotkey.letter = '\0';
         }
         ErrorBox(L"新しいホットキーを登録できません");

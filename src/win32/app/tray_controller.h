@@ -31,6 +31,10 @@ class TrayController {
   };
 
   explicit TrayController(Context context) : context_(std::move(context)) {}
+  TrayController(const TrayController&) = delete;
+  TrayController& operator=(const TrayController&) = delete;
+  // However the window goes, the hotkey goes with it.
+  ~TrayController() { Remove(); }
 
   void Attach(HWND window, HWND owner, const std::wstring& exeDir);
   void AttachWindows(MemoWindow* memo, AboutBox* about);

@@ -8,12 +8,26 @@ namespace pellix::win32 {
 
 class ViewerChain {
  public:
+  ViewerChain() = default;
+  ViewerChain(const ViewerChain&) = delete;
+  ViewerChain& operator=(const ViewerChain&) = delete;
+  // A window that leaves without a word would stay in the chain, and every viewer after it
+  // would hear of no copy again.
+  ~ViewerChain() { Leave(); }
+
   void Attach(HWND self) { self_ = self; }
 
-  void Join() { nextViewer_ = SetClipboardViewer(self_); }
+  void Join() {
+    nextViewer_ = SetClipboardViewer(self_);
+    joined_ = true;
+  }
   // Our link is gone with us: a later notice must not be passed to a viewer we no longer know.
+  // Leaving twice does nothing.
   void Leave() {
-    ChangeClipboardChain(self_, nextViewer_);
+    if (joined_) {
+      ChangeClipboardChain(self_, nextViewer_);
+    }
+    joined_ = false;
     nextViewer_ = nullptr;
   }
   bool IsFirst() const { return GetClipboardViewer() == self_; }
@@ -32,6 +46,7 @@ class ViewerChain {
  private:
   HWND self_ = nullptr;
   HWND nextViewer_ = nullptr;
+  bool joined_ = false;
 };
 
 }  // namespace pellix::win32

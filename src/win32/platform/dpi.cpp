@@ -1,5 +1,7 @@
 #include "win32/platform/dpi.h"
 
+#include "win32/platform/gdi.h"
+
 namespace pellix::win32 {
 namespace {
 
@@ -20,11 +22,8 @@ Function User32Entry(const char* name) {
 }
 
 int ScreenDpi() {
-  const HDC dc = GetDC(nullptr);
-  const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
-  if (dc != nullptr) {
-    ReleaseDC(nullptr, dc);
-  }
+  const WindowDc screen(nullptr);
+  const int dpi = screen.Get() != nullptr ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : kDesignDpi;
 }
 

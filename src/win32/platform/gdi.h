@@ -25,6 +25,8 @@ class UniqueGdi {
 
   Handle Get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
+  // Hands the handle to a new owner (a menu that takes its submenu).
+  Handle Release() { return std::exchange(handle_, nullptr); }
   void Reset(Handle handle = nullptr) {
     if (handle_ != nullptr) {
       Free(handle_);
@@ -46,6 +48,25 @@ inline BOOL WINAPI DeleteBrush(HBRUSH brush) {
 using UniqueBrush = UniqueGdi<HBRUSH, DeleteBrush>;
 using UniqueIcon = UniqueGdi<HICON, DestroyIcon>;
 using UniqueMenu = UniqueGdi<HMENU, DestroyMenu>;
+
+// A window's device context (the screen's for no window), released at the end of the scope.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_ != nullptr) {
+      ReleaseDC(window_, dc_);
+    }
+  }
+
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
 
 // Selects an object into a device context for one scope.
 class SelectedObject {

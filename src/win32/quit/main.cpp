@@ -9,20 +9,21 @@
 #include <cwchar>
 #include <string_view>
 
+#include "win32/platform/unique_handle.h"
+
 namespace {
 
 bool IsPellixProcess(HWND window) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (process == nullptr) {
+  const pellix::win32::UniqueHandle process(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process.Valid()) {
     return false;
   }
   wchar_t path[MAX_PATH * 4]{};
   DWORD length = static_cast<DWORD>(std::size(path));
-  const bool named = QueryFullProcessImageNameW(process, 0, path, &length) != FALSE;
-  CloseHandle(process);
-  if (!named) {
+  if (!QueryFullProcessImageNameW(process.Get(), 0, path, &length)) {
     return false;
   }
   const std::wstring_view image(path, length);

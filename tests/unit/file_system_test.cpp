@@ -103,9 +103,9 @@ TEST(FileSystem, FailedWriteReportsTheCreateMessageAndKeepsTheOldFile) {
 
 TEST(FileSystem, CleansUpOnlyItsOwnLeftoversInAFolderThatHoldsOtherFiles) {
   const TestFolder folder;
-  for (const char16_t* name : {u"\u5c65\u6b74.dat.saving", u"pellix.ini.saving", u"memo.txt.saving",
-                               u"a.FLT.saving", u"\u5c65\u6b74.dat.bak2.saving",
-                               u"unicode.dat.replaced"}) {
+  for (const char16_t* name :
+       {u"\u5c65\u6b74.dat.saving", u"pellix.ini.saving", u"memo.txt.saving", u"a.FLT.saving",
+        u"\u5c65\u6b74.dat.bak2.saving", u"unicode.dat.replaced"}) {
     Files().WriteAll(folder.File(name), "half");  // becomes the file of that name
   }
   // Another program's download in progress, and a file whose name merely contains the suffix.

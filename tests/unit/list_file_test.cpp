@@ -59,7 +59,8 @@ TEST(UnicodeListFile, WritesLittleEndianWithItsMark) {
   // Piece by piece, however the items fall across the pieces, the bytes are the same.
   WideItems big = {u"", std::u16string(700 * 1024, u'x'), u"\U0001F600"};
   for (int k = 0; k < 3000; ++k) {
-    big.push_back(std::u16string(static_cast<std::size_t>(k % 500), static_cast<char16_t>(u'a' + k % 26)));
+    big.push_back(
+        std::u16string(static_cast<std::size_t>(k % 500), static_cast<char16_t>(u'a' + k % 26)));
   }
   io::FileSystem::Pieces pieces = UnicodeListFilePieces(SharedWideItems(big).Take());
   std::string joined;

@@ -73,8 +73,8 @@ class ReleaseAfterwards {
       return;
     }
     {
-      const UniqueHandle file(CreateFileW(second_.c_str(), GENERIC_WRITE, 0, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      const UniqueHandle file(CreateFileW(second_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
       LARGE_INTEGER size{};
       if (file.Valid() && GetFileSizeEx(file.Get(), &size)) {
         while (size.QuadPart > 0) {

@@ -53,8 +53,8 @@ std::u16string LastErrorText() {
 // A rename over a large file frees the old file's space inside the rename: 20 ms for 100 MB on
 // the disks we measured. Under Wine renames and truncations are carried out by the one server
 // that every window of every program waits on, so all of them would stall. A second name keeps
-// the old file alive through the rename; it is then cut down a few megabytes at a time, each
-// step a short wait for the others, and the empty file is removed. A file system without hard
+// the old file alive through the rename; it is then cut down a megabyte at a time, each step a
+// short wait for the others, and the empty file is removed. A file system without hard
 // links just renames.
 class ReleaseAfterwards {
  public:
@@ -83,6 +83,7 @@ class ReleaseAfterwards {
               !SetEndOfFile(file.Get())) {
             break;
           }
+          Sleep(1);  // the others' turn between two steps
         }
       }
     }
@@ -91,7 +92,7 @@ class ReleaseAfterwards {
 
  private:
   static constexpr DWORD kLargeFile = 4u << 20;
-  static constexpr LONGLONG kCutStep = 2 << 20;
+  static constexpr LONGLONG kCutStep = 1 << 20;
   std::wstring second_;
   bool linked_ = false;
 };

@@ -1,9 +1,10 @@
 #include "win32/app/auto_save.h"
 
+#include "win32/app/control_ids.h"
+
 namespace pellix::win32 {
 namespace {
 
-constexpr UINT_PTR kTimerAutoSave = 4;
 constexpr UINT kTickMs = 500;
 // A burst of changes is written together once it has been this old; under a steady stream of
 // captures the lists are written about this often.

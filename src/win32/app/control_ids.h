@@ -1,5 +1,9 @@
 #pragma once
-// Control and command identifiers of the main window.
+// The program's identifiers in one place: the main window's controls and commands, its timers
+// and the messages the program posts to its own windows. A number taken twice would make one
+// owner handle another's timer or message.
+
+#include <windows.h>
 
 namespace pellix::win32 {
 
@@ -49,6 +53,24 @@ enum CommandId : int {
   kCmdToFullWidth,              // N18 半角文字を全角に
   kCmdToLowerCase,              // N19 大文字を小文字に
   kCmdToUpperCase,              // N20 小文字を大文字に
+};
+
+// The main window's timers.
+enum TimerId : UINT_PTR {
+  kTimerCaptureRetry = 1,  // a change whose clipboard another program held
+  kTimer1,                 // samples the window pastes go to, every second
+  kTimerPasteWait,         // waits for the paste target to come forward
+  kTimerAutoSave,          // looks for changes to save in the background
+};
+
+// Messages posted to the program's own windows.
+enum PrivateMessage : UINT {
+  kMsgShown = WM_APP + 1,  // main window: it has become visible
+  // main window: the filters failed on a capture; the box opens only after the change notice
+  // has been passed on, so the next viewer never waits for the user
+  kMsgFilterFailed,
+  kMsgFileNotice,    // main window: something about the files is to be told
+  kMsgSearchReport,  // search field: the changes waiting in the queue have all arrived
 };
 
 }  // namespace pellix::win32

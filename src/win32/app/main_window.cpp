@@ -21,11 +21,6 @@ constexpr wchar_t kClassName[] = L"MainWindow";
 constexpr POINT kWindowPosition{621, 140};
 constexpr SIZE kClientSize{241, 169};
 constexpr int kListTop = 20;
-// Posted when the window has become visible, so the showing steps run after the show itself.
-constexpr UINT kMsgShown = WM_APP + 1;
-// Posted when something about the files is to be told, so the box opens after the handler that
-// found it has returned.
-constexpr UINT kMsgFileNotice = WM_APP + 3;
 
 }  // namespace
 

@@ -10,7 +10,6 @@ namespace {
 
 // A change whose clipboard another program holds is read again a little later, for up to 5 s:
 // the capture must neither be lost nor keep the window waiting.
-constexpr UINT_PTR kTimerCaptureRetry = 1;
 constexpr UINT kCaptureRetryMs = 100;
 constexpr int kCaptureRetries = 50;
 

@@ -11,14 +11,11 @@
 #include "core/app/model.h"
 #include "core/text/text_services.h"
 #include "win32/app/command_table.h"
+#include "win32/app/control_ids.h"
 #include "win32/capture/viewer_chain.h"
 #include "win32/lists/list_pane.h"
 
 namespace pellix::win32 {
-
-// Posted to the main window when a filter run failed: its box opens only after the change
-// notice has been passed on, so the next viewer never waits for the user.
-inline constexpr UINT kMsgFilterFailed = WM_APP + 2;
 
 class CaptureController {
  public:

@@ -2,14 +2,13 @@
 
 #include <commctrl.h>
 
+#include "win32/app/control_ids.h"
 #include "win32/app/fonts.h"
 
 namespace pellix::win32 {
 namespace {
 
 constexpr int kFieldHeight = 20;
-// Posted to the field itself: the changes that were waiting in the queue have all arrived.
-constexpr UINT kMsgReport = WM_APP + 40;
 
 }  // namespace
 
@@ -65,7 +64,7 @@ void SearchField::OnEditChange() {
 
 void SearchField::ReportLater() {
   if (!reportPosted_) {
-    reportPosted_ = PostMessageW(hwnd_, kMsgReport, 0, 0) != FALSE;
+    reportPosted_ = PostMessageW(hwnd_, kMsgSearchReport, 0, 0) != FALSE;
   }
 }
 
@@ -95,7 +94,7 @@ std::optional<LRESULT> SearchField::OnMessage(UINT message, WPARAM wParam) {
       composing_ = false;
       ReportLater();  // the committed text is in, or arrives just before this report
       return std::nullopt;
-    case kMsgReport:
+    case kMsgSearchReport:
       Report();
       return 0;
     case WM_KEYDOWN:

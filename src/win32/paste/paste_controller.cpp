@@ -12,12 +12,10 @@
 namespace pellix::win32 {
 namespace {
 
-// Samples the window pastes go to.
-constexpr UINT_PTR kTimer1 = 2;
+// How often the window pastes go to is sampled.
 constexpr UINT kTimer1Ms = 1000;
 // The target comes to the front asynchronously (under Wine in particular): keys typed before it
 // is there would go to the window that was in front. Checked this often, for this long.
-constexpr UINT_PTR kTimerPasteWait = 3;
 constexpr UINT kPasteWaitPollMs = 10;
 constexpr ULONGLONG kPasteWaitMs = 1000;
 

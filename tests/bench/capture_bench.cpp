@@ -17,7 +17,7 @@ namespace {
 lists::ListStore SixteenLists() {
   lists::ListStore store;
   for (int i = 0; i < 16; ++i) {
-    capture::FilterDef def;
+    pellix::filters::FilterDef def;
     def.filname = "list" + std::to_string(i);
     def.type = std::to_string(i % 4);
     def.kaigyo = (i / 4) % 2;
@@ -32,7 +32,7 @@ lists::ListStore SixteenLists() {
     def.zen = i % 2 == 0;
     def.caps = i % 4 == 1;
     def.small = i % 8 == 3;
-    for (int row = 0; row < capture::kReplacementRows; ++row) {
+    for (int row = 0; row < pellix::filters::kReplacementRows; ++row) {
       def.exfrom[row] = std::string(1, static_cast<char>('a' + row)) + "b";
       def.exto[row] = "x";
     }
@@ -90,7 +90,7 @@ BENCHMARK(BM_RunFilters_1000Lines)->Unit(benchmark::kMicrosecond);
 // Inserting a capture's lines at the top of a list that already holds 100,000 items.
 void BM_RunFilters_LinesIntoABigList(benchmark::State& state) {
   lists::ListStore store;
-  capture::FilterDef def;
+  pellix::filters::FilterDef def;
   def.type = "2";
   def.kaigyo = 1;
   store.AddSlot(lists::ListSlot{"big", MakeHistoryItems(100'000, 10'000'000), def});

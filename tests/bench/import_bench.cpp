@@ -52,8 +52,8 @@ const std::string& Utf8FileWithEmoji() {
   return file;
 }
 
-capture::FilterDef Filter(std::string type, int kaigyo) {
-  capture::FilterDef def;
+pellix::filters::FilterDef Filter(std::string type, int kaigyo) {
+  pellix::filters::FilterDef def;
   def.type = std::move(type);
   def.kaigyo = kaigyo;
   return def;
@@ -65,20 +65,20 @@ lists::ListStore TypicalLists() {
   lists::ListStore store;
   store.AddSlot(lists::ListSlot{"history", {}, Filter("1", 0)});
   store.AddSlot(lists::ListSlot{"records", {}, Filter("0", 0)});
-  capture::FilterDef url = Filter("2", 1);
+  pellix::filters::FilterDef url = Filter("2", 1);
   url.astring = "http:// https://";
   url.acount = 1;
   store.AddSlot(lists::ListSlot{"url", {}, url});
-  capture::FilterDef tel = Filter("2", 1);
+  pellix::filters::FilterDef tel = Filter("2", 1);
   tel.cstring = "0123456789-() ";
   store.AddSlot(lists::ListSlot{"tel", {}, tel});
-  capture::FilterDef mail = Filter("3", 0);
+  pellix::filters::FilterDef mail = Filter("3", 0);
   mail.astring = "@";
   mail.acount = 1;
   mail.bstring = ".com .jp";
   mail.bcount = 1;
   store.AddSlot(lists::ListSlot{"mail", {}, mail});
-  capture::FilterDef narrow = Filter("3", 0);
+  pellix::filters::FilterDef narrow = Filter("3", 0);
   narrow.zen = true;
   store.AddSlot(lists::ListSlot{"narrow", {}, narrow});
   store.AddSlot(lists::ListSlot{"unicode", {}, Filter("0", 0)});

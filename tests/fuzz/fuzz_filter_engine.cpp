@@ -9,7 +9,7 @@
 
 #include "../unit/filter_engine_reference.h"
 #include "core/capture/filter_engine.h"
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 #include "core/platform_services.h"
 #include "fuzz_check.h"
@@ -21,7 +21,7 @@ namespace lists = pellix::lists;
 
 // The input is up to eight filter files, each ended by a NUL byte, then the captured text.
 struct Input {
-  std::vector<capture::FilterDef> filters;
+  std::vector<pellix::filters::FilterDef> filters;
   std::string text;
 };
 
@@ -32,7 +32,7 @@ bool Split(std::string_view bytes, Input& input) {
       break;
     }
     try {
-      input.filters.push_back(capture::ParseFilterFile(bytes.substr(0, end), u"list.flt"));
+      input.filters.push_back(pellix::filters::ParseFilterFile(bytes.substr(0, end), u"list.flt"));
     } catch (const pellix::io::IntegerConversionError&) {
       return false;  // a file the program refuses to load
     }
@@ -42,9 +42,9 @@ bool Split(std::string_view bytes, Input& input) {
   return true;
 }
 
-lists::ListStore StoreOf(const std::vector<capture::FilterDef>& filters) {
+lists::ListStore StoreOf(const std::vector<pellix::filters::FilterDef>& filters) {
   lists::ListStore store;
-  for (const capture::FilterDef& def : filters) {
+  for (const pellix::filters::FilterDef& def : filters) {
     store.AddSlot(lists::ListSlot{"list", {}, def});
   }
   return store;

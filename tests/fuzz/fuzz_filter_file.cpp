@@ -8,15 +8,15 @@
 #include <string>
 #include <string_view>
 
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 #include "core/text/cp932.h"
 #include "fuzz_check.h"
 
 namespace {
 
-using pellix::capture::FilterDef;
-using pellix::capture::kReplacementRows;
+using pellix::filters::FilterDef;
+using pellix::filters::kReplacementRows;
 
 // Every text field of the record.
 template <typename Def, typename Visit>
@@ -42,11 +42,11 @@ bool FitsOnLines(const FilterDef& def) {
 }
 
 void CheckWriteThenRead(const FilterDef& def) {
-  const std::string written = pellix::capture::FormatFilterFile(def);
+  const std::string written = pellix::filters::FormatFilterFile(def);
   PELLIX_FUZZ_CHECK(pellix::text::SplitLines(written).size() == 27);
   PELLIX_FUZZ_CHECK(written.ends_with("\r\n"));
   // No IntegerConversionError is caught here: the counts were written by the program itself.
-  PELLIX_FUZZ_CHECK(pellix::capture::ParseFilterFile(written, u"list.flt") == def);
+  PELLIX_FUZZ_CHECK(pellix::filters::ParseFilterFile(written, u"list.flt") == def);
 }
 
 // A record made from the fuzzer's bytes directly, so that writing is tried with values no
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view content(reinterpret_cast<const char*>(data), size);
   std::optional<FilterDef> parsed;
   try {
-    parsed = pellix::capture::ParseFilterFile(content, u"list.flt");
+    parsed = pellix::filters::ParseFilterFile(content, u"list.flt");
   } catch (const pellix::io::IntegerConversionError&) {
     // A count that is no number: the user is told, and the list keeps its old filter.
   }

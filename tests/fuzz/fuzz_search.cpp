@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "core/platform_services.h"
-#include "core/search/fold.h"
 #include "core/search/search_query.h"
 #include "core/text/codec.h"
 #include "core/text/cp932.h"
+#include "core/text/fold.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -28,7 +28,7 @@ void CheckCharStarts(const std::string& bytes) {
   }
   starts[bytes.size()] = true;
   for (std::size_t pos = 0; pos <= bytes.size(); ++pos) {
-    PELLIX_FUZZ_CHECK(search::IsCharStart(bytes, pos) == starts[pos]);
+    PELLIX_FUZZ_CHECK(pellix::text::IsCharStart(bytes, pos) == starts[pos]);
   }
 }
 
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string word = input.ConsumeRandomLengthString(16);
   const std::string item = input.ConsumeRemainingBytesAsString();
 
-  const std::string folded = search::FoldCp932(item);
+  const std::string folded = pellix::text::FoldCp932(item);
   // Half-width kana may widen to two bytes; nothing grows more than that.
   PELLIX_FUZZ_CHECK(folded.size() <= 2 * item.size());
   PELLIX_FUZZ_CHECK(text::CharLength(folded) <= text::CharLength(item));
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckCharStarts(folded);
 
   const std::u16string wide = text::Cp932ToUtf16(pellix::PlatformTextServices(), item);
-  PELLIX_FUZZ_CHECK(search::FoldUtf16(wide).size() <= wide.size());
+  PELLIX_FUZZ_CHECK(pellix::text::FoldUtf16(wide).size() <= wide.size());
 
   // An item always holds its own text, in any case and width.
   const std::u16string typed = text::Cp932ToUtf16(pellix::PlatformTextServices(), word);
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const search::SearchQuery itself(wide, pellix::PlatformTextServices());
   (void)query.MatchesAnsi(folded);
   if (wide.find(u'\uFFFD') == std::u16string::npos) {
-    PELLIX_FUZZ_CHECK(itself.MatchesWide(search::FoldUtf16(wide)));
+    PELLIX_FUZZ_CHECK(itself.MatchesWide(pellix::text::FoldUtf16(wide)));
   }
   return 0;
 }

@@ -5,7 +5,7 @@
 #include "core/app/model.h"
 #include "core/app/saver.h"
 #include "core/app/startup.h"
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 #include "core/lists/default_lists.h"
 #include "core/lists/list_file.h"
@@ -18,10 +18,10 @@ namespace {
 class AppModelTest : public testing::Test {
  protected:
   void WriteFilter(std::string_view name, std::string_view type = "0") {
-    capture::FilterDef def;
+    filters::FilterDef def;
     def.filname = std::string(name);
     def.type = std::string(type);
-    capture::WriteFilterFile(files_, app_, def);
+    filters::WriteFilterFile(files_, app_, def);
   }
   void Load(const std::optional<std::string>& settings) {
     model_.placement = Placement{1, 2, 257, 207};
@@ -125,7 +125,7 @@ TEST_F(AppModelTest, ListsReadSideBySideJoinInTheirOrderAndTheFirstFailureInThat
               files_, app_, services_);
     FAIL() << "no error";
   } catch (const io::AppError& error) {
-    EXPECT_EQ(error.Message(), io::FileOpenError(capture::FilterFilePath(app_, "y")).Message());
+    EXPECT_EQ(error.Message(), io::FileOpenError(filters::FilterFilePath(app_, "y")).Message());
   }
 }
 

@@ -1,4 +1,4 @@
-#include "core/capture/conversion.h"
+#include "core/filters/conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 namespace pellix::capture {
 namespace {
 
-FilterDef Flags(int flags) {
-  FilterDef def;
+filters::FilterDef Flags(int flags) {
+  filters::FilterDef def;
   def.zen = (flags & 1) != 0;
   def.caps = (flags & 2) != 0;
   def.small = (flags & 4) != 0;
@@ -39,7 +39,7 @@ TEST(Conversion, WidthAndCaseMappingsLeaveTheirOwnOutputAlone) {
     }
   }
   for (int flags = 1; flags < 8; ++flags) {
-    const Conversion conversion(Flags(flags));
+    const filters::Conversion conversion(Flags(flags));
     for (const std::string& character : characters) {
       std::string once = character;
       ASSERT_TRUE(conversion.Apply(once));
@@ -52,10 +52,10 @@ TEST(Conversion, WidthAndCaseMappingsLeaveTheirOwnOutputAlone) {
 }
 
 TEST(Conversion, IsSettledOnlyWhenNoReplacementRowFired) {
-  FilterDef def;
+  filters::FilterDef def;
   def.exfrom[2] = "a";
   def.exto[2] = "aa";  // fires again on its own output
-  const Conversion conversion(def);
+  const filters::Conversion conversion(def);
   std::string text = "banana";
   EXPECT_FALSE(conversion.Apply(text));
   EXPECT_EQ(text, "baanaanaa");
@@ -67,11 +67,11 @@ TEST(Conversion, IsSettledOnlyWhenNoReplacementRowFired) {
   page[1500] = 'a';
   EXPECT_FALSE(conversion.Apply(page));
   EXPECT_EQ(page.size(), 3001u);
-  EXPECT_TRUE(Conversion(FilterDef{}).IsIdentity());
+  EXPECT_TRUE(filters::Conversion(filters::FilterDef{}).IsIdentity());
   EXPECT_FALSE(conversion.IsIdentity());
-  FilterDef emptyRow;
+  filters::FilterDef emptyRow;
   emptyRow.exto[0] = "never used";  // a row without a text to find replaces nothing
-  EXPECT_TRUE(Conversion(emptyRow).IsIdentity());
+  EXPECT_TRUE(filters::Conversion(emptyRow).IsIdentity());
 }
 
 TEST(Conversion, InPlaceMappingsTellWhetherTheyChangedAnything) {

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 #include "core/io/app_folder.h"
 #include "core/lists/list_file.h"
 #include "core/lists/list_store.h"
@@ -49,10 +49,10 @@ class HeldFiles final : public io::FileSystem {
 class DialogTest : public testing::Test {
  protected:
   void WriteFilter(std::string_view name, std::string_view type = "0") const {
-    capture::FilterDef def;
+    filters::FilterDef def;
     def.filname = std::string(name);
     def.type = std::string(type);
-    capture::WriteFilterFile(files_, app_, def);
+    filters::WriteFilterFile(files_, app_, def);
   }
   void Add(std::string_view name) { store_.AddListSlot(files_, app_, services_, name); }
   // Writes the filter file of each name and adds the lists in that order.
@@ -75,7 +75,7 @@ class DialogTest : public testing::Test {
     return names;
   }
   std::u16string FilterPath(std::string_view name) const {
-    return capture::FilterFilePath(app_, name);
+    return filters::FilterFilePath(app_, name);
   }
   std::u16string ListPath(std::string_view name) const { return lists::ListFilePath(app_, name); }
 

@@ -34,7 +34,7 @@ TEST(DropText, KeepsLongPathsWholeAndTrimsOnlyTheEnd) {
 
 TEST(SortDroppedFiles, SortsThePathsEveryTimeWithoutARepeatCheck) {
   lists::ListStore store;
-  FilterDef all;
+  filters::FilterDef all;
   all.type = "1";
   store.AddSlot(lists::ListSlot{"all", {}, all});
   std::string lastText = "C:\\a";

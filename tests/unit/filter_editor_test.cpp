@@ -30,7 +30,7 @@ EditorFields Sample() {
 }
 
 TEST(EditorFields, MakeTheFilterTheEditorShows) {
-  capture::FilterDef expected;
+  filters::FilterDef expected;
   expected.filname = "url";
   expected.type = "2";
   expected.kaigyo = 1;
@@ -66,7 +66,7 @@ TEST(EditorFields, ACountIsTheIntegerInItsTextOrZero) {
 }
 
 TEST(EditorFields, ATypeOutsideTheFourOrNoIntegerSelectsNothing) {
-  capture::FilterDef def;
+  filters::FilterDef def;
   for (const char* type : {"0", "1", "2", "3"}) {
     def.type = type;
     EXPECT_EQ(FieldsFromFilterDef(def).type, type[0] - '0');
@@ -142,7 +142,7 @@ TEST_F(FilterEditorTest, ANewFilterAppendsAnEmptyListAndWritesItsFilterFile) {
   EXPECT_EQ(store_.Slot(1).name, "url");
   EXPECT_TRUE(store_.Slot(1).items.empty());
   EXPECT_EQ(store_.Slot(1).filter, FilterDefFromFields(Sample()));
-  EXPECT_EQ(capture::ReadFilterFile(files_, app_, "url"), FilterDefFromFields(Sample()));
+  EXPECT_EQ(filters::ReadFilterFile(files_, app_, "url"), FilterDefFromFields(Sample()));
   EXPECT_EQ(store_.Current(), 0u);
 }
 
@@ -163,7 +163,7 @@ TEST_F(FilterEditorTest, AnUnchangedNameRewritesTheFilterInPlace) {
 
   EXPECT_EQ(Commit(1, Sample()), (EditorOutcome{std::nullopt, 1, false}));
   EXPECT_EQ(FileNames(), filesBefore);
-  EXPECT_EQ(capture::ReadFilterFile(files_, app_, "url"), FilterDefFromFields(Sample()));
+  EXPECT_EQ(filters::ReadFilterFile(files_, app_, "url"), FilterDefFromFields(Sample()));
   EXPECT_EQ(store_.Slot(1).filter, FilterDefFromFields(Sample()));
   EXPECT_EQ(store_.Slot(1).items, (lists::Items{"x"}));
 }
@@ -174,7 +174,7 @@ TEST_F(FilterEditorTest, AChangedNameLeavesNoFileOfTheOldName) {
   store_.SwitchList(1);
   EXPECT_EQ(Commit(1, Named("url")), (EditorOutcome{std::nullopt, 1, false}));
   EXPECT_EQ(FileNames(), (Names{u"a.flt", u"url.dat", u"url.flt"}));
-  EXPECT_EQ(capture::ReadFilterFile(files_, app_, "url"), FilterDefFromFields(Sample()));
+  EXPECT_EQ(filters::ReadFilterFile(files_, app_, "url"), FilterDefFromFields(Sample()));
   EXPECT_EQ(files_.ReadAll(ListPath("url")), "][)kept\r\n");
   EXPECT_EQ(store_.Slot(1).name, "url");
   EXPECT_EQ(store_.Slot(1).filter.filname, "url");
@@ -202,7 +202,7 @@ TEST_F(FilterEditorTest, AFilterWhoseTypeIsNoneOfTheFourMustBeGivenOne) {
   Add("seven");
   const EditorFields shown = FieldsForList(store_, 0);
   EXPECT_EQ(Commit(0, shown).refusal, Warning(u"タイプを指定してください"));
-  EXPECT_EQ(capture::ReadFilterFile(files_, app_, "seven").type, "7");
+  EXPECT_EQ(filters::ReadFilterFile(files_, app_, "seven").type, "7");
 }
 
 }  // namespace

@@ -69,8 +69,8 @@ class Generator {
     return words;
   }
 
-  FilterDef Filter() {
-    FilterDef def;
+  filters::FilterDef Filter() {
+    filters::FilterDef def;
     static const char* const kTypes[] = {"0", "1", "2", "2", "3", "3", "5"};
     def.type = kTypes[Below(std::size(kTypes))];
     def.kaigyo = static_cast<std::int32_t>(Below(3));
@@ -87,7 +87,7 @@ class Generator {
     def.zen = OneIn(2);
     def.caps = OneIn(3);
     def.small = OneIn(3);
-    const std::size_t rows = OneIn(2) ? 0 : Below(kReplacementRows + 1);
+    const std::size_t rows = OneIn(2) ? 0 : Below(filters::kReplacementRows + 1);
     for (std::size_t row = 0; row < rows; ++row) {
       def.exfrom[row] = OneIn(5) ? "" : Text(1 + Below(2));
       def.exto[row] = Text(Below(3));
@@ -109,7 +109,7 @@ class Generator {
   std::mt19937 random_;
 };
 
-lists::ListStore StoreOf(const std::vector<FilterDef>& defs) {
+lists::ListStore StoreOf(const std::vector<filters::FilterDef>& defs) {
   lists::ListStore store;
   for (std::size_t i = 0; i < defs.size(); ++i) {
     store.AddSlot(lists::ListSlot{"list" + std::to_string(i), {}, defs[i]});
@@ -121,12 +121,12 @@ TEST(FilterEngineDifferential, AgreesWithTheReferenceOnGeneratedFilterSetsAndTex
   const text::TextServices& services = PlatformTextServices();
   for (unsigned seed = 0; seed < 600; ++seed) {
     Generator generate(seed);
-    std::vector<FilterDef> defs(1 + generate.Below(10));
+    std::vector<filters::FilterDef> defs(1 + generate.Below(10));
     for (std::size_t i = 0; i < defs.size(); ++i) {
       defs[i] = generate.Filter();
       // Lists often convert alike, which the engine makes use of.
       if (i > 0 && generate.OneIn(2)) {
-        const FilterDef& earlier = defs[generate.Below(i)];
+        const filters::FilterDef& earlier = defs[generate.Below(i)];
         defs[i].zen = earlier.zen;
         defs[i].caps = earlier.caps;
         defs[i].small = earlier.small;
@@ -167,9 +167,9 @@ TEST(FilterEngineDifferential, TestsAndConversionsAgreeWithTheReference) {
         << "text " << text << " characters " << characters;
     const std::string from = generate.Text(generate.Below(3));
     const std::string to = generate.Text(generate.Below(3));
-    ASSERT_EQ(ReplaceAll(text, from, to), reference::ReplaceAll(text, from, to))
+    ASSERT_EQ(filters::ReplaceAll(text, from, to), reference::ReplaceAll(text, from, to))
         << "text " << text << " from " << from;
-    const FilterDef def = generate.Filter();
+    const filters::FilterDef def = generate.Filter();
     ASSERT_EQ(ApplyConversions(def, text, services), reference::ApplyConversions(def, text))
         << "text " << text;
   }

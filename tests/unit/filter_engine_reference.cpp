@@ -101,7 +101,7 @@ bool ContainsFolded(std::string_view text, std::string_view word) {
   return false;
 }
 
-bool Passes(const FilterDef& def, std::string_view subject) {
+bool Passes(const filters::FilterDef& def, std::string_view subject) {
   if (!def.cstring.empty()) {
     return OnlyLimitingChars(subject, def.cstring);
   }
@@ -129,7 +129,7 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return out;
 }
 
-std::string ApplyConversions(const FilterDef& def, std::string_view text) {
+std::string ApplyConversions(const filters::FilterDef& def, std::string_view text) {
   std::string result(text);
   if (def.zen) {
     result = HalfWidth(result);
@@ -140,7 +140,7 @@ std::string ApplyConversions(const FilterDef& def, std::string_view text) {
   if (def.small) {
     result = Upper(result);
   }
-  for (int row = 0; row < kReplacementRows; ++row) {
+  for (int row = 0; row < filters::kReplacementRows; ++row) {
     result = ReplaceAll(result, def.exfrom[row], def.exto[row]);
   }
   return result;
@@ -212,7 +212,7 @@ FilterRun RunFilters(lists::ListStore& store, std::string& lastText) {
   }
   std::vector<std::string> lineList = text::SplitLines(lastText);
   const auto filter = [&](std::size_t index) {
-    const FilterDef def = store.Slot(index).filter;
+    const filters::FilterDef def = store.Slot(index).filter;
     bool took = false;
     if (def.kaigyo == 0) {
       if (Passes(def, lastText)) {

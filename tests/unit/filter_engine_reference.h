@@ -9,7 +9,7 @@
 namespace pellix::capture::reference {
 
 FilterRun RunFilters(lists::ListStore& store, std::string& lastText);
-std::string ApplyConversions(const FilterDef& def, std::string_view text);
+std::string ApplyConversions(const filters::FilterDef& def, std::string_view text);
 bool ContainsWords(std::string_view text, std::string_view words, std::int32_t count);
 bool OnlyLimitingChars(std::string_view text, std::string_view characters);
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 #include "core/platform_services.h"
 #include "test_folder.h"
@@ -12,8 +12,8 @@ namespace {
 
 using lists::Items;
 
-FilterDef Def(std::string type) {
-  FilterDef def;
+filters::FilterDef Def(std::string type) {
+  filters::FilterDef def;
   def.type = std::move(type);
   return def;
 }
@@ -21,9 +21,9 @@ FilterDef Def(std::string type) {
 // A store whose lists are made from filter files in a scratch folder.
 class EngineTest : public testing::Test {
  protected:
-  void AddList(const std::string& name, FilterDef def) {
+  void AddList(const std::string& name, filters::FilterDef def) {
     def.filname = name;
-    WriteFilterFile(files_, app_, def);
+    filters::WriteFilterFile(files_, app_, def);
     store_.AddListSlot(files_, app_, services_, name);
   }
   FilterRun Take(const std::string& text) {
@@ -42,12 +42,12 @@ class EngineTest : public testing::Test {
 
 TEST_F(EngineTest, TheWorkedPairOfRuns) {
   AddList("all", Def("1"));
-  FilterDef tel = Def("2");
+  filters::FilterDef tel = Def("2");
   tel.kaigyo = 1;
   tel.astring = "TEL";
   tel.acount = 1;
   AddList("tel", tel);
-  FilterDef digits = Def("3");
+  filters::FilterDef digits = Def("3");
   digits.cstring = "0123456789";
   AddList("digits", digits);
   AddList("kept", Def("0"));
@@ -67,7 +67,7 @@ TEST_F(EngineTest, TheWorkedPairOfRuns) {
 }
 
 TEST_F(EngineTest, PriorityMatchesKeepNonPriorityListsEmpty) {
-  FilterDef red = Def("2");
+  filters::FilterDef red = Def("2");
   red.astring = "red blue";
   red.acount = 1;
   AddList("p1", red);
@@ -87,11 +87,11 @@ TEST_F(EngineTest, PriorityMatchesKeepNonPriorityListsEmpty) {
 }
 
 TEST_F(EngineTest, AcceptAllConversionsFeedTheListsAfterThem) {
-  FilterDef narrow = Def("1");
+  filters::FilterDef narrow = Def("1");
   narrow.zen = true;
   narrow.caps = true;
   AddList("narrow", narrow);
-  FilterDef abc = Def("2");
+  filters::FilterDef abc = Def("2");
   abc.cstring = "abc";
   AddList("abc", abc);
   Take("\x82\x60\x82\x61\x82\x62");  // ＡＢＣ
@@ -101,12 +101,12 @@ TEST_F(EngineTest, AcceptAllConversionsFeedTheListsAfterThem) {
 }
 
 TEST_F(EngineTest, LineModeInsertsMatchingLinesInReverseAndConvertsThemForLaterLists) {
-  FilterDef lines = Def("2");
+  filters::FilterDef lines = Def("2");
   lines.kaigyo = 1;
   lines.exfrom[0] = "x";
   lines.exto[0] = "y";
   AddList("lines", lines);  // count 0, no check strings: every line matches
-  FilterDef seen = Def("2");
+  filters::FilterDef seen = Def("2");
   seen.kaigyo = 1;
   seen.astring = "y";
   seen.acount = 1;
@@ -177,20 +177,20 @@ TEST(OnlyLimitingChars, AllowsOnlyTheGivenCharacters) {
 
 TEST(ApplyConversions, RunsWidthCaseThenReplacementRowsInOrder) {
   const text::TextServices& services = PlatformTextServices();
-  FilterDef def;
+  filters::FilterDef def;
   def.exfrom[0] = "aa";
   def.exto[0] = "b";
   EXPECT_EQ(ApplyConversions(def, "aaa", services), "ba");
   def.exfrom[1] = "b";
   def.exto[1] = "";  // deletes
   EXPECT_EQ(ApplyConversions(def, "aaaa", services), "");
-  def = FilterDef{};
+  def = filters::FilterDef{};
   def.caps = true;
   def.small = true;  // both set: upper case wins
   EXPECT_EQ(ApplyConversions(def, "MiXed", services), "MIXED");
   // A replacement never starts inside a two-byte character: 表 ends in 0x5C.
-  EXPECT_EQ(ReplaceAll("\x95\x5C\\", "\\", "/"), "\x95\x5C/");
-  EXPECT_EQ(ReplaceAll("abab", "ab", "abab"), "abababab");
+  EXPECT_EQ(filters::ReplaceAll("\x95\x5C\\", "\\", "/"), "\x95\x5C/");
+  EXPECT_EQ(filters::ReplaceAll("abab", "ab", "abab"), "abababab");
 }
 
 }  // namespace

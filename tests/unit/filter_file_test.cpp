@@ -1,4 +1,4 @@
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +9,12 @@
 namespace pellix::capture {
 namespace {
 
-FilterDef Parse(std::string_view content) {
-  return ParseFilterFile(content, u"x.flt");
+filters::FilterDef Parse(std::string_view content) {
+  return filters::ParseFilterFile(content, u"x.flt");
 }
 
-FilterDef SampleDef() {
-  FilterDef def;
+filters::FilterDef SampleDef() {
+  filters::FilterDef def;
   def.filname = "\x97\x9A\x97\xF0";  // 履歴
   def.type = "2";
   def.kaigyo = 1;
@@ -50,20 +50,20 @@ TEST(FilterFile, WritesTheTwentySevenLinesInOrder) {
       "exfrom4=\r\nexfrom5=\r\nexfrom6=\r\nexfrom7=\x95\x5C\r\n"
       "exto0=c\r\nexto1=\r\nexto2=\r\nexto3=\r\n"
       "exto4=\r\nexto5=\r\nexto6=\r\nexto7= padded \r\n";
-  EXPECT_EQ(FormatFilterFile(SampleDef()), expected);
+  EXPECT_EQ(filters::FormatFilterFile(SampleDef()), expected);
   EXPECT_EQ(Parse(expected), SampleDef());
 }
 
 TEST(FilterFile, DefaultRecordWritesZerosAndReadsBack) {
-  const std::string text = FormatFilterFile(FilterDef{});
+  const std::string text = filters::FormatFilterFile(filters::FilterDef{});
   EXPECT_NE(text.find("kaigyo=0\r\nacount=0\r\nbcount=0\r\n"), std::string::npos);
-  EXPECT_EQ(Parse(text), FilterDef{});
-  EXPECT_EQ(Parse(""), FilterDef{});
-  EXPECT_EQ(Parse("no equals sign here\r\n"), FilterDef{});
+  EXPECT_EQ(Parse(text), filters::FilterDef{});
+  EXPECT_EQ(Parse(""), filters::FilterDef{});
+  EXPECT_EQ(Parse("no equals sign here\r\n"), filters::FilterDef{});
 }
 
 TEST(FilterFile, KeysIgnoreCaseAndTheFirstMatchWins) {
-  const FilterDef def = Parse(
+  const filters::FilterDef def = Parse(
       "ZEN=1\nType=3\ntype=1\nKaigyo=2\nacount=-1\nexFrom3=x=y=z\nexto3\nEXTO3=w\nsmall= 1\n"
       "caps=true\nother=5");
   EXPECT_TRUE(def.zen);
@@ -75,12 +75,12 @@ TEST(FilterFile, KeysIgnoreCaseAndTheFirstMatchWins) {
   EXPECT_FALSE(def.small);      // only the single character 1 is true
   EXPECT_FALSE(def.caps);
   // Written back as read, sign included.
-  const std::string text = FormatFilterFile(def);
+  const std::string text = filters::FormatFilterFile(def);
   EXPECT_NE(text.find("kaigyo=2\r\nacount=-1\r\n"), std::string::npos);
 }
 
 TEST(FilterFile, EmptyFlagsAndCountsReadAsOffAndZero) {
-  const FilterDef def = Parse("filname=x\r\nkaigyo=\r\nzen=\r\ncaps=0\r\n");
+  const filters::FilterDef def = Parse("filname=x\r\nkaigyo=\r\nzen=\r\ncaps=0\r\n");
   EXPECT_EQ(def.filname, "x");
   EXPECT_EQ(def.kaigyo, 0);
   EXPECT_FALSE(def.zen);
@@ -94,7 +94,7 @@ TEST(FilterFile, ACountThatIsNoNumberFailsTheWholeReadNamingTheFileAndTheKey) {
   const auto message = [&](std::string_view content) {
     files.WriteAll(folder.File(u"履歴.flt"), content);
     try {
-      ReadFilterFile(files, app, "\x97\x9A\x97\xF0");
+      filters::ReadFilterFile(files, app, "\x97\x9A\x97\xF0");
     } catch (const io::IntegerConversionError& error) {
       return error.Message();
     }
@@ -113,35 +113,36 @@ TEST(FilterFile, ReadsByListNameAndWritesByItsOwnName) {
   const io::AppFolder app(folder.Dir(), PlatformTextServices());
   const io::FileSystem& files = PlatformFileSystem();
 
-  FilterDef def = SampleDef();
-  WriteFilterFile(files, app, def);
+  filters::FilterDef def = SampleDef();
+  filters::WriteFilterFile(files, app, def);
   const std::u16string path = folder.File(u"履歴.flt");
-  EXPECT_EQ(FilterFilePath(app, def.filname), path);
-  EXPECT_EQ(files.ReadAll(path), FormatFilterFile(def));
-  EXPECT_EQ(ReadFilterFile(files, app, def.filname), def);
+  EXPECT_EQ(filters::FilterFilePath(app, def.filname), path);
+  EXPECT_EQ(files.ReadAll(path), filters::FormatFilterFile(def));
+  EXPECT_EQ(filters::ReadFilterFile(files, app, def.filname), def);
 
   // A file whose inner name differs is still found by the list's name.
-  files.WriteAll(folder.File(u"other.flt"), FormatFilterFile(def));
-  EXPECT_EQ(ReadFilterFile(files, app, "other").filname, def.filname);
+  files.WriteAll(folder.File(u"other.flt"), filters::FormatFilterFile(def));
+  EXPECT_EQ(filters::ReadFilterFile(files, app, "other").filname, def.filname);
 
-  EXPECT_THROW(ReadFilterFile(files, app, "missing"), io::FileOpenError);
+  EXPECT_THROW(filters::ReadFilterFile(files, app, "missing"), io::FileOpenError);
 }
 
 TEST(FilterFile, RenamingSetsTheFilnameLineInItsPlaceAndKeepsTheRest) {
   // Another key spelling, an unknown key and a line without '=' all stay; only the first
   // filname line's value changes.
-  EXPECT_EQ(WithFilname("type=1\r\nFILNAME=old=x\nextra=1\rno equals\r\nfilname=second", "new"),
-            "type=1\r\nFILNAME=new\r\nextra=1\r\nno equals\r\nfilname=second\r\n");
+  EXPECT_EQ(
+      filters::WithFilname("type=1\r\nFILNAME=old=x\nextra=1\rno equals\r\nfilname=second", "new"),
+      "type=1\r\nFILNAME=new\r\nextra=1\r\nno equals\r\nfilname=second\r\n");
   // Without a filname line, one goes at the end; a zero byte ends the text as for the reader.
-  EXPECT_EQ(WithFilname("type=2\r\nfilnamex=1\r\n", "\x95\x5C"),
+  EXPECT_EQ(filters::WithFilname("type=2\r\nfilnamex=1\r\n", "\x95\x5C"),
             "type=2\r\nfilnamex=1\r\nfilname=\x95\x5C\r\n");
-  EXPECT_EQ(WithFilname("", "n"), "filname=n\r\n");
-  EXPECT_EQ(WithFilname(std::string("type=3\r\n\0filname=z\r\n", 21), "n"),
+  EXPECT_EQ(filters::WithFilname("", "n"), "filname=n\r\n");
+  EXPECT_EQ(filters::WithFilname(std::string("type=3\r\n\0filname=z\r\n", 21), "n"),
             "type=3\r\nfilname=n\r\n");
 
-  FilterDef def = SampleDef();
+  filters::FilterDef def = SampleDef();
   def.filname = "renamed";
-  EXPECT_EQ(Parse(WithFilname(FormatFilterFile(SampleDef()), "renamed")), def);
+  EXPECT_EQ(Parse(filters::WithFilname(filters::FormatFilterFile(SampleDef()), "renamed")), def);
 }
 
 }  // namespace

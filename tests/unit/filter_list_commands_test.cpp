@@ -121,7 +121,7 @@ TEST_F(FilterListTest, RenameOfAListNeverSavedMovesOnlyItsFilter) {
   AddLists({"a"});
   EXPECT_TRUE(Rename(0, "c").renamed);
   EXPECT_EQ(FileNames(), (Names{u"c.flt"}));
-  EXPECT_EQ(capture::ReadFilterFile(files_, app_, "c").filname, "c");
+  EXPECT_EQ(filters::ReadFilterFile(files_, app_, "c").filname, "c");
 }
 
 TEST_F(FilterListTest, RenameToTheSameNameDoesNothingAndCaseAloneRenames) {
@@ -134,7 +134,7 @@ TEST_F(FilterListTest, RenameToTheSameNameDoesNothingAndCaseAloneRenames) {
   EXPECT_TRUE(Rename(0, "ABC").renamed);
   EXPECT_EQ(store_.Slot(0).name, "ABC");
   EXPECT_EQ(FileNames(), (Names{u"ABC.dat", u"ABC.flt"}));
-  EXPECT_EQ(capture::ReadFilterFile(files_, app_, "ABC").filname, "ABC");
+  EXPECT_EQ(filters::ReadFilterFile(files_, app_, "ABC").filname, "ABC");
 }
 
 TEST_F(FilterListTest, RenameRefusalsChangeNeitherListsNorFiles) {
@@ -172,7 +172,7 @@ TEST_F(FilterListTest, AFilterFileThatCannotBeRenamedIsWrittenUnderTheNewName) {
   AddLists({"a"});
   files_.renamesFail = true;
   EXPECT_TRUE(Rename(0, "b").renamed);
-  EXPECT_EQ(capture::ReadFilterFile(files_, app_, "b").filname, "b");
+  EXPECT_EQ(filters::ReadFilterFile(files_, app_, "b").filname, "b");
 }
 
 TEST_F(FilterListTest, DeleteKeepsTheFilesSoLoadingBringsTheListBack) {

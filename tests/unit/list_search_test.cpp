@@ -146,7 +146,7 @@ TEST(SearchKeys, FollowEveryChangeOfTheItems) {
   const auto expectInStep = [&store](const char* after) {
     std::vector<std::string> fresh;
     for (const std::string& item : store.Slot(kListA).items) {
-      fresh.push_back(FoldCp932(item));
+      fresh.push_back(text::FoldCp932(item));
     }
     EXPECT_EQ(store.SearchKeys(kListA), fresh) << "after " << after;
   };

@@ -32,7 +32,7 @@ TEST(ListSlots, SwappingExchangesWholeListsAndTheCurrentListGoesAlong) {
   ListStore store = ThreeLists();
   store.SwitchList(0);
   store.OpenItem(ItemPlace{ListId::Ansi(0), 1});
-  capture::FilterDef filter;
+  filters::FilterDef filter;
   filter.type = "2";
   store.SetFilter(0, filter);
   const auto before = store.Revision();

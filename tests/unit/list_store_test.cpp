@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 #include "core/lists/default_lists.h"
 #include "core/lists/item_conversion.h"
@@ -18,10 +18,10 @@ namespace {
 class ListStoreTest : public testing::Test {
  protected:
   void WriteFilter(std::string_view name, std::string_view type) {
-    capture::FilterDef def;
+    filters::FilterDef def;
     def.filname = std::string(name);
     def.type = std::string(type);
-    capture::WriteFilterFile(files_, app_, def);
+    filters::WriteFilterFile(files_, app_, def);
   }
   void Add(std::string_view name) { store_.AddListSlot(files_, app_, services_, name); }
 
@@ -52,7 +52,7 @@ TEST_F(ListStoreTest, AFailedAddChangesNothing) {
   WriteFilter("a", "1");
   Add("a");
   EXPECT_THROW(Add("nofilter"), io::FileOpenError);
-  files_.WriteAll(capture::FilterFilePath(app_, "badcount"), "kaigyo=x\r\n");
+  files_.WriteAll(filters::FilterFilePath(app_, "badcount"), "kaigyo=x\r\n");
   EXPECT_THROW(Add("badcount"), io::IntegerConversionError);
   EXPECT_EQ(store_.Count(), 1u);
 }
@@ -153,9 +153,9 @@ TEST_F(ListStoreTest, FirstStartMakesTheThreeDefaultListsFromNothing) {
   EXPECT_TRUE(files_.Exists(folder_.File(u"記録.flt")));
 
   // A filter the user changed is not overwritten at the next start.
-  capture::FilterDef mine = store_.Slot(0).filter;
+  filters::FilterDef mine = store_.Slot(0).filter;
   mine.type = "2";
-  capture::WriteFilterFile(files_, app_, mine);
+  filters::WriteFilterFile(files_, app_, mine);
   ListStore again;
   AddDefaultLists(again, files_, app_, services_);
   EXPECT_EQ(again.Slot(0).filter.type, "2");

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "core/platform_services.h"
-#include "core/search/fold.h"
 #include "core/search/search_query.h"
 #include "core/text/codec.h"
+#include "core/text/fold.h"
 
 namespace pellix::search {
 namespace {
@@ -23,41 +23,41 @@ std::string Sjis(std::u16string_view text) {
 }
 
 bool AnsiItemMatches(std::u16string_view typed, const std::string& item) {
-  return SearchQuery(typed, Services()).MatchesAnsi(FoldCp932(item));
+  return SearchQuery(typed, Services()).MatchesAnsi(text::FoldCp932(item));
 }
 
 bool WideItemMatches(std::u16string_view typed, std::u16string_view item) {
-  return SearchQuery(typed, Services()).MatchesWide(FoldUtf16(item));
+  return SearchQuery(typed, Services()).MatchesWide(text::FoldUtf16(item));
 }
 
 TEST(FoldCp932, IgnoresCaseAndTheWidthOfLettersDigitsAndKatakana) {
   // ａＢｃ１ (full width) and AbC1 fold alike.
-  EXPECT_EQ(FoldCp932("\x82\x81\x82\x61\x82\x83\x82\x50"), FoldCp932("AbC1"));
-  EXPECT_EQ(FoldCp932("abc"), "ABC");
+  EXPECT_EQ(text::FoldCp932("\x82\x81\x82\x61\x82\x83\x82\x50"), text::FoldCp932("AbC1"));
+  EXPECT_EQ(text::FoldCp932("abc"), "ABC");
   // ｶﾞｷﾞ and ｶﾞｰ: a half-width letter with its sound mark is the one full-width letter.
-  EXPECT_EQ(FoldCp932("\xB6\xDE"), "\x83\x4B");              // ガ
-  EXPECT_EQ(FoldCp932("\xCA\xDF\xDD"), "\x83\x70\x83\x93");  // パン
-  EXPECT_EQ(FoldCp932("\xB3\xDE"), "\x83\x94");              // ヴ
+  EXPECT_EQ(text::FoldCp932("\xB6\xDE"), "\x83\x4B");              // ガ
+  EXPECT_EQ(text::FoldCp932("\xCA\xDF\xDD"), "\x83\x70\x83\x93");  // パン
+  EXPECT_EQ(text::FoldCp932("\xB3\xDE"), "\x83\x94");              // ヴ
   // A sound mark after a letter that takes none stays a mark of its own.
-  EXPECT_EQ(FoldCp932("\xB1\xDE"), "\x83\x41\x81\x4A");  // ア゛
+  EXPECT_EQ(text::FoldCp932("\xB1\xDE"), "\x83\x41\x81\x4A");  // ア゛
   // Greek and Cyrillic letters have a case too: α and Α.
-  EXPECT_EQ(FoldCp932("\x83\xBF"), FoldCp932("\x83\x9F"));
+  EXPECT_EQ(text::FoldCp932("\x83\xBF"), text::FoldCp932("\x83\x9F"));
   // Hiragana stay apart from katakana: か is not カ.
-  EXPECT_NE(FoldCp932("\x82\xA9"), FoldCp932("\x83\x4A"));
+  EXPECT_NE(text::FoldCp932("\x82\xA9"), text::FoldCp932("\x83\x4A"));
 }
 
 TEST(FoldCp932, NeverChangesASecondByteOnItsOwn) {
   // ア is 83 41 and ヂ is 83 61: their second bytes are 'A' and 'a', which stay as they are.
-  EXPECT_EQ(FoldCp932("\x83\x41\x83\x61"), "\x83\x41\x83\x61");
+  EXPECT_EQ(text::FoldCp932("\x83\x41\x83\x61"), "\x83\x41\x83\x61");
   // A lead byte at the very end stays.
-  EXPECT_EQ(FoldCp932("a\x83"), "A\x83");
+  EXPECT_EQ(text::FoldCp932("a\x83"), "A\x83");
 }
 
 TEST(FoldUtf16, FoldsAsTheCodePageKeyDoes) {
-  EXPECT_EQ(FoldUtf16(u"ａＢｃ１"), u"ABC1");
-  EXPECT_EQ(FoldUtf16(u"ｶﾞｷﾞﾊﾟﾝ"), u"ガギパン");
-  EXPECT_EQ(FoldUtf16(u"Éé ßΣσς Жж Ⅰⅰ"), u"ÉÉ ßΣΣΣ ЖЖ ⅠⅠ");
-  EXPECT_EQ(FoldUtf16(u"か"), u"か");
+  EXPECT_EQ(text::FoldUtf16(u"ａＢｃ１"), u"ABC1");
+  EXPECT_EQ(text::FoldUtf16(u"ｶﾞｷﾞﾊﾟﾝ"), u"ガギパン");
+  EXPECT_EQ(text::FoldUtf16(u"Éé ßΣσς Жж Ⅰⅰ"), u"ÉÉ ßΣΣΣ ЖЖ ⅠⅠ");
+  EXPECT_EQ(text::FoldUtf16(u"か"), u"か");
 }
 
 // Every half-width katakana, alone and with each sound mark, folds to the same character in
@@ -68,7 +68,7 @@ TEST(FoldUtf16, AgreesWithTheCodePageTableForEveryHalfWidthKana) {
     for (const char* mark : {"", "\xDE", "\xDF"}) {
       const std::string ansi = std::string(1, static_cast<char>(byte)) + mark;
       const std::u16string wide = text::Cp932ToUtf16(Services(), ansi);
-      EXPECT_EQ(text::Cp932ToUtf16(Services(), FoldCp932(ansi)), FoldUtf16(wide))
+      EXPECT_EQ(text::Cp932ToUtf16(Services(), text::FoldCp932(ansi)), text::FoldUtf16(wide))
           << "byte " << std::hex << byte << " mark " << (mark[0] == 0 ? "none" : mark);
     }
   }
@@ -76,14 +76,14 @@ TEST(FoldUtf16, AgreesWithTheCodePageTableForEveryHalfWidthKana) {
 
 TEST(IsCharStart, TellsFirstBytesFromSecondOnes) {
   const std::string text = "a\x83\x41\x81\x81z";  // a ア ー z: 81 81 is one character
-  EXPECT_TRUE(IsCharStart(text, 0));
-  EXPECT_TRUE(IsCharStart(text, 1));
-  EXPECT_FALSE(IsCharStart(text, 2));
-  EXPECT_TRUE(IsCharStart(text, 3));
-  EXPECT_FALSE(IsCharStart(text, 4));
-  EXPECT_TRUE(IsCharStart(text, 5));
-  EXPECT_TRUE(IsCharStart(text, 6));     // the end
-  EXPECT_TRUE(IsCharStart("a\x83", 2));  // the end, after a lead byte that stands alone
+  EXPECT_TRUE(text::IsCharStart(text, 0));
+  EXPECT_TRUE(text::IsCharStart(text, 1));
+  EXPECT_FALSE(text::IsCharStart(text, 2));
+  EXPECT_TRUE(text::IsCharStart(text, 3));
+  EXPECT_FALSE(text::IsCharStart(text, 4));
+  EXPECT_TRUE(text::IsCharStart(text, 5));
+  EXPECT_TRUE(text::IsCharStart(text, 6));     // the end
+  EXPECT_TRUE(text::IsCharStart("a\x83", 2));  // the end, after a lead byte that stands alone
 }
 
 TEST(SearchQuery, EveryWordInAnyOrderIgnoringCaseAndWidth) {
@@ -111,7 +111,7 @@ TEST(SearchQuery, AWordNeverStartsOnASecondByte) {
   // ー is 81 5B and 5B is '[': no '[' in ーー.
   EXPECT_FALSE(AnsiItemMatches(u"[", Sjis(u"ーー")));
   // ⊥ is 81 DB; its second byte is the half-width ﾛ, which must not be widened into ロ.
-  EXPECT_EQ(FoldCp932(Sjis(u"⊥")), Sjis(u"⊥"));
+  EXPECT_EQ(text::FoldCp932(Sjis(u"⊥")), Sjis(u"⊥"));
   EXPECT_FALSE(AnsiItemMatches(u"ﾛ", Sjis(u"⊥")));
   // After a run of two-byte characters whose bytes all look like first bytes (＝ is 81 81).
   EXPECT_FALSE(AnsiItemMatches(u"a", Sjis(u"＝ア")));

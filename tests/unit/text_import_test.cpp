@@ -92,16 +92,16 @@ TEST(JoinLinesWithCrLf, EndsEveryLineWithCrLf) {
 class ImportTest : public testing::Test {
  protected:
   ImportTest() {
-    capture::FilterDef all;
+    filters::FilterDef all;
     all.type = "1";
     store_.AddSlot(lists::ListSlot{"all", {}, all});
-    capture::FilterDef lines;
+    filters::FilterDef lines;
     lines.type = "2";
     lines.kaigyo = 1;
     lines.astring = "TEL";
     lines.acount = 1;
     store_.AddSlot(lists::ListSlot{"tel", {}, lines});
-    capture::FilterDef storage;
+    filters::FilterDef storage;
     storage.type = "0";
     store_.AddSlot(lists::ListSlot{"unicode", {}, storage});
     store_.SwitchList(0);

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/capture/conversion.h"
-#include "core/capture/filter_match.h"
 #include "core/capture/long_text_memo.h"
+#include "core/filters/conversion.h"
+#include "core/filters/filter_match.h"
 #include "core/io/integer.h"
 #include "core/text/case_fold.h"
 #include "core/text/cp932.h"
@@ -23,13 +23,13 @@ Sequences SortByType(const lists::ListStore& store) {
   Sequences sequences;
   for (std::size_t i = 0; i < store.Count(); ++i) {
     switch (io::ParseInt32(store.Slot(i).filter.type)) {
-      case static_cast<std::int32_t>(FilterType::kAcceptAll):
+      case static_cast<std::int32_t>(filters::FilterType::kAcceptAll):
         sequences.acceptAll.push_back(i);
         break;
-      case static_cast<std::int32_t>(FilterType::kPriority):
+      case static_cast<std::int32_t>(filters::FilterType::kPriority):
         sequences.priority.push_back(i);
         break;
-      case static_cast<std::int32_t>(FilterType::kNonPriority):
+      case static_cast<std::int32_t>(filters::FilterType::kNonPriority):
         sequences.nonPriority.push_back(i);
         break;
       default:
@@ -59,7 +59,7 @@ class Run {
 
   // Returns whether the list took anything.
   bool Filter(std::size_t index, std::vector<std::string>& lineList) {
-    const FilterMatch& match = MatchOf(index);
+    const filters::FilterMatch& match = MatchOf(index);
     if (store_.Slot(index).filter.kaigyo == 0) {
       if (!Passes(match, lastText_)) {
         return false;
@@ -97,8 +97,8 @@ class Run {
   }
 
  private:
-  const FilterMatch& MatchOf(std::size_t index) {
-    std::optional<FilterMatch>& match = matches_[index];
+  const filters::FilterMatch& MatchOf(std::size_t index) {
+    std::optional<filters::FilterMatch>& match = matches_[index];
     if (!match) {
       match.emplace(store_.Slot(index).filter);
     }
@@ -110,7 +110,7 @@ class Run {
   std::size_t ConversionOf(std::size_t index) {
     std::optional<std::size_t>& number = conversionOf_[index];
     if (!number) {
-      Conversion conversion(store_.Slot(index).filter);
+      filters::Conversion conversion(store_.Slot(index).filter);
       const auto same = std::find(conversions_.begin(), conversions_.end(), conversion);
       number = static_cast<std::size_t>(same - conversions_.begin());
       if (same == conversions_.end()) {
@@ -120,7 +120,7 @@ class Run {
     return *number;
   }
 
-  bool Passes(const FilterMatch& match, std::string_view subject) {
+  bool Passes(const filters::FilterMatch& match, std::string_view subject) {
     if (!match.NeedsFoldedText()) {
       return match.Passes(subject, scratch_);
     }
@@ -134,7 +134,7 @@ class Run {
 
   std::string Convert(std::size_t index, const std::string& subject) {
     const std::size_t number = ConversionOf(index);
-    const Conversion& conversion = conversions_[number];
+    const filters::Conversion& conversion = conversions_[number];
     if (conversion.IsIdentity()) {
       return subject;
     }
@@ -155,9 +155,9 @@ class Run {
   lists::ListStore& store_;
   std::string& lastText_;
   std::vector<std::vector<std::string>> pending_;
-  std::vector<std::optional<FilterMatch>> matches_;
+  std::vector<std::optional<filters::FilterMatch>> matches_;
   std::vector<std::optional<std::size_t>> conversionOf_;
-  std::vector<Conversion> conversions_;
+  std::vector<filters::Conversion> conversions_;
   LongTextMemo memo_;
   text::FoldedText scratch_;  // for short texts, whose memory is kept from one to the next
 };
@@ -190,15 +190,15 @@ FilterRun RunFilters(lists::ListStore& store, std::string& lastText, const text:
   return run.Finish(false);
 }
 
-std::string ApplyConversions(const FilterDef& def, std::string_view text,
+std::string ApplyConversions(const filters::FilterDef& def, std::string_view text,
                              const text::TextServices&) {
   std::string result(text);
-  Conversion(def).Apply(result);
+  filters::Conversion(def).Apply(result);
   return result;
 }
 
 bool ContainsWords(text::FoldedText& text, std::string_view words, std::int32_t count) {
-  return CheckWords(words, count).Passes(text);
+  return filters::CheckWords(words, count).Passes(text);
 }
 
 bool ContainsWords(std::string_view text, std::string_view words, std::int32_t count) {
@@ -207,7 +207,7 @@ bool ContainsWords(std::string_view text, std::string_view words, std::int32_t c
 }
 
 bool OnlyLimitingChars(std::string_view text, std::string_view characters) {
-  return LimitingChars(characters).Allows(text);
+  return filters::LimitingChars(characters).Allows(text);
 }
 
 }  // namespace pellix::capture

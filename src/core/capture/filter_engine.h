@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/capture/conversion.h"
-#include "core/capture/filter_def.h"
+#include "core/filters/conversion.h"
+#include "core/filters/filter_def.h"
 #include "core/lists/list_store.h"
 #include "core/text/case_fold.h"
 #include "core/text/text_services.h"
@@ -32,7 +32,7 @@ struct FilterRun {
 FilterRun RunFilters(lists::ListStore& store, std::string& lastText,
                      const text::TextServices& services);
 
-std::string ApplyConversions(const FilterDef& def, std::string_view text,
+std::string ApplyConversions(const filters::FilterDef& def, std::string_view text,
                              const text::TextServices& services);
 
 // At least `count` of the space-separated `words` occur in `text` (case ignored, whole

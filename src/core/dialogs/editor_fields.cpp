@@ -19,7 +19,7 @@ EditorFields FieldsForNewFilter(const EditorFields& last) {
   return fields;
 }
 
-EditorFields FieldsFromFilterDef(const capture::FilterDef& def) {
+EditorFields FieldsFromFilterDef(const filters::FilterDef& def) {
   EditorFields fields;
   fields.name = def.filname;
   const std::optional<std::int32_t> type = io::TryParseInt32(def.type);
@@ -47,8 +47,8 @@ EditorFields FieldsForList(const lists::ListStore& store, std::size_t index) {
   return fields;
 }
 
-capture::FilterDef FilterDefFromFields(const EditorFields& fields) {
-  capture::FilterDef def;
+filters::FilterDef FilterDefFromFields(const EditorFields& fields) {
+  filters::FilterDef def;
   def.filname = fields.name;
   def.type = fields.type ? std::to_string(*fields.type) : std::string();
   def.kaigyo = fields.perLine ? 1 : 0;

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/capture/filter_def.h"
+#include "core/filters/filter_def.h"
 #include "core/lists/list_store.h"
 
 namespace pellix::dialogs {
@@ -30,8 +30,8 @@ struct EditorFields {
   bool zen = false;
   bool caps = false;
   bool small = false;
-  std::array<std::string, capture::kReplacementRows> exfrom;
-  std::array<std::string, capture::kReplacementRows> exto;
+  std::array<std::string, filters::kReplacementRows> exfrom;
+  std::array<std::string, filters::kReplacementRows> exto;
 
   friend bool operator==(const EditorFields&, const EditorFields&) = default;
 };
@@ -45,7 +45,7 @@ std::int32_t SpinValue(std::string_view text);
 EditorFields FieldsForNewFilter(const EditorFields& last);
 
 // The fields showing `def`. A type that is no integer, or none of the four, selects no item.
-EditorFields FieldsFromFilterDef(const capture::FilterDef& def);
+EditorFields FieldsFromFilterDef(const filters::FilterDef& def);
 
 // 編集 of list `index`: its filter, under the list's own name, which names its files even when
 // the filter file holds another `filname`.
@@ -53,6 +53,6 @@ EditorFields FieldsForList(const lists::ListStore& store, std::size_t index);
 
 // The filter the fields describe, `filname` being the name field. `type` is the selected index
 // in decimal, or empty when none is selected.
-capture::FilterDef FilterDefFromFields(const EditorFields& fields);
+filters::FilterDef FilterDefFromFields(const EditorFields& fields);
 
 }  // namespace pellix::dialogs

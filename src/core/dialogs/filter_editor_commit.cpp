@@ -1,7 +1,7 @@
 #include "core/dialogs/filter_editor_commit.h"
 
-#include "core/capture/filter_file.h"
 #include "core/dialogs/list_name_rules.h"
+#include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 #include "core/lists/list_file.h"
 
@@ -47,8 +47,8 @@ class RenamedFiles {
   RenamedFiles(const io::FileSystem& files, const io::AppFolder& folder, std::string_view from,
                std::string_view to)
       : files_(files),
-        filterFrom_(capture::FilterFilePath(folder, from)),
-        filterTo_(capture::FilterFilePath(folder, to)),
+        filterFrom_(filters::FilterFilePath(folder, from)),
+        filterTo_(filters::FilterFilePath(folder, to)),
         listFrom_(lists::ListFilePath(folder, from)),
         listTo_(lists::ListFilePath(folder, to)) {
     filterRenamed_ = files_.Rename(filterFrom_, filterTo_);
@@ -85,23 +85,23 @@ EditorOutcome CommitEditor(lists::ListStore& store, const io::FileSystem& files,
     return EditorOutcome{std::move(refusal), editIndex, false};
   }
   // The filter always carries its list's name, so its file is the one the list reads.
-  capture::FilterDef def = FilterDefFromFields(fields);
+  filters::FilterDef def = FilterDefFromFields(fields);
 
   if (editIndex == store.Count()) {
-    capture::WriteFilterFile(files, folder, def);
+    filters::WriteFilterFile(files, folder, def);
     store.AddSlot(lists::ListSlot{fields.name, {}, std::move(def)});
     return EditorOutcome{std::nullopt, editIndex, true};
   }
 
   const std::string oldName = store.Slot(editIndex).name;
   if (fields.name == oldName) {
-    capture::WriteFilterFile(files, folder, def);
+    filters::WriteFilterFile(files, folder, def);
     store.SetFilter(editIndex, std::move(def));
     return EditorOutcome{std::nullopt, editIndex, false};
   }
   const RenamedFiles renamed(files, folder, oldName, fields.name);
   try {
-    capture::WriteFilterFile(files, folder, def);
+    filters::WriteFilterFile(files, folder, def);
   } catch (const io::AppError&) {
     renamed.Undo();
     throw;

@@ -1,7 +1,7 @@
 #include "core/dialogs/filter_list_commands.h"
 
-#include "core/capture/filter_file.h"
 #include "core/dialogs/list_name_rules.h"
+#include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 #include "core/lists/list_file.h"
 #include "core/lists/list_names.h"
@@ -50,9 +50,9 @@ RenameOutcome RenameList(lists::ListStore& store, const io::FileSystem& files,
   }
 
   // What can fail comes first; the rewrite replaces the file whole, so a failed one leaves it.
-  const std::u16string oldFilter = capture::FilterFilePath(folder, oldName);
-  const std::u16string newFilter = capture::FilterFilePath(folder, newName);
-  const std::string content = capture::WithFilname(files.ReadAll(oldFilter), newName);
+  const std::u16string oldFilter = filters::FilterFilePath(folder, oldName);
+  const std::u16string newFilter = filters::FilterFilePath(folder, newName);
+  const std::string content = filters::WithFilname(files.ReadAll(oldFilter), newName);
   files.WriteAll(oldFilter, content);
   // The next start reads the filter file of the new name and cannot go on without it, so when
   // the old one cannot be renamed (held open by another program), it is written anew.

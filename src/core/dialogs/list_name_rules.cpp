@@ -1,6 +1,6 @@
 #include "core/dialogs/list_name_rules.h"
 
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 #include "core/lists/list_file.h"
 #include "core/lists/list_names.h"
 #include "core/text/codec.h"
@@ -34,7 +34,7 @@ NameCheck CheckListName(const lists::ListStore& store, const io::FileSystem& fil
   const std::optional<std::string_view> oldName =
       renamed ? std::optional<std::string_view>(store.Slot(*renamed).name) : std::nullopt;
   const bool ownFiles = oldName && lists::SameListName(services, *oldName, name);
-  if (!ownFiles && (files.Exists(capture::FilterFilePath(folder, name)) ||
+  if (!ownFiles && (files.Exists(filters::FilterFilePath(folder, name)) ||
                     files.Exists(lists::ListFilePath(folder, name)))) {
     return NameCheck::kFilesOfUnloadedList;
   }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/capture/filter_engine.h"
+#include "core/filters/conversion.h"
 #include "core/lists/common_edits.h"
 #include "core/text/codec.h"
 
@@ -169,7 +169,7 @@ EditResult aplace(ListStore& store, std::size_t list, const ViewState& view,
       if (items[index].find(*from) == std::string::npos) {
         continue;
       }
-      std::string replaced = capture::ReplaceAll(items[index], *from, to);
+      std::string replaced = filters::ReplaceAll(items[index], *from, to);
       if (replaced != items[index]) {
         store.ReplaceItem(list, index, std::move(replaced));
         changed = true;

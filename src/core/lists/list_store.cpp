@@ -1,6 +1,6 @@
 #include "core/lists/list_store.h"
 
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 
 namespace pellix::lists {
@@ -14,7 +14,7 @@ LoadedList ReadList(const io::FileSystem& files, const io::AppFolder& folder,
   if (files.Exists(path)) {
     content = files.ReadAll(path);
   }
-  list.slot = ListSlot{std::string(name), {}, capture::ReadFilterFile(files, folder, name)};
+  list.slot = ListSlot{std::string(name), {}, filters::ReadFilterFile(files, folder, name)};
   if (!content) {
     return list;
   }

@@ -10,13 +10,13 @@
 #include <utility>
 #include <vector>
 
-#include "core/capture/filter_def.h"
+#include "core/filters/filter_def.h"
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
 #include "core/lists/list_file.h"
 #include "core/lists/list_id.h"
 #include "core/lists/opened_item.h"
-#include "core/search/search_keys.h"
+#include "core/lists/search_keys.h"
 #include "core/text/text_services.h"
 
 namespace pellix::lists {
@@ -24,7 +24,7 @@ namespace pellix::lists {
 struct ListSlot {
   std::string name;  // code page 932; also the base name of the list's two files
   Items items;       // index 0 is the top, where captures go in
-  capture::FilterDef filter;
+  filters::FilterDef filter;
   std::uint64_t itemsStamp = 0;  // the store's revision when the items last changed
 };
 
@@ -153,7 +153,7 @@ class ListStore {
   //
   // Gives slot `index` another name; its filter's `filname` takes the name too.
   void RenameSlot(std::size_t index, std::string name);
-  void SetFilter(std::size_t index, capture::FilterDef filter);
+  void SetFilter(std::size_t index, filters::FilterDef filter);
   // Exchanges the two slots whole: names, items and filters.
   void SwapSlots(std::size_t a, std::size_t b);
   // Takes slot `index` out. When it was the current list, the list that moves into its place
@@ -208,7 +208,7 @@ class ListStore {
   std::uint64_t unicodeStamp_ = 0;
   OpenedItem opened_;
   std::uint64_t revision_ = 0;
-  search::SearchKeys keys_;
+  lists::SearchKeys keys_;
 };
 
 }  // namespace pellix::lists

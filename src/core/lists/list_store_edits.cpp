@@ -327,7 +327,7 @@ void ListStore::KeysInserted(ListId list, std::size_t at, std::size_t count) {
 
 const std::vector<std::string>& ListStore::SearchKeys(std::size_t slot) {
   const Items& items = slots_.at(slot).items;
-  search::FoldedCopies<std::string>& keys = keys_.KeepAnsi(slot);
+  lists::FoldedCopies<std::string>& keys = keys_.KeepAnsi(slot);
   if (!keys.Built()) {
     keys.Build(items);
   }

@@ -25,7 +25,7 @@ void ListStore::RenameSlot(std::size_t index, std::string name) {
   ++revision_;
 }
 
-void ListStore::SetFilter(std::size_t index, capture::FilterDef filter) {
+void ListStore::SetFilter(std::size_t index, filters::FilterDef filter) {
   slots_.at(index).filter = std::move(filter);
   ++revision_;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/search/fold.h"
+#include "core/text/fold.h"
 
 namespace pellix::search {
 namespace {
@@ -38,7 +38,7 @@ bool ContainsFromCharStart(std::string_view text, std::string_view word) {
   for (std::size_t hit = text.find(word); hit != std::string_view::npos;
        hit = text.find(word, hit + 1)) {
     const std::size_t end = hit + word.size();
-    if (IsCharStart(text, hit) && (end == text.size() || IsCharStart(text, end))) {
+    if (text::IsCharStart(text, hit) && (end == text.size() || text::IsCharStart(text, end))) {
       return true;
     }
   }
@@ -48,7 +48,7 @@ bool ContainsFromCharStart(std::string_view text, std::string_view word) {
 }  // namespace
 
 SearchQuery::SearchQuery(std::u16string_view typed, const text::TextServices& services)
-    : wide_(Words(FoldUtf16(typed))) {
+    : wide_(Words(text::FoldUtf16(typed))) {
   for (const std::u16string& word : wide_) {
     const std::optional<std::string> bytes = services.EncodeCp932(word);
     if (!bytes) {
@@ -58,7 +58,7 @@ SearchQuery::SearchQuery(std::u16string_view typed, const text::TextServices& se
     }
     // Folded again in its own code page: a few characters fold differently there (the yen
     // sign of a full-width ￥ is the byte 0x5C).
-    ansi_.push_back(FoldCp932(*bytes));
+    ansi_.push_back(text::FoldCp932(*bytes));
   }
 }
 

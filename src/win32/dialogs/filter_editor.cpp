@@ -138,7 +138,7 @@ void FilterEditor::CreateControls() {
   small_ = check(L"小文字を大文字に", RECT{306, 232, 440, 252});
 
   label(L"文字列の置換", RECT{kLabelLeft, 262, 200, 278});
-  for (int row = 0; row < static_cast<int>(capture::kReplacementRows); ++row) {
+  for (int row = 0; row < static_cast<int>(filters::kReplacementRows); ++row) {
     const int top = kReplacementTop + row * kReplacementPitch;
     const std::wstring number = std::to_wstring(row + 1);
     AddUnseenLabel(self, (L"置換前の文字列" + number).c_str());
@@ -196,7 +196,7 @@ void FilterEditor::ShowFields(const dialogs::EditorFields& fields) {
   setCheck(zen_, fields.zen);
   setCheck(caps_, fields.caps);
   setCheck(small_, fields.small);
-  for (std::size_t row = 0; row < capture::kReplacementRows; ++row) {
+  for (std::size_t row = 0; row < filters::kReplacementRows; ++row) {
     setText(exfrom_[row], fields.exfrom[row]);
     setText(exto_[row], fields.exto[row]);
   }
@@ -224,7 +224,7 @@ dialogs::EditorFields FilterEditor::ReadFields() const {
   fields.zen = checked(zen_);
   fields.caps = checked(caps_);
   fields.small = checked(small_);
-  for (std::size_t row = 0; row < capture::kReplacementRows; ++row) {
+  for (std::size_t row = 0; row < filters::kReplacementRows; ++row) {
     fields.exfrom[row] = text(exfrom_[row]);
     fields.exto[row] = text(exto_[row]);
   }

@@ -1,4 +1,4 @@
-#include "core/search/fold.h"
+#include "core/text/fold.h"
 
 #include <array>
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include "core/text/conversions.h"
 #include "core/text/cp932.h"
 
-namespace pellix::search {
+namespace pellix::text {
 namespace {
 
 // Half-width katakana and punctuation (0xA1 to 0xDF) and the full-width characters they stand
@@ -227,4 +227,4 @@ bool IsCharStart(std::string_view text, std::size_t pos) {
   return run % 2 == 0;
 }
 
-}  // namespace pellix::search
+}  // namespace pellix::text

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/capture/filter_def.h"
+#include "core/filters/filter_def.h"
 #include "core/text/case_fold.h"
 
-namespace pellix::capture {
+namespace pellix::filters {
 
 // At least `count` of the half-width-space-separated words occur in a text, case ignored and on
 // character boundaries; a word given twice counts twice.
@@ -65,4 +65,4 @@ class FilterMatch {
   bool needsFolded_;
 };
 
-}  // namespace pellix::capture
+}  // namespace pellix::filters

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace pellix::search {
+namespace pellix::text {
 
 // Code page 932 text, folded one character at a time; the result is code page 932 again, with
 // its characters still whole (a trail byte is never changed on its own).
@@ -21,4 +21,4 @@ std::u16string FoldUtf16(std::u16string_view text);
 // lead-byte values before `pos`.
 bool IsCharStart(std::string_view text, std::size_t pos);
 
-}  // namespace pellix::search
+}  // namespace pellix::text

@@ -1,4 +1,4 @@
-#include "core/capture/filter_file.h"
+#include "core/filters/filter_file.h"
 
 #include <optional>
 #include <vector>
@@ -7,7 +7,7 @@
 #include "core/text/ascii.h"
 #include "core/text/cp932.h"
 
-namespace pellix::capture {
+namespace pellix::filters {
 namespace {
 
 std::string RowKey(std::string_view base, int row) {
@@ -104,4 +104,4 @@ void WriteFilterFile(const io::FileSystem& files, const io::AppFolder& folder,
   files.WriteAll(FilterFilePath(folder, def.filname), FormatFilterFile(def));
 }
 
-}  // namespace pellix::capture
+}  // namespace pellix::filters

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "core/lists/list_id.h"
-#include "core/search/fold.h"
+#include "core/text/fold.h"
 
-namespace pellix::search {
+namespace pellix::lists {
 
 template <typename Text>
 class FoldedCopies {
@@ -94,8 +94,8 @@ class FoldedCopies {
   }
 
  private:
-  static std::string Fold(const std::string& item) { return FoldCp932(item); }
-  static std::u16string Fold(const std::u16string& item) { return FoldUtf16(item); }
+  static std::string Fold(const std::string& item) { return text::FoldCp932(item); }
+  static std::u16string Fold(const std::u16string& item) { return text::FoldUtf16(item); }
 
   std::vector<Text> keys_;
   bool built_ = false;
@@ -142,4 +142,4 @@ class SearchKeys {
   FoldedCopies<std::u16string> unicode_;
 };
 
-}  // namespace pellix::search
+}  // namespace pellix::lists

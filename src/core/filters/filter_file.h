@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
-#include "core/capture/filter_def.h"
+#include "core/filters/filter_def.h"
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
 
-namespace pellix::capture {
+namespace pellix::filters {
 
 std::u16string FilterFilePath(const io::AppFolder& folder, std::string_view listName);
 
@@ -36,4 +36,4 @@ FilterDef ReadFilterFile(const io::FileSystem& files, const io::AppFolder& folde
 void WriteFilterFile(const io::FileSystem& files, const io::AppFolder& folder,
                      const FilterDef& def);
 
-}  // namespace pellix::capture
+}  // namespace pellix::filters

@@ -1,11 +1,11 @@
-#include "core/capture/conversion.h"
+#include "core/filters/conversion.h"
 
 #include "core/text/byte_pairs.h"
 #include "core/text/case_fold.h"
 #include "core/text/conversions.h"
 #include "core/text/cp932.h"
 
-namespace pellix::capture {
+namespace pellix::filters {
 
 Conversion::Conversion(const FilterDef& def) : zen_(def.zen), lower_(def.caps), upper_(def.small) {
   for (int row = 0; row < kReplacementRows; ++row) {
@@ -85,4 +85,4 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return out;
 }
 
-}  // namespace pellix::capture
+}  // namespace pellix::filters

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/capture/filter_def.h"
+#include "core/filters/filter_def.h"
 
-namespace pellix::capture {
+namespace pellix::filters {
 
 class Conversion {
  public:
@@ -40,4 +40,4 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 // The same in place; whether anything was found. `text` must not hold `from` or `to`.
 bool ReplaceAllIn(std::string& text, std::string_view from, std::string_view to);
 
-}  // namespace pellix::capture
+}  // namespace pellix::filters

@@ -1,10 +1,10 @@
-#include "core/capture/filter_match.h"
+#include "core/filters/filter_match.h"
 
 #include <algorithm>
 
 #include "core/text/cp932.h"
 
-namespace pellix::capture {
+namespace pellix::filters {
 namespace {
 
 constexpr unsigned kIdeographicSpace = 0x8140;
@@ -125,4 +125,4 @@ bool FilterMatch::Passes(std::string_view subject, text::FoldedText& folded) con
   return first_.Passes(folded) && (!second_ || second_->Passes(folded));
 }
 
-}  // namespace pellix::capture
+}  // namespace pellix::filters

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace pellix::capture {
+namespace pellix::filters {
 
 inline constexpr int kReplacementRows = 8;
 
@@ -36,4 +36,4 @@ struct FilterDef {
   bool operator==(const FilterDef&) const = default;
 };
 
-}  // namespace pellix::capture
+}  // namespace pellix::filters

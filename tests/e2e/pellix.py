@@ -7,23 +7,13 @@ from pathlib import Path
 
 from harness import Desktop, wait_until
 from harness.wine import WinProcess
+from ids import (CBN_SELCHANGE, CB_SETCURSEL, ID_COMBOBOX, ID_DROPBOX, ID_LISTBOX, ID_TNTLISTBOX1,
+                 WM_CLOSE, WM_COMMAND)
 
-WM_COMMAND = 0x0111
-WM_CLOSE = 0x0010
-CB_SETCURSEL = 0x014E
-CBN_SELCHANGE = 1
-WS_EX_TOOLWINDOW = 0x80
-WS_EX_APPWINDOW = 0x40000
-
-ID_COMBOBOX = 100
-ID_TABBOX = 102
-ID_WIDEBOX = 103
-ID_LISTBOX = 105
-ID_TNTLISTBOX1 = 106
-ID_DROPBOX = 107
 
 HISTORY = "履歴"
 RECORDS = "記録"
+UNICODE_LIST = 2  # the selector's third name
 REPO = Path(__file__).resolve().parents[2]
 
 
@@ -105,3 +95,20 @@ class Pellix:
         """The close box: WM_CLOSE, then the process must end by itself."""
         self.desktop.tool("post", self.hwnd, WM_CLOSE, 0, 0)
         wait_until(lambda: not self.process.running(), timeout, "pellix to end after WM_CLOSE")
+
+
+def wait_items(app: Pellix, expected: list[str], what: str, which: str = "ansi") -> None:
+    seen: list[list[str]] = []
+
+    def matches() -> bool:
+        seen[:] = [app.items(which)]
+        return seen[0] == expected
+    try:
+        wait_until(matches, 15, what)
+    except AssertionError as error:
+        raise AssertionError(f"{error}; the list held {seen[0] if seen else None!r}") from None
+
+
+def show_unicode_list(app: Pellix) -> None:
+    app.pick_list(UNICODE_LIST)
+    wait_until(lambda: app.visible(app.tnt), 10, "the Unicode list shown")

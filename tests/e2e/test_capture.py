@@ -2,48 +2,11 @@
 
 from __future__ import annotations
 
-from harness import Desktop, WaitTimeout, wait_until
-from pellix import HISTORY, RECORDS, Pellix, write_list_file
-
-
-def write_filter(folder, name: str, **fields: str) -> None:
-    keys = ["filname", "type", "kaigyo", "acount", "bcount", "astring", "bstring", "cstring",
-            "zen", "caps", "small"] + [f"exfrom{k}" for k in range(8)] + [f"exto{k}" for k in range(8)]
-    values = {"filname": name, "kaigyo": "0", "acount": "0", "bcount": "0", "zen": "0",
-              "caps": "0", "small": "0", **fields}
-    text = "".join(f"{key}={values.get(key, '')}\r\n" for key in keys)
-    (folder / f"{name}.flt").write_bytes(text.encode("cp932"))
-
-
-def copy(desktop: Desktop, text: str) -> None:
-    """Copy on the X side, then wait until Wine has taken the text in: two copies in quick
-    succession could otherwise reach Windows programs as one change.
-
-    Now and then Wine never takes an X copy in at all (seen right after another copy, while a
-    Windows program had the clipboard open to read the one before): Wine does not try again,
-    so the copy is made again, as a user would. A repeat of the same text is no new capture."""
-    expected = text.replace("\n", "\r\n")
-    for attempt in range(3):
-        desktop.x.clipboard_set(text)
-        try:
-            wait_until(lambda: desktop.tool("clipboard-get")["text"] == expected, 4,
-                       f"{text[:30]!r} on the clipboard inside Wine")
-            return
-        except WaitTimeout:
-            if attempt == 2:
-                raise
-
-
-def wait_items(app: Pellix, expected: list[str], what: str, which: str = "ansi") -> None:
-    seen: list[list[str]] = []
-
-    def matches() -> bool:
-        seen[:] = [app.items(which)]
-        return seen[0] == expected
-    try:
-        wait_until(matches, 15, what)
-    except AssertionError as error:
-        raise AssertionError(f"{error}; the list held {seen[0] if seen else None!r}") from None
+from harness import Desktop, wait_until
+from clipboard import copy
+from files import write_filter
+from ids import WM_CLOSE
+from pellix import HISTORY, RECORDS, Pellix, wait_items, write_list_file
 
 
 def test_copies_are_captured_once_and_line_breaks_alone_are_not(desktop: Desktop):
@@ -127,7 +90,7 @@ def test_a_filter_type_that_is_no_number_is_reported_and_the_lists_are_kept(desk
                                    and w["visible"]), None), 15, "the error message box")
     texts = [c["text"] for c in desktop.tool("children", box["hwnd"])]
     assert "'abc' is not a valid integer value" in texts and box["title"] == "ぺりくす T&K"
-    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)  # the user closes the box
+    desktop.tool("post", box["hwnd"], WM_CLOSE, 0, 0)  # the user closes the box
     wait_until(lambda: not any(w["class"] == "#32770" and w["visible"]
                                for w in app.process.windows()), 10, "the box to close")
     assert app.process.running()

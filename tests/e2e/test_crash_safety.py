@@ -12,15 +12,13 @@ import time
 
 from harness import Desktop, WaitTimeout, procs, wait_until
 from harness.xselection import SelectionOwner
-from pellix import HISTORY, WM_COMMAND, Pellix
+from ids import BM_CLICK, CMD_DELETE, ID_TABBOX, WM_COMMAND
+from pellix import HISTORY, Pellix
 
 ROUNDS = int(os.environ.get("PELLIX_CRASH_ROUNDS", "100"))
 # A change is handed to the background writer 1.5 s after it was made, looked for every 0.5 s;
 # the rest is room for the write itself on a loaded machine.
 SAVE_DELAY = 3.0
-CMD_DELETE = 1300
-BM_CLICK = 0x00F5
-ID_TABBOX = 102
 SETTINGS_KEYS = ["left", "top", "height", "width", "fontsize", "fontcolor", "sendtab", "lock",
                  "memo", "trans", "option", "list0", "list1", "list2", "view", "fsmods", "hotkey"]
 
@@ -94,7 +92,7 @@ class Stream:
             if self.killed.is_set():
                 raise AssertionError("killed")  # no need to wait for a dead program
             return app.items(count=1) == [text]
-        # Now and then Wine never takes an X copy in (see test_capture.copy): copied again.
+        # Now and then Wine never takes an X copy in (see clipboard.copy): copied again.
         for attempt in range(3):
             self.owner.own(text)
             try:

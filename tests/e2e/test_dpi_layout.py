@@ -11,16 +11,13 @@ from pathlib import Path
 import pytest
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, RECORDS, WM_COMMAND, Pellix, write_list_file
-from test_capture import write_filter
-from test_settings import base_lines, write_ini
+from files import base_lines, write_filter, write_ini
+from ids import (BM_CLICK, BS_ICON_OR_BITMAP, BS_TYPEMASK, CMD_HOTKEY_FIRST, IDCANCEL, SS_TYPEMASK,
+                 SW_HIDE, SW_SHOWNOACTIVATE, WM_COMMAND)
+from pellix import HISTORY, RECORDS, Pellix, write_list_file
 
 FACE = "ＭＳ Ｐゴシック"
-HOTKEY_MENU_CTRL_ALT = 1124
-BM_CLICK = 0x00F5
-IDCANCEL = 2
-SW_HIDE = 0
-SW_SHOWNOACTIVATE = 4
+HOTKEY_MENU_CTRL_ALT = CMD_HOTKEY_FIRST + 4
 
 # Design client areas at 96 dpi; the main window's lists start below its top row.
 CLIENT = {"MainWindow": (241, 169), "FilterListDialog": (224, 190), "FilterEditor": (466, 451),
@@ -28,11 +25,8 @@ CLIENT = {"MainWindow": (241, 169), "FilterListDialog": (224, 190), "FilterEdito
 LIST_TOP = 20
 HIDDEN_WINDOWS = ("EditBox", "FilterListDialog", "FilterEditor", "MemoWindow", "AboutBox")
 
-BS_TYPEMASK = 0x0F
 CHECK_TYPES = {0x02, 0x03, 0x04, 0x05, 0x06, 0x09}  # check boxes, 3-state, radio buttons
 PUSH_TYPES = {0x00, 0x01}
-BS_ICON_OR_BITMAP = 0x00C0
-SS_TYPEMASK = 0x1F
 TEXT_STATICS = {0x00, 0x01, 0x02, 0x0C}  # left, centre, right, left without wrapping
 
 

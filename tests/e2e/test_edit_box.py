@@ -4,29 +4,13 @@ of it pasted into the program the user came from."""
 from __future__ import annotations
 
 from harness import Desktop, wait_until
+from boxes import close_box, edit_box, message_box, open_edit_box, wait_edit_box_closed
+from clipboard import copy
+from files import list_file
+from gestures import keys
+from ids import CMD_DELETE
+from notepad import Target
 from pellix import HISTORY, RECORDS, Pellix, write_list_file
-from test_capture import copy
-from test_list_editing import CMD_DELETE, keys, list_file
-from test_paste import Target, close_box, message_box
-
-FIELD = 101
-
-
-def edit_box(app: Pellix) -> dict:
-    return next(w for w in app.process.windows() if w["class"] == "EditBox")
-
-
-def open_edit_box(desktop: Desktop, app: Pellix, index: int) -> int:
-    """Ctrl+H on the item `index`; returns the box's field once the box is shown."""
-    desktop.tool("listview-select", app.listbox, index)
-    keys(desktop, app, "ctrl+h")
-    box = wait_until(lambda: edit_box(app)["visible"] and edit_box(app), 10, "the edit box")
-    assert box["title"] == "編集ボックス"
-    return next(c for c in desktop.tool("children", box["hwnd"]) if c["id"] == FIELD)["hwnd"]
-
-
-def wait_closed(app: Pellix) -> None:
-    wait_until(lambda: not edit_box(app)["visible"], 10, "the edit box to close")
 
 
 def test_enter_writes_the_edited_text_back_and_cancel_changes_nothing(desktop: Desktop):
@@ -41,7 +25,7 @@ def test_enter_writes_the_edited_text_back_and_cancel_changes_nothing(desktop: D
     desktop.tool("type", "3rd item")  # the whole text is selected when the box opens
     wait_until(lambda: desktop.text(field) == "3rd item", 10, "the new text typed")
     desktop.tool("keys", "enter")
-    wait_closed(app)
+    wait_edit_box_closed(app)
     wait_until(lambda: app.items() == ["one", "two", "3rd item", "four"], 10,
                "the third item replaced")
     assert 2 in app.list_view()["selected"]
@@ -52,7 +36,7 @@ def test_enter_writes_the_edited_text_back_and_cancel_changes_nothing(desktop: D
     desktop.tool("type", "changed")
     wait_until(lambda: desktop.text(field) == "changed", 10, "the change typed")
     desktop.tool("keys", "esc")
-    wait_closed(app)
+    wait_edit_box_closed(app)
     assert desktop.text(field) == "", "cancelling left the text in the field"
     assert app.items() == ["one", "two", "3rd item", "four"]
     app.close()
@@ -116,7 +100,7 @@ def test_del_in_the_field_edits_the_field_not_the_list(desktop: Desktop):
     app.command(CMD_DELETE)  # sent: done when it returns
     assert app.items() == ["abc", "def"], "削除 deleted from the list while the field had the keys"
     desktop.tool("keys", "esc")
-    wait_closed(app)
+    wait_edit_box_closed(app)
 
     desktop.tool("listview-select", app.listbox, 0)
     keys(desktop, app, "delete")

@@ -10,13 +10,10 @@ import time
 from pathlib import Path
 
 from harness import Desktop, procs, wait_until
-from pellix import HISTORY, WM_CLOSE, WM_COMMAND, Pellix, write_list_file
-from test_capture import copy
-from test_paste import close_box, message_box
-
-IDCANCEL = 2
-IDRETRY = 4
-EM_SETMODIFY = 0x00B9
+from boxes import close_box, message_box
+from clipboard import copy
+from ids import EM_SETMODIFY, IDCANCEL, IDRETRY, WM_CLOSE, WM_COMMAND
+from pellix import HISTORY, Pellix
 
 
 def history_file(desktop: Desktop) -> Path:

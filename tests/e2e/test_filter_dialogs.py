@@ -4,22 +4,15 @@ created, renamed, deleted, moved and loaded there, and the main window and the f
 from __future__ import annotations
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, RECORDS, WM_CLOSE, WM_COMMAND, Pellix, write_list_file
-from test_capture import copy, wait_items, write_filter
-from test_settings import base_lines, write_ini
+from boxes import visible_window
+from clipboard import copy
+from files import base_lines, write_filter, write_ini
+from ids import (BM_CLICK, CB_SETCURSEL, CMD_FILTER_SETTINGS, IDOK, INPUT_DIALOG_FIELD,
+                 LB_SETCURSEL, WM_CLOSE, WM_COMMAND)
+from pellix import HISTORY, RECORDS, Pellix, wait_items, write_list_file
 
-CMD_FILTER_SETTINGS = 1031
-BM_CLICK = 0x00F5
-LB_SETCURSEL = 0x0186
-CB_SETCURSEL = 0x014E
-IDOK = 1
 UNICODE = "unicode"
 DEFAULT_LISTS = [HISTORY, RECORDS, UNICODE]
-
-
-def visible_window(app: Pellix, class_name: str) -> dict | None:
-    return next((w for w in app.process.windows()
-                 if w["class"] == class_name and w["visible"]), None)
 
 
 def wait_hidden(app: Pellix, hwnd: int, what: str) -> None:
@@ -74,7 +67,8 @@ class FilterDialogs:
         self.press("名前変更")
         box = wait_until(lambda: visible_window(self.app, "InputDialog"), 10, "the rename box")
         assert box["title"] == "新しい名前は"
-        field = next(c for c in self.desktop.tool("children", box["hwnd"]) if c["id"] == 101)
+        field = next(c for c in self.desktop.tool("children", box["hwnd"])
+                     if c["id"] == INPUT_DIALOG_FIELD)
         assert field["text"] == self.rows()[row]  # the old name is offered
         if new_name is None:
             self.press("キャンセル", box["hwnd"])

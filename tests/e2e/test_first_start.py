@@ -10,8 +10,9 @@ from __future__ import annotations
 import time
 
 from harness import Desktop, wait_until
+from actors import hold_hotkey
+from ids import MOD_CONTROL
 from pellix import Pellix
-from test_tray_and_hotkey import MOD_CONTROL, hold_hotkey
 
 # Wine asks for a balloon to be made 2 s after the icon's request; this leaves room for a slow
 # machine without letting a late balloon pass unseen.

@@ -9,13 +9,10 @@ from typing import Callable
 import pytest
 
 from harness import Desktop, wait_until
-from pellix import (HISTORY, ID_TABBOX, ID_WIDEBOX, WM_COMMAND, Pellix, click_centre,
-                    write_list_file, write_unicode_list_file)
-from test_paste import (BM_CLICK, HOTKEY_MENU_FIRST, IDOK, TRAY_CALLBACK, Target,
-                        answer_input_dialog, close_box, message_box, paste)
-
-WM_RBUTTONDOWN = 0x0204
-BM_GETCHECK = 0x00F0
+from boxes import answer_input_dialog, close_box, message_box, open_about_box
+from ids import BM_GETCHECK, CMD_HOTKEY_FIRST, ID_TABBOX, ID_WIDEBOX, WM_COMMAND
+from notepad import Target, paste
+from pellix import HISTORY, Pellix, click_centre, write_list_file, write_unicode_list_file
 
 
 def x_keys_into(desktop: Desktop, hwnd: int, *chords: str) -> None:
@@ -105,33 +102,8 @@ def click_wide_box(desktop: Desktop, app: Pellix) -> Callable[[], None]:
     return lambda: None
 
 
-def open_about_box(desktop: Desktop, app: Pellix) -> Callable[[], None]:
-    desktop.focus(app.hwnd)
-    desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, WM_RBUTTONDOWN)
-
-    def menu_open() -> bool:
-        return any(w["class"] == "#32768" and w["visible"] for w in desktop.tool("windows"))
-
-    def about() -> dict:
-        return next(w for w in app.process.windows() if w["class"] == "AboutBox")
-
-    wait_until(menu_open, 10, "the tray menu")
-    # From the bottom: 終了, Windows の起動時に開始, then バージョン情報, whose sub-menu
-    # opening shows the box.
-    desktop.tool("keys", "up", "up", "up", "right")
-    wait_until(lambda: about()["visible"], 10, "the about box")
-    desktop.tool("keys", "esc", "esc")
-    wait_until(lambda: not menu_open(), 10, "the menu to close")
-
-    def close() -> None:
-        ok = next(c for c in desktop.tool("children", about()["hwnd"]) if c["id"] == IDOK)
-        desktop.tool("post", ok["hwnd"], BM_CLICK, 0, 0)
-        wait_until(lambda: not about()["visible"], 10, "OK to hide the about box")
-    return close
-
-
 def open_invalid_letter_box(desktop: Desktop, app: Pellix) -> Callable[[], None]:
-    desktop.tool("post", app.hwnd, WM_COMMAND, HOTKEY_MENU_FIRST + 4, 0)  # Ctrl+Alt
+    desktop.tool("post", app.hwnd, WM_COMMAND, CMD_HOTKEY_FIRST + 4, 0)  # Ctrl+Alt
     answer_input_dialog(desktop, app, "ab")
     box, texts = message_box(desktop, app)
     assert "無効な文字です" in texts

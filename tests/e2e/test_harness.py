@@ -9,8 +9,7 @@ from pathlib import Path
 import pytest
 
 from harness import Desktop, WaitTimeout, WineSession, procs, wait_until
-
-VK_END = 0x23
+from ids import VK_END
 
 
 def open_notepad(desktop: Desktop) -> tuple[dict, dict]:

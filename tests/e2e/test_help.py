@@ -9,10 +9,10 @@ from pathlib import Path
 
 from harness import Desktop, wait_until
 from harness.wine import wine_loader, windows_path
+from boxes import close_box, message_box
+from ids import CMD_HELP, WM_COMMAND
 from pellix import Pellix
-from test_paste import close_box, message_box
 
-CMD_HELP = 1034
 REPO = Path(__file__).resolve().parents[2]
 HELP_PAGE = REPO / "src/win32/app/res/pellixhelp.html"
 
@@ -57,7 +57,7 @@ def test_help_with_no_program_for_the_page_names_the_page(desktop: Desktop):
     page = desktop.pellix_exe.parent / "pellixhelp.html"
     (desktop.app_dir / "pellixhelp.html").write_bytes(page.read_bytes())
     app = Pellix.start(desktop)
-    desktop.tool("post", app.hwnd, 0x0111, CMD_HELP, 0)
+    desktop.tool("post", app.hwnd, WM_COMMAND, CMD_HELP, 0)
     box, texts = message_box(desktop, app)
     said = "\n".join(texts)
     assert "ヘルプのページを開くプログラムが見つかりません" in said, said
@@ -81,7 +81,7 @@ def test_the_help_item_opens_the_help_page_beside_the_program(desktop: Desktop):
                        env=desktop.wine.env, timeout=60, check=True, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     app = Pellix.start(desktop)
-    desktop.tool("post", app.hwnd, 0x0111, CMD_HELP, 0)
+    desktop.tool("post", app.hwnd, WM_COMMAND, CMD_HELP, 0)
     wait_until(lambda: opened.exists() and opened.read_bytes() == page.read_bytes(), 20,
                "the help page to be opened")
     text = page.read_bytes().decode("utf-8")

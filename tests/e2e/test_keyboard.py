@@ -7,23 +7,17 @@ the label just before it."""
 from __future__ import annotations
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, ID_COMBOBOX, ID_LISTBOX, ID_TABBOX, ID_WIDEBOX, WM_COMMAND, Pellix, \
-    write_list_file
-from test_edit_box import FIELD, edit_box, open_edit_box, wait_closed
-from test_filter_dialogs import CMD_FILTER_SETTINGS, visible_window
-from test_focus_and_target import open_about_box
+from boxes import edit_box, open_about_box, open_edit_box, visible_window, wait_edit_box_closed
+from ids import (BM_GETCHECK, CMD_FILTER_SETTINGS, CMD_HOTKEY_FIRST, EDIT_BOX_FIELD,
+                 FILTER_EDITOR_FIRST_FIELD, IDCANCEL, IDOK, ID_BITBTN1, ID_COMBOBOX, ID_LISTBOX,
+                 ID_MBOX, ID_TABBOX, ID_WIDEBOX, INPUT_DIALOG_FIELD, WM_COMMAND, WS_TABSTOP)
+from pellix import HISTORY, Pellix, write_list_file
 
-ID_BITBTN1 = 101
-ID_MBOX = 104
-IDOK = 1
-IDCANCEL = 2
-BM_GETCHECK = 0x00F0
-WS_TABSTOP = 0x00010000
-HOTKEY_MENU_CTRL_ALT = 1124
+HOTKEY_MENU_CTRL_ALT = CMD_HOTKEY_FIRST + 4
 # The filter editor's fields, numbered in the order they stand: name, type, per line, check
 # string 1 and its count, check string 2 and its count, permitted characters, the three options,
 # then the eight replacement rows, left field and right field.
-EDITOR_FIELDS = list(range(200, 227))
+EDITOR_FIELDS = list(range(FILTER_EDITOR_FIRST_FIELD, FILTER_EDITOR_FIRST_FIELD + 27))
 NAMED_BY_THEMSELVES = {"button", "static", "syslistview32", "listbox"}
 
 
@@ -170,13 +164,13 @@ def test_the_edit_box_from_the_keyboard(desktop: Desktop):
     open_edit_box(desktop, app, 0)
     box = edit_box(app)["hwnd"]
     desktop.focus(box)
-    order = [by_id(desktop, box, FIELD)] + \
+    order = [by_id(desktop, box, EDIT_BOX_FIELD)] + \
         [by_text(desktop, box, text) for text in ("コピー", "更新", "キャンセル")]
     walk(desktop, order, "the edit box")
     assert_named(desktop, app, box)
     tab_to(desktop, order[3], order)
     press(desktop, "enter")
-    wait_closed(app)
+    wait_edit_box_closed(app)
     assert app.items() == ["one", "two"]
     app.close()
 
@@ -203,7 +197,7 @@ def test_the_about_box_and_the_question_box_from_the_keyboard(desktop: Desktop):
         question = wait_until(lambda: visible_window(app, "InputDialog"), 10,
                               "the question box")["hwnd"]
         desktop.focus(question)
-        order = [by_id(desktop, question, i) for i in (FIELD, IDOK, IDCANCEL)]
+        order = [by_id(desktop, question, i) for i in (INPUT_DIALOG_FIELD, IDOK, IDCANCEL)]
         walk(desktop, order, "the question box")
         assert_named(desktop, app, question)
         if last_key == "enter":

@@ -3,9 +3,8 @@
 from __future__ import annotations
 
 from harness import Desktop, wait_until
+from files import base_lines, write_filter, write_ini
 from pellix import HISTORY, RECORDS, Pellix, write_list_file
-from test_capture import write_filter
-from test_settings import base_lines, write_ini
 
 
 def test_temporary_files_of_a_crashed_save_are_removed_at_start(desktop: Desktop):

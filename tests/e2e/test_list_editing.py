@@ -6,25 +6,12 @@ from __future__ import annotations
 import time
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, RECORDS, WM_COMMAND, Pellix, write_list_file
-
-DAT_MARKER = "][)"
-CMD_DELETE = 1300
-CMD_CLEAR_BACK_HALF = 1302
-CMD_ITEM_UP = 1303
-CMD_ITEM_DOWN = 1304
-CMD_EXPAND = 1305
-CMD_SORT = 1306
-
-
-def list_file(desktop: Desktop, name: str) -> list[str]:
-    data = (desktop.app_dir / f"{name}.dat").read_bytes().decode("cp932")
-    return [line[len(DAT_MARKER):] for line in data.split("\r\n") if line.startswith(DAT_MARKER)]
-
-
-def keys(desktop: Desktop, app: Pellix, *chords: str) -> None:
-    desktop.focus(app.hwnd)
-    desktop.tool("keys", *chords)
+from files import list_file
+from gestures import drag, keys, right_click_menu, row_centre
+from ids import (BM_CLICK, CMD_CLEAR_BACK_HALF, CMD_DELETE, CMD_EXPAND, CMD_ITEM_DOWN, CMD_ITEM_UP,
+                 CMD_SORT, IDCANCEL, IDOK, ID_COMBOBOX, ID_DROPBOX, ID_LISTBOX, TRAY_CALLBACK,
+                 WM_COMMAND, WM_LBUTTONDOWN)
+from pellix import HISTORY, RECORDS, Pellix, write_list_file
 
 
 def test_del_and_ctrl_del_respect_the_lock(desktop: Desktop):
@@ -87,49 +74,13 @@ def test_commands_on_a_list_of_100000_items_stay_quick(desktop: Desktop):
     assert list_file(desktop, HISTORY) == [] and kept == ["2行目"]
 
 
-# ---- helpers: the real mouse on the list, the list's menu, the input dialogs ---------------------
-
-TRAY_CALLBACK = 0x813B
-WM_LBUTTONDOWN = 0x0201
-BM_CLICK = 0x00F5
-IDOK = 1
-IDCANCEL = 2
-
-
-def row_centre(desktop: Desktop, listview: int, index: int) -> tuple[int, int]:
-    """The middle of a row's left part, on the screen (rows are as wide as the widest item)."""
-    rect = desktop.tool("listview-rows", listview, index)["rows"][0]
-    return rect["left"] + 20, (rect["top"] + rect["bottom"]) // 2
-
-
-def drag(desktop: Desktop, start: tuple[int, int], end: tuple[int, int], steps: int = 6) -> None:
-    """Left button pressed on `start`, the pointer moved there in steps, released on `end`."""
-    x = desktop.x
-    x.xdotool("mousemove", str(start[0]), str(start[1]), "mousedown", "1")
-    for step in range(1, steps + 1):
-        x.xdotool("mousemove", str(start[0] + (end[0] - start[0]) * step // steps),
-                  str(start[1] + (end[1] - start[1]) * step // steps))
-    x.xdotool("mouseup", "1")
+# ---- helpers: a row dragged with the real mouse, the input dialogs -------------------------------
 
 
 def drag_row(desktop: Desktop, app: Pellix, source: int, target: int) -> None:
     desktop.focus(app.hwnd)
     drag(desktop, row_centre(desktop, app.listbox, source),
          row_centre(desktop, app.listbox, target))
-
-
-def menu_open(desktop: Desktop) -> bool:
-    return any(w["class"] == "#32768" and w["visible"] for w in desktop.tool("windows"))
-
-
-def right_click_menu(desktop: Desktop, app: Pellix, point: tuple[int, int], *chords: str) -> None:
-    """A right-click at `point` opens the list's menu; the chords pick an entry in it. Returns once
-    the command the entry runs (if any) is done: the list view answers only after it."""
-    desktop.focus(app.hwnd)
-    desktop.x.xdotool("mousemove", str(point[0]), str(point[1]), "click", "3")
-    wait_until(lambda: menu_open(desktop), 10, "the list's menu to open")
-    desktop.tool("keys", *chords)
-    wait_until(lambda: not menu_open(desktop), 10, "the menu to close")
 
 
 def visible_dialog(app: Pellix, class_name: str) -> dict | None:
@@ -211,14 +162,14 @@ def test_an_item_dragged_onto_the_selector_goes_to_the_top_of_the_list_picked(de
     write_list_file(desktop.app_dir, HISTORY, ["a", "b", "c"])
     write_list_file(desktop.app_dir, RECORDS, ["kept"])
     app = Pellix.start(desktop)
-    selector = app.control(100)["rect"]
+    selector = app.control(ID_COMBOBOX)["rect"]
     onto_selector = (selector["left"] + 30, (selector["top"] + selector["bottom"]) // 2)
 
     def drop_on_selector() -> dict:
         desktop.focus(app.hwnd)
         drag(desktop, row_centre(desktop, app.listbox, 1), onto_selector)
         wait_until(lambda: app.visible(app.dropbox), 10, "the names shown after the drop")
-        return app.control(107)["rect"]
+        return app.control(ID_DROPBOX)["rect"]
 
     def click_name(rect: dict, index: int) -> None:
         desktop.x.xdotool("mousemove", str(rect["left"] + 20), str(rect["top"] + 12 * index + 6),
@@ -305,7 +256,7 @@ def test_the_menu_entries_for_an_item_do_nothing_after_a_click_on_no_item(deskto
     it deletes the whole selection."""
     write_list_file(desktop.app_dir, HISTORY, ["a", "b", "c", "d", "e"])
     app = Pellix.start(desktop)
-    listbox = app.control(105)["rect"]
+    listbox = app.control(ID_LISTBOX)["rect"]
     empty_spot = (listbox["left"] + 30, listbox["bottom"] - 12)
     assert desktop.tool("listview-rows", app.listbox, 4)["rows"][0]["bottom"] < empty_spot[1]
     to_delete = ("down", "down", "down", "down", "Return")  # コピー, 編集, 変換, 削除

@@ -3,10 +3,9 @@
 from __future__ import annotations
 
 from harness import Desktop, wait_until
+from ids import WS_HSCROLL, WS_VSCROLL
 from pellix import HISTORY, RECORDS, Pellix, write_list_file, write_unicode_list_file
 
-WS_HSCROLL = 0x00100000
-WS_VSCROLL = 0x00200000
 WIDE = "wide " * 60
 
 

@@ -4,17 +4,12 @@ transparent mode for both, the list font, and the list commands switched off whi
 from __future__ import annotations
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, ID_WIDEBOX, WM_COMMAND, Pellix, click_centre, write_list_file
-from test_paste import TRAY_CALLBACK, WM_LBUTTONDOWN, Target, paste
-from test_tray_and_hotkey import ini
-
-BM_GETCHECK = 0x00F0
-WS_EX_LAYERED = 0x00080000
-CMD_TRANSPARENT = 1032
-CMD_FONT = 1033
-CMD_SEND_COPY = 1200
-IDOK = 1
-SIZE_COMBO = 0x0472  # the font dialog's size field
+from files import ini
+from ids import (BM_GETCHECK, CMD_FONT, CMD_SEND_COPY, CMD_TRANSPARENT, FONT_DIALOG_SIZE_FIELD,
+                 IDOK, ID_LISTBOX, ID_WIDEBOX, TRAY_CALLBACK, WM_COMMAND, WM_LBUTTONDOWN,
+                 WS_EX_LAYERED)
+from notepad import Target, paste
+from pellix import HISTORY, Pellix, click_centre, write_list_file
 
 
 def window_rect(desktop: Desktop, hwnd: int) -> dict:
@@ -35,7 +30,7 @@ def test_wide_mode_widens_to_the_longest_item_and_ctrl_w_narrows_again(desktop: 
     write_list_file(desktop.app_dir, HISTORY, ["short", "x" * 40, "日本語"])
     app = Pellix.start(desktop)
     before = window_rect(desktop, app.hwnd)
-    list_width = width(app.control(105)["rect"])
+    list_width = width(app.control(ID_LISTBOX)["rect"])
     desktop.focus(app.hwnd)
     wide = app.control(ID_WIDEBOX)
     click_centre(desktop, wide["rect"])
@@ -77,7 +72,8 @@ def test_the_font_dialog_sets_the_list_font_size_kept_in_the_settings(desktop: D
     dialog = wait_until(lambda: next((w for w in app.process.windows()
                                       if w["class"] == "#32770" and w["visible"]), None), 10,
                         "the font dialog")
-    size = next(c for c in desktop.tool("children", dialog["hwnd"]) if c["id"] == SIZE_COMBO)
+    size = next(c for c in desktop.tool("children", dialog["hwnd"])
+                if c["id"] == FONT_DIALOG_SIZE_FIELD)
     field = next(c for c in desktop.tool("children", size["hwnd"]) if c["class"] == "Edit")
     desktop.focus(dialog["hwnd"])
     click_centre(desktop, field["rect"])

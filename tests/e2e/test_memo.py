@@ -4,19 +4,12 @@ soon as the user turns away and at the end, list items dropped onto it, the "mm"
 from __future__ import annotations
 
 from harness import Desktop, procs, wait_until
-from pellix import HISTORY, RECORDS, WM_CLOSE, WM_COMMAND, Pellix, click_centre, write_list_file
-from test_capture import write_filter
-from test_list_editing import TRAY_CALLBACK, drag, row_centre
-from test_settings import base_lines, write_ini
+from files import base_lines, write_filter, write_ini
+from gestures import drag, row_centre
+from ids import (BM_GETCHECK, CMD_PASTE_OPTION_FIRST, EM_SETSEL, ID_MBOX, TRAY_CALLBACK, WM_CLOSE,
+                 WM_COMMAND, WM_LBUTTONDOWN, WM_QUERYENDSESSION, WS_EX_TOOLWINDOW, WS_EX_TOPMOST)
+from pellix import HISTORY, RECORDS, Pellix, click_centre, write_list_file
 
-ID_MBOX = 104
-BM_GETCHECK = 0x00F0
-EM_SETSEL = 0x00B1
-WS_EX_TOPMOST = 0x8
-WS_EX_TOOLWINDOW = 0x80
-WM_QUERYENDSESSION = 0x0011
-PASTE_OPTION_FIRST = 1100
-WM_LBUTTONDOWN = 0x0201
 OPTION_TAB = 2
 
 
@@ -134,7 +127,7 @@ def test_dropped_items_go_above_the_first_line_under_the_paste_option(desktop: D
     wait_memo_file(desktop, "x\r\ny\r\nメモ\r\n".encode("cp932"), "the drop written at once")
     assert memo.text() == "x\r\ny\r\nメモ\r\n"
 
-    desktop.tool("post", app.hwnd, WM_COMMAND, PASTE_OPTION_FIRST + OPTION_TAB, 0)
+    desktop.tool("post", app.hwnd, WM_COMMAND, CMD_PASTE_OPTION_FIRST + OPTION_TAB, 0)
     # Pressed on another row than before: the same row again so soon would be a double click.
     drop_first_two(1)  # Tab追加: one line, every item followed by a tab
     wait_memo_file(desktop, "x\ty\t\r\nx\r\ny\r\nメモ\r\n".encode("cp932"),

@@ -18,9 +18,9 @@ from pathlib import Path
 import pytest
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, WM_COMMAND, Pellix, project_version
+from ids import CMD_EXIT, WM_COMMAND
+from pellix import HISTORY, Pellix, project_version
 
-CMD_EXIT = 1036
 VERSION = project_version()
 MAJOR, MINOR = (int(part) for part in VERSION.split("."))
 LANG_JAPANESE = 0x0411

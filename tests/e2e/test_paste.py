@@ -3,47 +3,12 @@
 from __future__ import annotations
 
 from harness import Desktop, wait_until
+from boxes import change_hotkey
+from clipboard import copy
+from ids import (BM_CLICK, CMD_TAB_MODE, IDOK, ID_BITBTN1, ID_LISTBOX, SC_MINIMIZE, TRAY_CALLBACK,
+                 WM_COMMAND, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_SYSCOMMAND)
+from notepad import Target, paste
 from pellix import HISTORY, Pellix, project_version, write_list_file
-from test_capture import copy
-
-WM_COMMAND_SENDCOPY = 1200
-WM_COMMAND_TABMODE = 1201
-PASTE_OPTION_FIRST = 1100
-WM_SYSCOMMAND = 0x0112
-SC_MINIMIZE = 0xF020
-EM_SETSEL = 0x00B1
-WM_CLEAR = 0x0303
-TRAY_CALLBACK = 0x813B
-WM_LBUTTONDOWN = 0x0201
-
-
-class Target:
-    """Wine's notepad as the program the user works in."""
-
-    def __init__(self, desktop: Desktop, app: Pellix):
-        self.desktop = desktop
-        self.process = desktop.start_notepad()
-        self.window = self.process.wait_window(**{"class": "Notepad"})["hwnd"]
-        self.edit = desktop.child(self.window, "Edit")["hwnd"]
-        desktop.focus(self.window)
-        # pellix samples the window in front once a second.
-        wait_until(lambda: desktop.tool("prop", app.hwnd, "PellixPasteTarget")["value"]
-                   in (self.edit, self.window), 10, "notepad to become the paste target")
-
-    def text(self) -> str:
-        return self.desktop.text(self.edit)
-
-    def clear(self) -> None:
-        self.desktop.tool("send", self.edit, EM_SETSEL, 0, -1)
-        self.desktop.tool("send", self.edit, WM_CLEAR, 0, 0)
-        wait_until(lambda: self.text() == "", 5, "notepad to be empty")
-
-
-def paste(desktop: Desktop, app: Pellix, indices: list[int], option: int | None) -> None:
-    desktop.tool("listview-select", app.listbox, *indices)
-    if option is not None:
-        desktop.tool("post", app.hwnd, 0x0111, PASTE_OPTION_FIRST + option, 0)
-    desktop.tool("post", app.hwnd, 0x0111, WM_COMMAND_SENDCOPY, 0)
 
 
 ITEMS = ["x", "y", "a ", "b", "a\r\n", " b ", "go?id=5&url=http:x&y=1", "日本語"]
@@ -64,7 +29,7 @@ def test_paste_under_each_option_and_in_tab_mode(desktop: Desktop):
         paste(desktop, app, indices, option)
         wait_until(lambda: target.text() == expected, 10, f"{expected!r} pasted into notepad")
 
-    desktop.tool("post", app.hwnd, 0x0111, WM_COMMAND_TABMODE, 0)
+    desktop.tool("post", app.hwnd, WM_COMMAND, CMD_TAB_MODE, 0)
     target.clear()
     paste(desktop, app, [0], 0)
     wait_until(lambda: target.text() == "x\t", 10, "the paste followed by a Tab")
@@ -110,46 +75,6 @@ def test_the_hotkey_shows_hides_and_brings_forward(desktop: Desktop):
     app.close()
 
 
-HOTKEY_MENU_FIRST = 1120
-BM_CLICK = 0x00F5
-IDOK = 1
-
-
-def answer_input_dialog(desktop: Desktop, app: Pellix, text: str) -> None:
-    dialog = wait_until(lambda: next((w for w in app.process.windows()
-                                      if w["class"] == "InputDialog" and w["visible"]), None),
-                        10, "the input dialog")
-    assert dialog["title"] == "Hotkey"
-    prompts = [c["text"] for c in desktop.tool("children", dialog["hwnd"])]
-    assert "使用するアルファベット（半角）" in prompts
-    desktop.focus(dialog["hwnd"])
-    desktop.tool("type", text)
-    ok = next(c for c in desktop.tool("children", dialog["hwnd"]) if c["id"] == IDOK)
-    desktop.tool("post", ok["hwnd"], BM_CLICK, 0, 0)
-
-
-def message_box(desktop: Desktop, app: Pellix) -> tuple[int, list[str]]:
-    box = wait_until(lambda: next((w for w in app.process.windows()
-                                   if w["class"] == "#32770" and w["visible"]), None),
-                     10, "a message box")
-    return box["hwnd"], [c["text"] for c in desktop.tool("children", box["hwnd"])]
-
-
-def close_box(desktop: Desktop, app: Pellix, hwnd: int) -> None:
-    desktop.tool("post", hwnd, 0x0010, 0, 0)
-    wait_until(lambda: not any(w["hwnd"] == hwnd and w["visible"]
-                               for w in app.process.windows()), 10, "the box to close")
-
-
-def change_hotkey(desktop: Desktop, app: Pellix, position: int, text: str) -> list[str]:
-    """The hotkey menu item at `position`, answered with `text`; returns the message shown."""
-    desktop.tool("post", app.hwnd, 0x0111, HOTKEY_MENU_FIRST + position, 0)
-    answer_input_dialog(desktop, app, text)
-    box, texts = message_box(desktop, app)
-    close_box(desktop, app, box)
-    return texts
-
-
 def test_changing_the_hotkey(desktop: Desktop):
     app = Pellix.start(desktop)
 
@@ -185,7 +110,7 @@ def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(deskto
         return next(w for w in app.process.windows() if w["class"] == "AboutBox")
 
     def open_about() -> None:
-        desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, 0x0204)  # right button on the icon
+        desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, WM_RBUTTONDOWN)  # right button on the icon
         wait_until(lambda: any(w["class"] == "#32768" and w["visible"]
                                for w in desktop.tool("windows")), 10, "the tray menu")
         # From the bottom: 終了, Windows の起動時に開始, then バージョン情報, whose sub-menu
@@ -210,7 +135,7 @@ def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(deskto
     assert about()["rect"] == rect
 
     # The tool button opens the same menu.
-    button = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == 101)
+    button = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == ID_BITBTN1)
     desktop.focus(app.hwnd)
     desktop.tool("post", button["hwnd"], BM_CLICK, 0, 0)
     wait_until(lambda: any(w["class"] == "#32768" and w["visible"]
@@ -225,7 +150,7 @@ def test_enter_space_ctrl_c_and_a_double_click_paste_from_the_list(desktop: Desk
     write_list_file(desktop.app_dir, HISTORY, ["first", "second"])
     app = Pellix.start(desktop)
     target = Target(desktop, app)
-    listbox = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == 105)["rect"]
+    listbox = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == ID_LISTBOX)["rect"]
     first_row = (str(listbox["left"] + 30), str(listbox["top"] + 6))
     # Elsewhere on that row: two clicks at one spot within the double-click time make a double
     # click, and the steps between the first click and the double click can take less than that.

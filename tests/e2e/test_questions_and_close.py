@@ -5,12 +5,11 @@ from __future__ import annotations
 import pytest
 
 from harness import Desktop, procs, wait_until
-from pellix import (HISTORY, RECORDS, WM_CLOSE, WM_COMMAND, Pellix, write_list_file,
-                    write_unicode_list_file)
-from test_paste import HOTKEY_MENU_FIRST, answer_input_dialog, message_box
-from test_tray_and_hotkey import ini
+from boxes import answer_input_dialog, message_box
+from files import ini
+from ids import CMD_EXIT, CMD_HOTKEY_FIRST, WM_CLOSE, WM_COMMAND
+from pellix import HISTORY, RECORDS, Pellix, write_list_file, write_unicode_list_file
 
-CMD_EXIT = 1036  # the tray menu's 終了
 SHIFT_POSITION = 1  # the hotkey menu's Shift+ item
 
 HISTORY_ITEMS = ["一つ目", "second", "三"]
@@ -55,7 +54,7 @@ def assert_nothing_lost(desktop: Desktop, app: Pellix, files: dict[str, bytes]) 
 
 
 def open_hotkey_question(desktop: Desktop, app: Pellix) -> None:
-    desktop.tool("post", app.hwnd, WM_COMMAND, HOTKEY_MENU_FIRST + SHIFT_POSITION, 0)
+    desktop.tool("post", app.hwnd, WM_COMMAND, CMD_HOTKEY_FIRST + SHIFT_POSITION, 0)
     wait_until(lambda: any(w["class"] == "InputDialog" and w["visible"]
                            for w in app.process.windows()), 10, "the hotkey question")
 

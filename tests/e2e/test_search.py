@@ -7,19 +7,13 @@ from __future__ import annotations
 import time
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, WM_COMMAND, Pellix, write_list_file, write_unicode_list_file
-from test_capture import copy
-from test_list_editing import CMD_ITEM_UP, list_file, row_centre
-from test_paste import Target
-from test_unicode_list import show_unicode_list, unicode_file
-
-ID_SEARCH_FIELD = 108
-TRAY_CALLBACK = 0x813B
-WM_SYSCOMMAND = 0x0112
-SC_MINIMIZE = 0xF020
-WM_RBUTTONDOWN = 0x0204
-WM_IME_STARTCOMPOSITION = 0x010D
-WM_IME_ENDCOMPOSITION = 0x010E
+from clipboard import copy
+from files import list_file, unicode_file
+from gestures import row_centre
+from ids import (CMD_ITEM_UP, ID_SEARCH_FIELD, SC_MINIMIZE, TRAY_CALLBACK, WM_COMMAND,
+                 WM_IME_ENDCOMPOSITION, WM_IME_STARTCOMPOSITION, WM_RBUTTONDOWN, WM_SYSCOMMAND)
+from notepad import Target
+from pellix import HISTORY, Pellix, show_unicode_list, write_list_file, write_unicode_list_file
 
 
 def search_field(desktop: Desktop, app: Pellix) -> dict:

@@ -3,8 +3,9 @@
 from __future__ import annotations
 
 from harness import Desktop, procs, wait_until
+from files import base_lines, write_filter, write_ini
+from ids import ID_MBOX, WM_CLOSE
 from pellix import HISTORY, RECORDS, Pellix, write_list_file
-from test_capture import write_filter
 
 KEY_ORDER = ["left", "top", "height", "width", "fontsize", "fontcolor", "sendtab", "lock", "memo",
              "trans", "option", "list0", "list1", "list2", "view", "fsmods", "hotkey"]
@@ -16,23 +17,10 @@ def read_ini(desktop: Desktop) -> list[tuple[str, str]]:
     return [tuple(line.split("=", 1)) for line in text[:-2].split("\r\n")]
 
 
-def write_ini(desktop: Desktop, lines: list[str]) -> None:
-    (desktop.app_dir / "pellix.ini").write_bytes("".join(f"{line}\r\n" for line in lines)
-                                                  .encode("cp932"))
-
-
-def base_lines(**changes: str) -> list[str]:
-    values = {"left": "300", "top": "200", "height": "207", "width": "257", "fontsize": "9",
-              "fontcolor": "clWindowText", "sendtab": "0", "lock": "", "memo": "0", "trans": "0",
-              "option": "0", "list0": HISTORY, "list1": RECORDS, "list2": "unicode", "view": "0",
-              "fsmods": "2", "hotkey": "A", **changes}
-    return [f"{key}={value}" for key, value in values.items()]
-
-
 def test_first_exit_writes_every_key_in_order(desktop: Desktop):
     app = Pellix.start(desktop)
     rect = app.main["rect"]
-    mbox = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == 104)["rect"]
+    mbox = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == ID_MBOX)["rect"]
     assert desktop.tool("pixel", mbox["right"] - 1, mbox["top"] + 2)["rgb"] != 0xFF0000
     app.close()
     lines = read_ini(desktop)
@@ -66,7 +54,7 @@ def test_hand_written_settings_are_applied_and_written_back(desktop: Desktop):
     app.pick_list(0)
     wait_until(lambda: app.items() == ["in a=b"], 10, "the list whose name holds '='")
     # Locked lists paint the window red: the strip right of the "mm" box shows it.
-    mbox = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == 104)["rect"]
+    mbox = next(c for c in desktop.tool("children", app.hwnd) if c["id"] == ID_MBOX)["rect"]
     pixel = desktop.tool("pixel", mbox["right"] - 1, mbox["top"] + 2)["rgb"]
     assert pixel == 0xFF0000, hex(pixel)
     app.close()
@@ -101,7 +89,7 @@ def refused_start(desktop: Desktop) -> list[str]:
                                    and w["visible"]), None), 20, "the error message")
     texts = [c["text"] for c in desktop.tool("children", box["hwnd"])]
     assert not [w for w in process.windows() if w["class"] == "MainWindow" and w["visible"]]
-    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)
+    desktop.tool("post", box["hwnd"], WM_CLOSE, 0, 0)
     assert procs.wait_gone(process.pid, 20), "pellix kept running after refusing its files"
     return texts
 

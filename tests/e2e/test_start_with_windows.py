@@ -8,10 +8,9 @@ from pathlib import Path
 
 from harness import Desktop, wait_until
 from harness.wine import windows_path
-from pellix import WM_COMMAND, Pellix
-from test_paste import close_box, message_box
-
-CMD_START_WITH_WINDOWS = 1041
+from boxes import close_box, message_box
+from ids import CMD_START_WITH_WINDOWS, WM_COMMAND
+from pellix import Pellix
 
 
 def startup_folder(desktop: Desktop) -> Path:

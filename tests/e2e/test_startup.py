@@ -6,8 +6,8 @@ import subprocess
 import time
 
 from harness import Desktop, procs, wait_until
-from pellix import (HISTORY, RECORDS, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW, Pellix, write_list_file,
-                    write_unicode_list_file)
+from ids import CMD_FULL_TO_HALF_WIDTH, CMD_TO_UPPER_CASE, WS_EX_APPWINDOW, WS_EX_TOOLWINDOW
+from pellix import HISTORY, RECORDS, Pellix, write_list_file, write_unicode_list_file
 
 
 def test_first_start_in_an_empty_folder(desktop: Desktop):
@@ -121,10 +121,10 @@ def test_the_list_menu_converts_the_focused_item(desktop: Desktop):
     write_list_file(desktop.app_dir, HISTORY, ["keep", "Mixed Case", "ＡＢＣ１２３"])
     app = Pellix.start(desktop)
     desktop.tool("listview-select", app.listbox, 1)
-    app.command(1020)  # 小文字を大文字に
+    app.command(CMD_TO_UPPER_CASE)  # 小文字を大文字に
     wait_until(lambda: app.items()[1] == "MIXED CASE", 10, "the focused item in upper case")
     desktop.tool("listview-select", app.listbox, 2)
-    app.command(1017)  # 全角英数字を半角に
+    app.command(CMD_FULL_TO_HALF_WIDTH)  # 全角英数字を半角に
     wait_until(lambda: app.items()[2] == "ABC123", 10, "the focused item in half width")
     view = app.list_view()
     assert view["focused"] == 2 and 2 in view["selected"]

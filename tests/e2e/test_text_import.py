@@ -8,13 +8,10 @@ from pathlib import Path
 from harness import Desktop, wait_until
 from harness.wine import windows_path
 from harness.xdnd import drop_files
-from pellix import HISTORY, RECORDS, WM_COMMAND, Pellix, write_list_file
-from test_list_editing import list_file
-from test_tray_and_hotkey import start_actor
-
-CMD_IMPORT = 1030
-IDYES = 6
-IDNO = 7
+from actors import start_actor
+from files import list_file
+from ids import CMD_IMPORT_TEXT, IDNO, IDYES, ID_LISTBOX, WM_CLOSE, WM_COMMAND
+from pellix import HISTORY, RECORDS, Pellix, write_list_file
 
 
 def visible_dialog(app: Pellix) -> dict | None:
@@ -24,7 +21,7 @@ def visible_dialog(app: Pellix) -> dict | None:
 def import_file(desktop: Desktop, app: Pellix, path: Path, answer: int) -> None:
     """The user asks for the import, answers the question and picks the file by typing its
     name into the file dialog."""
-    desktop.tool("post", app.hwnd, WM_COMMAND, CMD_IMPORT, 0)
+    desktop.tool("post", app.hwnd, WM_COMMAND, CMD_IMPORT_TEXT, 0)
     question = wait_until(lambda: visible_dialog(app), 10, "the question")
     texts = [c["text"] for c in desktop.tool("children", question["hwnd"])]
     assert "テキストを振り分け処理しますか？" in texts and question["title"] == "確認"
@@ -78,7 +75,7 @@ def test_dropped_files_are_sorted_as_the_list_of_their_names(desktop: Desktop, t
         file.write_bytes(b"contents are never read")
     app = Pellix.start(desktop)
     main = next(w for w in app.process.windows() if w["hwnd"] == app.hwnd)
-    listbox = app.control(105)["rect"]
+    listbox = app.control(ID_LISTBOX)["rect"]
     point = ((listbox["left"] + listbox["right"]) // 2, (listbox["top"] + listbox["bottom"]) // 2)
     expected = "\r\n".join(windows_path(tmp_path / name) for name in ("A.txt", "b.txt", "c.txt"))
     for times in (1, 2):
@@ -104,7 +101,7 @@ def test_a_file_another_program_keeps_locked_is_reported_and_changes_nothing(des
     box = wait_until(lambda: visible_dialog(app), 10, "the error message")
     texts = " ".join(c["text"] for c in desktop.tool("children", box["hwnd"]))
     assert "locked.txt" in texts and "開けません" in texts, texts
-    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)
+    desktop.tool("post", box["hwnd"], WM_CLOSE, 0, 0)
     wait_until(lambda: not visible_dialog(app), 10, "the box closed")
     assert app.items() == ["kept"]
     holder.stop()

@@ -5,34 +5,12 @@ from __future__ import annotations
 import json
 
 from harness import Desktop, wait_until
-from harness.wine import WinProcess, windows_path
+from harness.wine import windows_path
+from actors import hold_hotkey, start_actor
+from boxes import change_hotkey
+from files import ini
+from ids import MOD_CONTROL, MOD_SHIFT, SC_MINIMIZE, VK_CONTROL, VK_LCONTROL, WM_SYSCOMMAND
 from pellix import Pellix
-from test_paste import change_hotkey
-
-MOD_CONTROL = 2
-MOD_SHIFT = 4
-
-
-def start_actor(desktop: Desktop, name: str, *args: str) -> tuple[WinProcess, dict]:
-    """A pxtool actor and what it announced on starting. It is stopped as a program is, by
-    WM_CLOSE to its window, which it announces since the window is hidden."""
-    actor, hello = desktop.start_actor(name, *args, name=name)
-    assert actor.wpid  # looked up while it runs: stopping it asks for it
-    actor.before_close = lambda: desktop.tool("post", hello["hwnd"], "WM_CLOSE", 0, 0)
-    return actor, hello
-
-
-def hold_hotkey(desktop: Desktop, mods: int, vk: int) -> WinProcess:
-    """Another program takes the key combination first."""
-    holder, hello = start_actor(desktop, "hold-hotkey", "--mods", str(mods), "--vk", str(vk),
-                                "--seconds", "120")
-    assert hello["registered"], "the other program holds the hotkey"
-    return holder
-
-
-def ini(desktop: Desktop) -> dict[str, str]:
-    text = (desktop.app_dir / "pellix.ini").read_bytes().decode("cp932")
-    return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)
 
 
 def visible(app: Pellix) -> bool:
@@ -85,7 +63,7 @@ def test_an_alt_hotkey_is_followed_by_a_control_tap(desktop: Desktop):
     """With Alt alone, the program in front would take the Alt release for its menu bar."""
     app = Pellix.start(desktop)
     assert "ホットキーを変更しました" in change_hotkey(desktop, app, 2, "z")  # Alt+
-    desktop.tool("post", app.hwnd, 0x0112, 0xF020, 0)  # minimise: hidden
+    desktop.tool("post", app.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0)  # minimise: hidden
     wait_until(lambda: not visible(app), 10, "the window hidden")
 
     log = desktop.app_dir.parent / "keys.log"
@@ -98,7 +76,7 @@ def test_an_alt_hotkey_is_followed_by_a_control_tap(desktop: Desktop):
         if not log.exists():
             return []
         events = [json.loads(line) for line in log.read_text().splitlines() if line]
-        return [e["up"] for e in events if e["vk"] in (0x11, 0xA2)]
+        return [e["up"] for e in events if e["vk"] in (VK_CONTROL, VK_LCONTROL)]
 
     wait_until(lambda: control_events() == [False, True], 10, "a Control press and release")
     assert logger.stop().how == "exited"

@@ -4,23 +4,9 @@ after them."""
 from __future__ import annotations
 
 from harness import Desktop, wait_until
-from pellix import HISTORY, Pellix, write_list_file, write_unicode_list_file
-from test_list_editing import keys, list_file, right_click_menu, row_centre
-
-UNICODE_LIST = 2
-
-
-def unicode_file(desktop: Desktop) -> list[str]:
-    data = (desktop.app_dir / "unicode.dat").read_bytes()
-    assert data[:2] == b"\xff\xfe", f"unicode.dat does not start with its BOM: {data[:8]!r}"
-    text = data[2:].decode("utf-16-le")
-    assert text == "" or text.endswith("\r\n"), f"unicode.dat ends in {text[-8:]!r}"
-    return text.split("\r\n")[:-1] if text else []
-
-
-def show_unicode_list(app: Pellix) -> None:
-    app.pick_list(UNICODE_LIST)
-    wait_until(lambda: app.visible(app.tnt), 10, "the Unicode list shown")
+from files import list_file, unicode_file
+from gestures import keys, right_click_menu, row_centre
+from pellix import HISTORY, Pellix, show_unicode_list, write_list_file, write_unicode_list_file
 
 
 def test_delete_clear_back_half_and_clear_all(desktop: Desktop):

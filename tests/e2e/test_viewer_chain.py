@@ -11,11 +11,9 @@ from pathlib import Path
 import pytest
 
 from harness import Desktop, wait_until, windows_path
+from clipboard import copy_in_wine
+from ids import LVM_GETITEMCOUNT, WM_CLOSE, WM_NULL
 from pellix import Pellix
-
-WM_NULL = 0x0000
-WM_CLOSE = 0x0010
-LVM_GETITEMCOUNT = 0x1004
 
 
 def json_lines(path: Path) -> list[dict]:
@@ -68,10 +66,6 @@ def wait_first_viewer(desktop: Desktop, hwnd: int, what: str, timeout: float = 1
     wait_until(lambda: clipboard_viewer(desktop) == hwnd, timeout, what)
 
 
-def copy(desktop: Desktop, text: str, *extra: str) -> None:
-    desktop.tool("clipboard-set", text, *extra)
-
-
 def wait_top(app: Pellix, expected: list[str], what: str, timeout: float = 10.0) -> None:
     wait_until(lambda: app.items(count=len(expected)) == expected, timeout, what)
 
@@ -93,7 +87,7 @@ def test_a_viewer_behind_pellix_gets_every_notice(desktop: Desktop):
     copies = [("一つ目",), ("二つ目",), ("二つ目",), ("secret", "--extra", "Clipboard Viewer Ignore"),
               ("三つ目",)]
     for number, args in enumerate(copies, start=2):
-        copy(desktop, *args)
+        copy_in_wine(desktop, *args)
         # One notice per copy, in order, each passed on before the next copy is made.
         behind.wait_notices(number)
     wait_top(app, ["三つ目", "二つ目", "一つ目"], "the copies in 履歴, the repeat taken once")
@@ -129,10 +123,10 @@ def test_a_start_that_fails_after_joining_leaves_the_chain_whole(desktop: Deskto
     assert "memo.txt" in texts, texts
     wait_first_viewer(desktop, behind.hwnd, "the viewer behind pellix to be first again")
     heard = len(behind.notices())
-    copy(desktop, "after the failed start")
+    copy_in_wine(desktop, "after the failed start")
     notices = behind.wait_notices(heard + 1)
     assert notices[-1]["text"] == "after the failed start"
-    desktop.tool("post", box["hwnd"], 0x0010, 0, 0)
+    desktop.tool("post", box["hwnd"], WM_CLOSE, 0, 0)
     wait_until(lambda: not process.running(), 20, "pellix to end")
     holder.stop()
     behind.close()
@@ -144,7 +138,7 @@ def test_showing_pellix_puts_it_in_front_again_and_takes_the_text_it_missed(desk
     polite = Viewer(desktop, "polite")
     assert clipboard_viewer(desktop) == polite.hwnd, "a later viewer joins in front"
 
-    copy(desktop, "前の人から")
+    copy_in_wine(desktop, "前の人から")
     notice = polite.wait_notices(2)[-1]
     assert notice["text"] == "前の人から" and notice["next"] == app.hwnd
     wait_top(app, ["前の人から"], "the notice passed on to pellix")
@@ -152,7 +146,7 @@ def test_showing_pellix_puts_it_in_front_again_and_takes_the_text_it_missed(desk
     # A viewer that keeps the notices to itself: neither the polite one nor pellix hear of this.
     greedy = Viewer(desktop, "greedy", "--no-forward")
     assert clipboard_viewer(desktop) == greedy.hwnd
-    copy(desktop, "見逃したテキスト")
+    copy_in_wine(desktop, "見逃したテキスト")
     assert greedy.wait_notices(2)[-1]["text"] == "見逃したテキスト"
     assert app.items() == ["前の人から"]
     assert len(polite.notices()) == 2
@@ -164,7 +158,7 @@ def test_showing_pellix_puts_it_in_front_again_and_takes_the_text_it_missed(desk
     wait_top(app, ["見逃したテキスト", "前の人から"], "the text pellix missed, taken when shown")
 
     # The chain is whole: pellix in front of the greedy viewer, the polite one behind that.
-    copy(desktop, "最後")
+    copy_in_wine(desktop, "最後")
     wait_top(app, ["最後", "見逃したテキスト", "前の人から"], "a copy after pellix came back")
     last = greedy.wait_notices(3)[-1]
     assert last["text"] == "最後" and last["next"] == polite.hwnd
@@ -182,13 +176,13 @@ def test_a_viewer_leaving_behind_pellix_does_not_cut_off_the_rest(desktop: Deskt
     app = Pellix.start(desktop)
     wait_first_viewer(desktop, app.hwnd, "pellix in front of both viewers")
 
-    copy(desktop, "全員へ")
+    copy_in_wine(desktop, "全員へ")
     assert second.wait_notices(2)[-1]["next"] == first.hwnd
     assert first.wait_notices(2)[-1]["text"] == "全員へ"
     wait_top(app, ["全員へ"], "the copy in 履歴")
 
     assert second.close()["closed"]
-    copy(desktop, "去った後")
+    copy_in_wine(desktop, "去った後")
     assert first.wait_notices(3)[-1]["text"] == "去った後"
     wait_top(app, ["去った後", "全員へ"], "pellix still capturing")
     assert len(second.notices()) == 2
@@ -265,7 +259,7 @@ def test_a_hung_viewer_behind_pellix_never_freezes_it(desktop: Desktop):
     hung = Viewer(desktop, "hung", "--hang-after", 2, seconds=60)
     app = Pellix.start(desktop)
     wait_first_viewer(desktop, app.hwnd, "pellix in front of the viewer")
-    copy(desktop, "固まる前")
+    copy_in_wine(desktop, "固まる前")
     assert hung.wait_notices(2)[-1]["text"] == "固まる前"
     wait_top(app, ["固まる前"], "the copy before the hang")
 
@@ -274,7 +268,7 @@ def test_a_hung_viewer_behind_pellix_never_freezes_it(desktop: Desktop):
     answers = []
     for number in range(4):
         text = f"固まった後 {number}"
-        copy(desktop, text)
+        copy_in_wine(desktop, text)
         started = time.monotonic()
         texts.insert(0, text)
         wait_top(app, texts, f"copy {number} with the viewer hung", timeout=5)
@@ -305,7 +299,7 @@ def test_copy_to_list_latency(desktop: Desktop):
 
     for number in range(50):
         text = f"遅延 {number:02d}"
-        copy(desktop, text)
+        copy_in_wine(desktop, text)
         copied = time.monotonic()
         polled = len(polls)
         wait_until(lambda: top_is(text), 10, f"copy {number} at the top of 履歴", interval=0)

@@ -16,8 +16,8 @@ from pathlib import Path
 import pytest
 
 from harness import Desktop, wait_until
+from files import write_filter
 from pellix import HISTORY, Pellix, write_list_file
-from test_capture import write_filter
 from harness.xselection import SelectionOwner
 
 ROUNDS = int(os.environ.get("PELLIX_TIMING_ROUNDS", "3"))

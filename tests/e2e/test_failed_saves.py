@@ -60,7 +60,7 @@ def test_a_failing_save_is_told_once_and_the_close_asks_until_it_is_written(desk
     lines = text.split("\n")
     first = next(k for k, line in enumerate(lines) if line.startswith("ファイル "))
     assert f"{HISTORY}.dat を作成できません" in lines[first], text
-    assert lines[first + 1].strip(), f"no reason under the designed message: {text!r}"
+    assert lines[first + 1].strip(), f"no reason under the create message: {text!r}"
     close_box(desktop, app, box)
 
     # More captures keep failing to be written, but the user is not told again: a box would

@@ -211,7 +211,7 @@ TEST_F(AppModelTest, TheSaverReportsEveryFailureAndStillWritesTheRest) {
   const std::vector<SaveFailure> failures = saver.SaveChanges(model_);
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_EQ(failures[0].path, SettingsPath(app_));
-  // The designed message first, then the system's reason.
+  // The create message first, then the system's reason.
   EXPECT_TRUE(
       failures[0].message.starts_with(io::FileCreateError(SettingsPath(app_)).Message() + u"\r\n"));
   EXPECT_GT(failures[0].message.size(),

@@ -87,7 +87,7 @@ TEST(FileSystem, FailedWriteReportsTheCreateMessageAndKeepsTheOldFile) {
     Files().WriteAll(missingFolder, "data");
     FAIL() << "wrote into a missing folder";
   } catch (const FileCreateError& error) {
-    // The designed message, then the system's reason on a line of its own.
+    // The create message, then the system's reason on a line of its own.
     const std::u16string first = u"ファイル " + missingFolder + u" を作成できません";
     EXPECT_TRUE(error.Message().starts_with(first + u"\r\n")) << error.what();
     EXPECT_GT(error.Message().size(), first.size() + 2);

@@ -10,7 +10,7 @@ configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_BINARY_DIR}/package/LICEN
                @ONLY NEWLINE_STYLE CRLF)
 
 install(TARGETS pellix RUNTIME DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/src/win32/app/res/pellixhelp.html
+install(FILES ${PROJECT_SOURCE_DIR}/src/win32/shell/res/pellixhelp.html
               ${PROJECT_BINARY_DIR}/package/readme.txt ${PROJECT_BINARY_DIR}/package/LICENSE.txt
         DESTINATION .)
 

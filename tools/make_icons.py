@@ -93,4 +93,4 @@ def main(out_dir):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / "src/win32/app/res")
+    main(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / "src/win32/shell/res")

@@ -1,6 +1,6 @@
 """Every number the tests send or look for: Windows' own, and pellix's.
 
-pellix's values mirror the C++ sources they are named after (src/win32/app/control_ids.h and the
+pellix's values mirror the C++ sources they are named after (src/win32/ui/control_ids.h and the
 files named below); when one changes there, it changes here, and nowhere else in the tests.
 """
 

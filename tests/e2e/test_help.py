@@ -14,7 +14,7 @@ from ids import CMD_HELP, WM_COMMAND
 from pellix import Pellix
 
 REPO = Path(__file__).resolve().parents[2]
-HELP_PAGE = REPO / "src/win32/app/res/pellixhelp.html"
+HELP_PAGE = REPO / "src/win32/shell/res/pellixhelp.html"
 
 
 def menu_captions() -> dict[str, str]:

@@ -83,7 +83,7 @@ def test_readme_and_licence_read_right_in_notepad(unpacked: Path):
     assert b"\n" not in licence.replace(b"\r\n", b"")
     assert licence.startswith(b"MIT License\r\n")
     assert b"Copyright (C) 2026 the pellix developers" in licence
-    repo_help = Path(__file__).resolve().parents[2] / "src/win32/app/res/pellixhelp.html"
+    repo_help = Path(__file__).resolve().parents[2] / "src/win32/shell/res/pellixhelp.html"
     assert (unpacked / "pellixhelp.html").read_bytes() == repo_help.read_bytes()
 
 

@@ -36,7 +36,7 @@ def built_programs(pellix: Path | None, folder: Path) -> Path:
     folder.mkdir()
     shutil.copy2(pellix, folder / "pellix.exe")
     shutil.copy2(quit_tool, folder / "pellix-quit.exe")
-    shutil.copy2(REPO / "src/win32/app/res/pellixhelp.html", folder / "pellixhelp.html")
+    shutil.copy2(REPO / "src/win32/shell/res/pellixhelp.html", folder / "pellixhelp.html")
     return folder
 
 

@@ -39,4 +39,16 @@ IntegerConversionError::IntegerConversionError(std::string_view text, std::u16st
 RangeError::RangeError(std::u16string_view where)
     : AppError(std::u16string(u"Range check error\r\n").append(where)) {}
 
+ClipboardError::ClipboardError() : AppError(u"クリップボードを開くことができません") {}
+
+bool IsClipboardError(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const AppError& appError) {
+    return appError.Message().find(u"クリップボード") != std::u16string::npos;
+  } catch (...) {
+    return false;
+  }
+}
+
 }  // namespace pellix::io

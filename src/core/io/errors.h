@@ -2,6 +2,7 @@
 // The errors the file and conversion layers raise. Each carries the exact message the user sees;
 // what() gives the same message in UTF-8 for logs and tests.
 
+#include <exception>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -47,5 +48,15 @@ class RangeError : public AppError {
   // The same message and, on a second line, where the value was read.
   explicit RangeError(std::u16string_view where);
 };
+
+// "クリップボードを開くことができません": another program holds the clipboard, or it refused a
+// write. Every clipboard error's message holds the word クリップボード; that is how they are told
+// from the errors that matter to the user.
+class ClipboardError : public AppError {
+ public:
+  ClipboardError();
+};
+
+bool IsClipboardError(const std::exception_ptr& error);
 
 }  // namespace pellix::io

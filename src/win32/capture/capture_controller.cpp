@@ -2,8 +2,9 @@
 
 #include "core/capture/capture_rules.h"
 #include "core/capture/filter_engine.h"
-#include "win32/app/control_ids.h"
+#include "core/io/errors.h"
 #include "win32/capture/clipboard.h"
+#include "win32/ui/control_ids.h"
 
 namespace pellix::win32 {
 namespace {
@@ -63,7 +64,7 @@ bool CaptureController::TryCapture() {
   ClipboardText clipboard;
   try {
     clipboard = ReadClipboardText(window_, services_);
-  } catch (const ClipboardError&) {
+  } catch (const io::ClipboardError&) {
     return false;
   }
   if (clipboard.secret) {
@@ -98,7 +99,7 @@ void CaptureController::RestoreChain() {
     chain_.Rejoin();
     try {
       CaptureClipboardText(ReadClipboardText(window_, services_).ansi);
-    } catch (const ClipboardError&) {
+    } catch (const io::ClipboardError&) {
       RecoverFromClipboardError();
     }
   }

@@ -10,16 +10,16 @@
 
 #include "core/app/model.h"
 #include "core/text/text_services.h"
-#include "win32/app/command_table.h"
-#include "win32/app/control_ids.h"
 #include "win32/capture/viewer_chain.h"
-#include "win32/lists/list_pane.h"
+#include "win32/ui/command_table.h"
+#include "win32/ui/control_ids.h"
+#include "win32/ui/list_views.h"
 
 namespace pellix::win32 {
 
 class CaptureController {
  public:
-  CaptureController(app::Model& model, ListPane& lists, const text::TextServices& services)
+  CaptureController(app::Model& model, ListViews& lists, const text::TextServices& services)
       : model_(model), lists_(lists), services_(services) {}
 
   void Attach(HWND window);
@@ -45,7 +45,7 @@ class CaptureController {
   void RecoverFromClipboardError();
 
   app::Model& model_;
-  ListPane& lists_;
+  ListViews& lists_;
   const text::TextServices& services_;
   HWND window_ = nullptr;
   ViewerChain chain_;

@@ -3,12 +3,10 @@
 #include <cwchar>
 
 #include "core/text/codec.h"
+#include "win32/platform/clipboard_opening.h"
 
 namespace pellix::win32 {
 namespace {
-
-constexpr int kOpenAttempts = 10;
-constexpr DWORD kOpenRetryMs = 10;
 
 class GlobalLockGuard {
  public:
@@ -64,26 +62,6 @@ bool MarkedSecret() {
 }
 
 }  // namespace
-
-bool IsClipboardError(const std::exception_ptr& error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const io::AppError& appError) {
-    return appError.Message().find(u"クリップボード") != std::u16string::npos;
-  } catch (...) {
-    return false;
-  }
-}
-
-ClipboardOpening::ClipboardOpening(HWND owner) {
-  for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-    if (OpenClipboard(owner)) {
-      return;
-    }
-    Sleep(kOpenRetryMs);
-  }
-  throw ClipboardError();
-}
 
 ClipboardText ReadClipboardText(HWND owner, const text::TextServices& services) {
   ClipboardText result;

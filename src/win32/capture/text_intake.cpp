@@ -7,9 +7,9 @@
 
 #include "core/capture/file_drop.h"
 #include "core/capture/text_import.h"
-#include "win32/app/control_ids.h"
 #include "win32/capture/capture_controller.h"
 #include "win32/platform/wide_string.h"
+#include "win32/ui/control_ids.h"
 
 namespace pellix::win32 {
 namespace {

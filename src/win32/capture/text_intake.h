@@ -13,15 +13,15 @@
 #include "core/app/model.h"
 #include "core/io/file_system.h"
 #include "core/text/text_services.h"
-#include "win32/app/command_table.h"
-#include "win32/app/modal_loops.h"
-#include "win32/lists/list_pane.h"
+#include "win32/ui/command_table.h"
+#include "win32/ui/list_views.h"
+#include "win32/ui/modal_loops.h"
 
 namespace pellix::win32 {
 
 class TextIntake {
  public:
-  TextIntake(app::Model& model, ListPane& lists, ModalLoops& loops,
+  TextIntake(app::Model& model, ListViews& lists, ModalLoops& loops,
              const text::TextServices& services, const io::FileSystem& files)
       : model_(model), lists_(lists), loops_(loops), services_(services), files_(files) {}
 
@@ -37,7 +37,7 @@ class TextIntake {
   std::optional<std::wstring> AskForFile();
 
   app::Model& model_;
-  ListPane& lists_;
+  ListViews& lists_;
   ModalLoops& loops_;
   const text::TextServices& services_;
   const io::FileSystem& files_;

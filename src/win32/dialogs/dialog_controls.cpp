@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "win32/app/error_reporter.h"
-#include "win32/app/fonts.h"
 #include "win32/platform/wide_string.h"
+#include "win32/ui/error_reporter.h"
+#include "win32/ui/fonts.h"
 
 namespace pellix::win32 {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/dialogs/refusal.h"
-#include "win32/app/modal_loops.h"
+#include "win32/ui/modal_loops.h"
 
 namespace pellix::win32 {
 

@@ -7,12 +7,12 @@
 
 #include "core/dialogs/filter_editor_commit.h"
 #include "core/text/codec.h"
-#include "win32/app/default_button.h"
-#include "win32/app/fonts.h"
-#include "win32/app/kept_focus.h"
-#include "win32/app/unseen_label.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
+#include "win32/ui/default_button.h"
+#include "win32/ui/fonts.h"
+#include "win32/ui/kept_focus.h"
+#include "win32/ui/unseen_label.h"
 
 namespace pellix::win32 {
 namespace {

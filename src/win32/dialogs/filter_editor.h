@@ -13,11 +13,11 @@
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
 #include "core/text/text_services.h"
-#include "win32/app/kept_focus.h"
-#include "win32/app/modal_loops.h"
-#include "win32/app/scaled_layout.h"
-#include "win32/app/window.h"
 #include "win32/platform/gdi.h"
+#include "win32/ui/kept_focus.h"
+#include "win32/ui/modal_loops.h"
+#include "win32/ui/scaled_layout.h"
+#include "win32/ui/window.h"
 
 namespace pellix::win32 {
 

@@ -9,12 +9,12 @@
 
 #include "core/dialogs/filter_list_commands.h"
 #include "core/text/codec.h"
-#include "win32/app/default_button.h"
-#include "win32/app/fonts.h"
-#include "win32/app/input_dialog.h"
-#include "win32/app/kept_focus.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
+#include "win32/ui/default_button.h"
+#include "win32/ui/fonts.h"
+#include "win32/ui/input_dialog.h"
+#include "win32/ui/kept_focus.h"
 
 namespace pellix::win32 {
 namespace {

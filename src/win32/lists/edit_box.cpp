@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "win32/app/caption_fit.h"
-#include "win32/app/fonts.h"
-#include "win32/app/tooltips.h"
-#include "win32/app/unseen_label.h"
+#include "win32/ui/caption_fit.h"
+#include "win32/ui/fonts.h"
+#include "win32/ui/tooltips.h"
+#include "win32/ui/unseen_label.h"
 
 namespace pellix::win32 {
 namespace {

@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "win32/app/command_table.h"
-#include "win32/app/window.h"
 #include "win32/platform/gdi.h"
+#include "win32/ui/command_table.h"
+#include "win32/ui/window.h"
 
 namespace pellix::win32 {
 

@@ -9,41 +9,41 @@
 #include "core/lists/unicode_commands.h"
 #include "core/memo/memo_drop.h"
 #include "core/text/codec.h"
-#include "win32/app/control_ids.h"
-#include "win32/app/error_reporter.h"
-#include "win32/app/input_dialog.h"
 #include "win32/platform/wide_string.h"
+#include "win32/ui/control_ids.h"
+#include "win32/ui/error_reporter.h"
+#include "win32/ui/input_dialog.h"
 
 namespace pellix::win32 {
 
 void ListEditing::Attach(HWND window) {
   window_ = window;
   ListPane& lists = context_.lists;
-  drag_.Attach(
-      window,
-      ListDrag::Targets{lists.ListBox().Handle(), lists.Selector(),
-                        [this] { return memo_ != nullptr ? memo_->DropField() : nullptr; }},
-      ListDrag::Drops{[this](int from, int onto) {
-                        if (context_.lists.Searching()) {
-                          return;  // rows are no places in the list while searching
-                        }
-                        RunOnAnsi([&](lists::ListStore& store, std::size_t list,
-                                      const lists::ViewState& view) {
-                          return lists::DragWithinList(store, list, view, lists::IndexFrom(from),
-                                                       lists::IndexFrom(onto));
-                        });
-                      },
-                      [this](int from) {
-                        dragged_ = from;
-                        context_.lists.ShowDropbox();
-                      },
-                      [this](int, HWND) { DropOnMemo(); }});
+  drag_.Attach(window,
+               ListDrag::Targets{lists.ListBox().Handle(), lists.Selector(),
+                                 [this] { return memo_.field ? memo_.field() : nullptr; }},
+               ListDrag::Drops{[this](int from, int onto) {
+                                 if (context_.lists.Searching()) {
+                                   return;  // rows are no places in the list while searching
+                                 }
+                                 RunOnAnsi([&](lists::ListStore& store, std::size_t list,
+                                               const lists::ViewState& view) {
+                                   return lists::DragWithinList(store, list, view,
+                                                                lists::IndexFrom(from),
+                                                                lists::IndexFrom(onto));
+                                 });
+                               },
+                               [this](int from) {
+                                 dragged_ = from;
+                                 context_.lists.ShowDropbox();
+                               },
+                               [this](int, HWND) { DropOnMemo(); }});
 }
 
 void ListEditing::DropOnMemo() {
   // Drags start only in the ordinary list: the Unicode list's items never reach the memo.
   const auto list = context_.model.lists.AnsiShown();
-  if (memo_ == nullptr || !list) {
+  if (!memo_.insertAtTop || !list) {
     return;
   }
   const auto& items = context_.model.lists.Slot(*list).items;
@@ -51,7 +51,7 @@ void ListEditing::DropOnMemo() {
   for (const std::size_t index : context_.lists.SelectedItems(false)) {
     dropped.push_back(items.at(index));
   }
-  memo_->InsertAtTop(memo::MemoDropText(dropped, context_.model.view.pasteOption));
+  memo_.insertAtTop(memo::MemoDropText(dropped, context_.model.view.pasteOption));
 }
 
 void ListEditing::AttachEditBox(EditBox* editBox) {
@@ -59,8 +59,8 @@ void ListEditing::AttachEditBox(EditBox* editBox) {
   editBox_->SetActions(EditBox::Actions{
       [this](const std::wstring& text) { WriteBack(text); },
       [this] { context_.lists.FocusShownList(); },
-      [this](const std::wstring& text) { context_.paste.PasteText(FromWide(text)); },
-      [this](const std::wstring& text) { context_.paste.PutOnClipboard(FromWide(text)); },
+      [this](const std::wstring& text) { context_.pasteText(FromWide(text)); },
+      [this](const std::wstring& text) { context_.putOnClipboard(FromWide(text)); },
       [this] { context_.lists.EnableListCommands(false); }});
 }
 

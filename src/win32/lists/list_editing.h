@@ -6,17 +6,17 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <string_view>
 
 #include "core/app/model.h"
 #include "core/lists/view_state.h"
 #include "core/text/text_services.h"
-#include "win32/app/command_table.h"
-#include "win32/app/modal_loops.h"
 #include "win32/lists/edit_box.h"
 #include "win32/lists/list_drag.h"
 #include "win32/lists/list_pane.h"
-#include "win32/memo/memo_window.h"
-#include "win32/paste/paste_controller.h"
+#include "win32/ui/command_table.h"
+#include "win32/ui/modal_loops.h"
 
 namespace pellix::win32 {
 
@@ -25,7 +25,9 @@ class ListEditing {
   struct Context {
     app::Model& model;
     ListPane& lists;
-    PasteController& paste;
+    // The edit box's コピー (pasted into the target) and カット (only put on the clipboard).
+    std::function<void(const std::u16string&)> pasteText;
+    std::function<void(const std::u16string&)> putOnClipboard;
     ModalLoops& loops;
     const text::TextServices& services;
     std::function<void(bool)> setLock;
@@ -35,7 +37,13 @@ class ListEditing {
 
   void Attach(HWND window);
   void AttachEditBox(EditBox* editBox);
-  void AttachMemo(MemoWindow* memo) { memo_ = memo; }
+  // Where a drag of items ends in the memo: its field while it is shown, and the drop's text
+  // going in at its top.
+  struct MemoDrop {
+    std::function<HWND()> field;
+    std::function<void(std::string_view dropText)> insertAtTop;
+  };
+  void AttachMemo(MemoDrop memo) { memo_ = std::move(memo); }
   void AddCommands(CommandTable& commands);
 
   // The drag of an item of the ordinary list; the main window holds the mouse meanwhile.
@@ -66,7 +74,7 @@ class ListEditing {
   Context context_;
   HWND window_ = nullptr;
   EditBox* editBox_ = nullptr;
-  MemoWindow* memo_ = nullptr;
+  MemoDrop memo_;
   ListDrag drag_;
   int dragged_ = -1;  // the item dropped on the selector, waiting for a name
 };

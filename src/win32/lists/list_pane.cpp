@@ -7,11 +7,11 @@
 
 #include "core/app/list_tooltip.h"
 #include "core/text/codec.h"
-#include "win32/app/control_ids.h"
-#include "win32/app/fonts.h"
-#include "win32/app/tooltips.h"
-#include "win32/app/unseen_label.h"
 #include "win32/platform/wide_string.h"
+#include "win32/ui/control_ids.h"
+#include "win32/ui/fonts.h"
+#include "win32/ui/tooltips.h"
+#include "win32/ui/unseen_label.h"
 
 namespace pellix::win32 {
 namespace {
@@ -447,6 +447,25 @@ void ListPane::ShowInsertions(const std::vector<std::size_t>& inserted) {
       ansiWidest_ = items[index].size();
       listBox_.SetWidestText(AnsiItemText(index));
     }
+  }
+}
+
+void ListPane::WithCurrentSelected(const std::function<void()>& paste) {
+  const int current = listBox_.FocusedIndex();
+  const HWND list = listBox_.Handle();
+  const int top = ListView_GetTopIndex(list);
+  if (current >= 0) {
+    listBox_.SetItemSelected(current, true);
+  }
+  paste();
+  if (current >= 0) {
+    const int nowTop = ListView_GetTopIndex(list);
+    RECT item{};
+    if (nowTop != top && ListView_GetItemRect(list, 0, &item, LVIR_BOUNDS)) {
+      ListView_Scroll(list, 0, (top - nowTop) * (item.bottom - item.top));
+    }
+    ListView_SetItemState(list, current, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
   }
 }
 

@@ -16,15 +16,16 @@
 #include "core/lists/view_state.h"
 #include "core/search/list_search.h"
 #include "core/text/text_services.h"
-#include "win32/app/command_table.h"
-#include "win32/app/window.h"
 #include "win32/lists/search_field.h"
 #include "win32/lists/virtual_list_view.h"
 #include "win32/platform/gdi.h"
+#include "win32/ui/command_table.h"
+#include "win32/ui/list_views.h"
+#include "win32/ui/window.h"
 
 namespace pellix::win32 {
 
-class ListPane {
+class ListPane final : public ListViews {
  public:
   struct Actions {
     std::function<void()> pasteFromKey;                   // Enter or Space in a list
@@ -67,7 +68,7 @@ class ListPane {
       SetMenuState(true, true);
     }
   }
-  bool ListCommandsEnabled() const { return listCommandsEnabled_; }
+  bool ListCommandsEnabled() const override { return listCommandsEnabled_; }
 
   // What a right-click found: the first entries of the list menu work only on an item, クリアー
   // only on a list with items. Showing the window makes all of them work again.
@@ -78,12 +79,12 @@ class ListPane {
   bool MenuOnItem() const { return menuOnItem_; }
   bool MenuHasItems() const { return menuHasItems_; }
 
-  bool UnicodeShown() const;
+  bool UnicodeShown() const override;
   VirtualListView& ListBox() { return listBox_; }
   VirtualListView& TntListBox1() { return tntListBox1_; }
   VirtualListView& Shown() { return UnicodeShown() ? tntListBox1_ : listBox_; }
   // The keyboard focus to the list in use, when the main window is visible.
-  void FocusShownList();
+  void FocusShownList() override;
 
   // After a drop on the selector: the names, for the user to pick where the item goes.
   void ShowDropbox();
@@ -93,7 +94,7 @@ class ListPane {
   void ItemsChanged(bool unicode);
   // What a list view shows, as the list commands read it; and a command's result shown.
   static lists::ViewState ReadView(const VirtualListView& view);
-  void ShowEdit(bool unicode, const lists::EditResult& result);
+  void ShowEdit(bool unicode, const lists::EditResult& result) override;
 
   // The search of the shown list (Ctrl+F, 検索): the field opens over the list, and while words
   // are typed the list shows only the items that hold them all.
@@ -106,13 +107,15 @@ class ListPane {
   HWND SearchFieldHandle() const { return field_.Handle(); }
   // The views' rows as items of their list: the same numbers unless a search shows only some.
   std::optional<std::size_t> ItemAt(bool unicode, int row) const;
-  std::vector<std::size_t> SelectedItems(bool unicode) const;
-  lists::ViewState ReadItems(bool unicode) const;
+  std::vector<std::size_t> SelectedItems(bool unicode) const override;
+  std::optional<std::size_t> FocusedItem(bool unicode) const override;
+  lists::ViewState ReadItems(bool unicode) const override;
   const search::ListSearch& Search() const { return search_; }
 
   // The views follow captures made into the store.
-  void ShowInsertions(const std::vector<std::size_t>& inserted);
-  void ShowUnicodeInsertion();
+  void ShowInsertions(const std::vector<std::size_t>& inserted) override;
+  void ShowUnicodeInsertion() override;
+  void WithCurrentSelected(const std::function<void()>& paste) override;
 
   // Fonts and places of the selector and the lists' fonts for another dpi; the lists' bounds
   // are the window's to give (Layout).

@@ -99,6 +99,10 @@ std::vector<std::size_t> ListPane::SelectedItems(bool unicode) const {
   return items;
 }
 
+std::optional<std::size_t> ListPane::FocusedItem(bool unicode) const {
+  return ItemAt(unicode, (unicode ? tntListBox1_ : listBox_).FocusedIndex());
+}
+
 lists::ViewState ListPane::ReadItems(bool unicode) const {
   const lists::ViewState rows = ReadView(unicode ? tntListBox1_ : listBox_);
   return SearchShows(unicode) ? search_.ToItems(model_.lists, rows) : rows;

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "win32/app/control_ids.h"
-#include "win32/app/fonts.h"
+#include "win32/ui/control_ids.h"
+#include "win32/ui/fonts.h"
 
 namespace pellix::win32 {
 namespace {

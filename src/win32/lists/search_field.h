@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "win32/app/window.h"
+#include "win32/ui/window.h"
 
 namespace pellix::win32 {
 

@@ -9,9 +9,9 @@
 #include "core/memo/memo_drop.h"
 #include "core/memo/memo_file.h"
 #include "core/text/codec.h"
-#include "win32/app/fonts.h"
-#include "win32/app/unseen_label.h"
 #include "win32/platform/wide_string.h"
+#include "win32/ui/fonts.h"
+#include "win32/ui/unseen_label.h"
 
 namespace pellix::win32 {
 namespace {

@@ -13,8 +13,8 @@
 #include "core/io/file_system.h"
 #include "core/text/file_encoding.h"
 #include "core/text/text_services.h"
-#include "win32/app/window.h"
 #include "win32/platform/gdi.h"
+#include "win32/ui/window.h"
 
 namespace pellix::win32 {
 

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "win32/capture/clipboard.h"
+#include "core/io/errors.h"
+#include "win32/platform/clipboard_opening.h"
 
 namespace pellix::win32 {
 namespace {
@@ -32,18 +33,18 @@ void WriteClipboardText(HWND owner, std::u16string_view text) {
   const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
   GlobalBlock block(bytes);
   if (block.Get() == nullptr) {
-    throw ClipboardError();
+    throw io::ClipboardError();
   }
   if (void* data = GlobalLock(block.Get()); data != nullptr) {
     std::memcpy(data, text.data(), text.size() * sizeof(char16_t));
     static_cast<char16_t*>(data)[text.size()] = u'\0';
     GlobalUnlock(block.Get());
   } else {
-    throw ClipboardError();
+    throw io::ClipboardError();
   }
   const ClipboardOpening opening(owner);
   if (!EmptyClipboard() || SetClipboardData(CF_UNICODETEXT, block.Get()) == nullptr) {
-    throw ClipboardError();
+    throw io::ClipboardError();
   }
   block.Release();
 }

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "core/io/errors.h"
 #include "core/paste/paste_text.h"
 #include "core/text/codec.h"
-#include "win32/app/control_ids.h"
-#include "win32/capture/clipboard.h"
 #include "win32/paste/clipboard_write.h"
 #include "win32/paste/paste_target.h"
+#include "win32/ui/control_ids.h"
 
 namespace pellix::win32 {
 namespace {
@@ -118,7 +118,7 @@ void PasteController::SendCopy() {
     text = paste::BuildUnicodePasteText(items, model_.view.pasteOption);
   } else {
     const auto slot = model_.lists.AnsiShown();
-    if (!slot || lists_.ListBox().FocusedIndex() < 0) {
+    if (!slot || !lists_.FocusedItem(false)) {
       return;
     }
     std::vector<std::string> items;
@@ -147,7 +147,7 @@ void PasteController::PutOnClipboard(const std::u16string& text) {
   model_.ownWrite = true;
   try {
     WriteClipboardText(window_, text);
-  } catch (const ClipboardError&) {
+  } catch (const io::ClipboardError&) {
     // Nothing reached the clipboard, so no notice of ours is coming: the next change is
     // someone else's and must be captured.
     model_.ownWrite = false;
@@ -186,23 +186,7 @@ void PasteController::PasteFromKey() {
     SendCopy();
     return;
   }
-  VirtualListView& list = lists_.ListBox();
-  const int current = list.FocusedIndex();
-  const int top = ListView_GetTopIndex(list.Handle());
-  if (current >= 0) {
-    list.SetItemSelected(current, true);
-  }
-  SendCopy();
-  if (current >= 0) {
-    // Back to where the user was: the same item topmost, the key's item current and selected.
-    const int nowTop = ListView_GetTopIndex(list.Handle());
-    RECT item{};
-    if (nowTop != top && ListView_GetItemRect(list.Handle(), 0, &item, LVIR_BOUNDS)) {
-      ListView_Scroll(list.Handle(), 0, (top - nowTop) * (item.bottom - item.top));
-    }
-    ListView_SetItemState(list.Handle(), current, LVIS_SELECTED | LVIS_FOCUSED,
-                          LVIS_SELECTED | LVIS_FOCUSED);
-  }
+  lists_.WithCurrentSelected([this] { SendCopy(); });
 }
 
 void PasteController::OnTabBoxClicked() {

@@ -8,14 +8,14 @@
 
 #include "core/app/model.h"
 #include "core/text/text_services.h"
-#include "win32/app/command_table.h"
-#include "win32/lists/list_pane.h"
+#include "win32/ui/command_table.h"
+#include "win32/ui/list_views.h"
 
 namespace pellix::win32 {
 
 class PasteController {
  public:
-  PasteController(app::Model& model, ListPane& lists, const text::TextServices& services)
+  PasteController(app::Model& model, ListViews& lists, const text::TextServices& services)
       : model_(model), lists_(lists), services_(services) {}
 
   // `tabbox` mirrors tab mode.
@@ -50,7 +50,7 @@ class PasteController {
   void OnPasteWait();
 
   app::Model& model_;
-  ListPane& lists_;
+  ListViews& lists_;
   const text::TextServices& services_;
   HWND window_ = nullptr;
   HWND tabbox_ = nullptr;

@@ -1,0 +1,152 @@
+#include "win32/shell/application.h"
+
+#include <windows.h>
+// Needs the types of windows.h.
+#include <commctrl.h>
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "core/app/background_writer.h"
+#include "core/app/model.h"
+#include "core/app/saver.h"
+#include "core/platform_services.h"
+#include "win32/dialogs/filter_editor.h"
+#include "win32/dialogs/filter_list_dialog.h"
+#include "win32/lists/edit_box.h"
+#include "win32/memo/memo_window.h"
+#include "win32/platform/module_path.h"
+#include "win32/platform/unique_handle.h"
+#include "win32/platform/wide_string.h"
+#include "win32/shell/about_box.h"
+#include "win32/shell/main_window.h"
+#include "win32/ui/error_reporter.h"
+#include "win32/ui/keyboard_navigation.h"
+#include "win32/ui/modal_loops.h"
+#include "win32/ui/secondary_window.h"
+
+namespace pellix::win32 {
+namespace {
+
+constexpr wchar_t kMutexName[] = L"pellix_Mutex";
+
+// The executable's folder with its trailing separator.
+std::wstring ExeDir() {
+  const std::wstring path = ExecutablePath();
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+// A window's shortcuts work wherever its focus is, and nowhere else.
+bool TranslateShortcut(HWND window, HACCEL shortcuts, MSG& message) {
+  return message.hwnd != nullptr && GetAncestor(message.hwnd, GA_ROOT) == window &&
+         TranslateAcceleratorW(window, shortcuts, &message);
+}
+
+void RouteMessage(const MainWindow& mainWindow, const EditBox& editBox,
+                  std::initializer_list<HWND> dialogs, MSG& message) {
+  if (mainWindow.FieldTakesKey(message)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+    return;
+  }
+  if (TranslateShortcut(mainWindow.Handle(), mainWindow.Accelerators(), message) ||
+      TranslateShortcut(editBox.Handle(), editBox.Accelerators(), message)) {
+    return;
+  }
+  if (MoveFocusByTab(mainWindow.Handle(), message) || PressMnemonic(mainWindow.Handle(), message)) {
+    return;
+  }
+  if (std::any_of(dialogs.begin(), dialogs.end(),
+                  [&message](HWND dialog) { return IsDialogMessageW(dialog, &message); })) {
+    return;
+  }
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+int RunMessageLoop(ErrorSink& errors, const MainWindow& mainWindow, const EditBox& editBox,
+                   std::initializer_list<HWND> dialogs) {
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // A failure here is one message's, as in any handler: it is told and the program goes on
+    // with its lists, which leaving the loop would throw away unsaved.
+    try {
+      RouteMessage(mainWindow, editBox, dialogs, message);
+    } catch (...) {
+      errors.Report(std::current_exception());
+    }
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int Application::Run() {
+  // Created once and tested, so two instances started together cannot both miss each other.
+  const UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kMutexName));
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    return 0;  // another instance runs: end silently
+  }
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES |
+                                                     ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  ModalLoops loops;
+  ErrorReporter errors;
+  errors.UseLoops(loops);
+  try {
+    // The hidden owner keeps the program off the task bar.
+    SecondaryWindow owner(errors, L"PellixOwner", kAppTitle, WS_POPUP, WS_EX_TOOLWINDOW, SIZE{0, 0},
+                          nullptr);
+    SetWindowLongPtrW(owner.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+
+    const std::wstring exeDir = ExeDir();
+    const io::AppFolder folder(FromWide(exeDir), PlatformTextServices());
+    app::Model model;
+    // Every file goes through the writer's lock, so a background save and a write of the
+    // window's never meet in one file.
+    app::BackgroundWriter writer(PlatformFileSystem(), [] {
+      SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
+    });
+    const app::GuardedFileSystem files(PlatformFileSystem(), writer);
+    app::Saver saver(files, folder);
+    MainWindow mainWindow(errors, loops, model, saver, folder, files, writer, owner.Handle(),
+                          exeDir);
+    mainWindow.Start();
+    EditBox editBox(errors, mainWindow.Handle());
+    FilterListDialog filterList(
+        errors, FilterListDialog::Context{model, saver, loops, files, folder,
+                                          PlatformTextServices(), exeDir, mainWindow.Handle(),
+                                          [&mainWindow](bool currentChanged, bool ansiEmptied) {
+                                            mainWindow.FollowListStore(currentChanged, ansiEmptied);
+                                          }});
+    FilterEditor filterEditor(
+        errors, FilterEditor::Context{model, loops, files, folder, PlatformTextServices()},
+        mainWindow.Handle());
+    filterList.AttachEditor(filterEditor);
+    MemoWindow memo(errors, mainWindow.Handle(),
+                    MemoWindow::Files{files, folder, PlatformTextServices()});
+    AboutBox about(errors, mainWindow.Handle());
+    mainWindow.AttachWindows(OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(),
+                                          &memo, &about, [&filterList] { filterList.Open(); }});
+    if (errors.StartupFailed()) {
+      return 1;
+    }
+    errors.StartupCompleted();
+
+    ShowWindow(mainWindow.Handle(), SW_SHOWNORMAL);
+    UpdateWindow(mainWindow.Handle());
+    // The edit box's Enter and Esc are its shortcuts, translated before the dialog manager
+    // sees them; it gives the box Tab between its field and buttons.
+    return RunMessageLoop(
+        errors, mainWindow, editBox,
+        {about.Handle(), filterList.Handle(), filterEditor.Handle(), editBox.Handle()});
+  } catch (...) {
+    // A failure while starting: nothing has been written, and nothing will be.
+    ShowStopBox(nullptr, ErrorMessage(std::current_exception()));
+    return 1;
+  }
+}
+
+}  // namespace pellix::win32

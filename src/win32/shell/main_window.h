@@ -1,0 +1,123 @@
+#pragma once
+// The list window: a thin frame that creates the controls, hands each message to the controller
+// that owns it, and starts and ends the program's work. The state lives in the model.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/app/background_writer.h"
+#include "core/app/model.h"
+#include "core/app/saver.h"
+#include "core/io/app_folder.h"
+#include "win32/capture/capture_controller.h"
+#include "win32/capture/text_intake.h"
+#include "win32/lists/edit_box.h"
+#include "win32/lists/list_editing.h"
+#include "win32/lists/list_pane.h"
+#include "win32/memo/memo_window.h"
+#include "win32/paste/paste_controller.h"
+#include "win32/platform/gdi.h"
+#include "win32/shell/about_box.h"
+#include "win32/shell/auto_save.h"
+#include "win32/shell/exit_save.h"
+#include "win32/shell/top_row.h"
+#include "win32/shell/view_controller.h"
+#include "win32/tray/tray_controller.h"
+#include "win32/ui/command_table.h"
+#include "win32/ui/modal_loops.h"
+#include "win32/ui/window.h"
+
+namespace pellix::win32 {
+
+// The windows created after the main window, which it shows, hides and pastes into.
+struct OtherWindows {
+  EditBox* editBox = nullptr;
+  HWND filterList = nullptr;
+  HWND filterEditor = nullptr;
+  MemoWindow* memo = nullptr;
+  AboutBox* about = nullptr;
+  std::function<void()> openFilterList;  // フィルター設定
+};
+
+class MainWindow final : public Window {
+ public:
+  // `files` are the program's files as the window uses them, in step with `writer`, which
+  // saves changed lists in the background.
+  MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, app::Saver& saver,
+             const io::AppFolder& folder, const io::FileSystem& files,
+             app::BackgroundWriter& writer, HWND owner, const std::wstring& exeDir);
+  ~MainWindow() override;
+
+  // Reads the settings and the lists, shows the first list and joins the desktop: hotkey, viewer
+  // chain, tray icon. Throws when a file is bad, before anything has been written.
+  void Start();
+  void AttachWindows(const OtherWindows& windows);
+
+  // The filter dialogs changed the set of lists.
+  void FollowListStore(bool currentChanged, bool ansiViewEmptied) {
+    lists_.FollowStore(currentChanged, ansiViewEmptied);
+  }
+
+  // Shortcuts of the main window's commands, for the message loop.
+  HACCEL Accelerators() const { return accelerators_.Get(); }
+  // A key that edits the search field rather than running a shortcut.
+  bool FieldTakesKey(const MSG& message) const { return lists_.FieldTakesKey(message); }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  std::optional<LRESULT> OnCommand(WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  void SetDpi(int dpi);
+  void AddFrameCommands();
+  RECT ListBounds() const;
+  void TrackPlacement();
+  void ApplyModelToControls();
+  bool ShowListMenu(HWND from, LPARAM screenPoint);
+  void OnShown();
+
+  // The end of the program's work, once everything is saved: the desktop is left and the lists
+  // released.
+  void TearDown();
+  void OnCloseRequest();
+  void OnSessionEnd();
+  // Messages about files that start-up or a load found, or that a save could not write.
+  void TellFileNotices();
+  void QueueNotice(std::u16string notice);
+
+  ModalLoops& loops_;
+  app::Model& model_;
+  app::Saver& saver_;
+  const io::AppFolder& folder_;
+  const io::FileSystem& files_;
+  const text::TextServices& services_;
+  std::wstring exeDir_;
+  HWND owner_ = nullptr;
+  MemoWindow* memo_ = nullptr;
+  UINT taskbarCreatedMsg_ = 0;
+  bool closed_ = false;
+  std::function<void()> openFilterList_;
+  std::vector<std::u16string> notices_;
+
+  int dpi_ = 96;
+  // Declared before the controllers, so the fonts outlive the controls that draw with them.
+  UniqueFont windowFont_;
+  TopRow topRow_;
+  HWND tooltips_ = nullptr;
+  bool movingForDpi_ = false;
+
+  CommandTable commands_;
+  UniqueAccelerators accelerators_;
+  ListPane lists_;
+  CaptureController capture_;
+  PasteController paste_;
+  TrayController tray_;
+  ViewController view_;
+  ListEditing editing_;
+  TextIntake intake_;
+  AutoSave autoSave_;
+  ExitSave exitSave_;
+};
+
+}  // namespace pellix::win32

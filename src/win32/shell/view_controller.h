@@ -1,0 +1,56 @@
+#pragma once
+// How the main window looks and stands: the lock's red, the transparent mode (with the memo
+// window), the list font, the wide mode, and the memo window docked to its right edge.
+
+#include <windows.h>
+
+#include "core/app/model.h"
+#include "win32/lists/list_pane.h"
+#include "win32/platform/gdi.h"
+#include "win32/ui/command_table.h"
+#include "win32/ui/modal_loops.h"
+
+namespace pellix::win32 {
+
+class ViewController {
+ public:
+  ViewController(app::Model& model, ListPane& lists, ModalLoops& loops)
+      : model_(model), lists_(lists), loops_(loops) {}
+
+  void Attach(HWND window, HWND widebox);
+  void AttachMemo(HWND memo);
+  void AddCommands(CommandTable& commands);
+
+  // The model's lock, transparency and font, at start.
+  void ApplyModel();
+  HBRUSH Background() const { return background_.Get(); }
+  void SetLock(bool on);
+  void SetTransparent(bool on);
+
+  // The window was moved or resized (by the user, or by the program).
+  void OnMoved();
+  void OnResized();
+  void OnWideBoxClicked();
+  // Widens the window to the longest ANSI item while "wide" is checked, back to 240 when not.
+  void ApplyWideMode();
+  void DockMemoWindow();
+
+ private:
+  void ChooseListFont();
+
+  app::Model& model_;
+  ListPane& lists_;
+  ModalLoops& loops_;
+  HWND window_ = nullptr;
+  HWND widebox_ = nullptr;
+  HWND memo_ = nullptr;
+  UniqueBrush background_;  // button face, or red while the lists are locked
+  // The next resize is the wide mode's own, not the user's.
+  bool wideResize_ = false;
+  // The font dialog opens with the font last chosen in it.
+  LOGFONTW chosenFont_{};
+  COLORREF chosenColor_ = 0;
+  bool fontChosen_ = false;
+};
+
+}  // namespace pellix::win32

@@ -259,6 +259,13 @@ void FilterEditor::Cancel() {
   }
 }
 
+void FilterEditor::OnDpiChanged(int dpi) {
+  SetDpi(dpi);
+  if (name_ == nullptr) {
+    SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
+  }
+}
+
 LRESULT FilterEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
@@ -276,15 +283,6 @@ LRESULT FilterEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case DM_GETDEFID:
       return DefaultButtonAnswer(Handle(), IDOK);
-    case kMsgDpiChanged: {
-      const DpiChange change = ReadDpiChange(wParam, lParam);
-      MoveToSuggested(Handle(), change.suggested);
-      SetDpi(change.dpi);
-      if (name_ == nullptr) {
-        SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
-      }
-      return 0;
-    }
     case WM_CLOSE:
       Cancel();
       return 0;

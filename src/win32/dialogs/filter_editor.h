@@ -47,6 +47,7 @@ class FilterEditor final : public Window {
   void EnsureControls();
   void CreateControls();
   void SetDpi(int dpi);
+  void OnDpiChanged(int dpi) override;
   void Show(const RECT& listDialog);
   void ShowFields(const dialogs::EditorFields& fields);
   dialogs::EditorFields ReadFields() const;

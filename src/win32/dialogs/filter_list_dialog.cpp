@@ -311,12 +311,6 @@ LRESULT FilterListDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
       return 0;
     case DM_GETDEFID:
       return DefaultButtonAnswer(Handle(), IDOK);
-    case kMsgDpiChanged: {
-      const DpiChange change = ReadDpiChange(wParam, lParam);
-      MoveToSuggested(Handle(), change.suggested);
-      SetDpi(change.dpi);
-      return 0;
-    }
     case WM_CLOSE:
       CloseByTitleBar();
       return 0;

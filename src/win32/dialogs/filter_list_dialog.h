@@ -48,6 +48,7 @@ class FilterListDialog final : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void CreateControls();
   void SetDpi(int dpi);
+  void OnDpiChanged(int dpi) override { SetDpi(dpi); }
   void ShowRows(std::optional<std::size_t> selected);
   std::optional<std::size_t> SelectedRow() const;
   void ShowAgain(std::optional<std::size_t> selected);

@@ -79,6 +79,11 @@ void EditBox::SetDpi(int dpi) {
   font_ = std::move(font);
 }
 
+void EditBox::OnDpiChanged(int dpi) {
+  SetDpi(dpi);
+  Layout();
+}
+
 void EditBox::Layout() {
   RECT client{};
   GetClientRect(Handle(), &client);
@@ -176,13 +181,6 @@ LRESULT EditBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Layout();
       return 0;
-    case kMsgDpiChanged: {
-      const DpiChange change = ReadDpiChange(wParam, lParam);
-      SetDpi(change.dpi);
-      MoveToSuggested(Handle(), change.suggested);
-      Layout();
-      return 0;
-    }
     case WM_CLOSE:
       // The title bar only hides it: nothing is written back, the field keeps its text.
       ShowWindow(Handle(), SW_HIDE);

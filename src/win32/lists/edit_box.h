@@ -34,6 +34,7 @@ class EditBox final : public Window {
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void SetDpi(int dpi);
+  void OnDpiChanged(int dpi) override;
   void Layout();
   std::wstring FieldText() const;
   std::wstring SelectedText() const;

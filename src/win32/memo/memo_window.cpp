@@ -159,12 +159,6 @@ LRESULT MemoWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       MoveWindow(field_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
       return 0;
-    case kMsgDpiChanged: {
-      const DpiChange change = ReadDpiChange(wParam, lParam);
-      SetDpi(change.dpi);
-      MoveToSuggested(Handle(), change.suggested);
-      return 0;
-    }
     case WM_CLOSE:
       // Closed by Alt+F4: only hidden, and "mm" keeps its check.
       Hide();

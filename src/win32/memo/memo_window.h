@@ -53,6 +53,7 @@ class MemoWindow final : public Window {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   std::u16string FieldText() const;
   void SetDpi(int dpi);
+  void OnDpiChanged(int dpi) override { SetDpi(dpi); }
   void Write() noexcept;
 
   Files files_;

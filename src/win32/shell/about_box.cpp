@@ -97,12 +97,6 @@ LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       ShowWindow(Handle(), SW_HIDE);
       return 0;
-    case kMsgDpiChanged: {
-      const DpiChange change = ReadDpiChange(wParam, lParam);
-      MoveToSuggested(Handle(), change.suggested);
-      SetDpi(change.dpi);
-      return 0;
-    }
     default:
       break;
   }

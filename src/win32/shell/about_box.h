@@ -17,6 +17,7 @@ class AboutBox final : public Window {
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void SetDpi(int dpi);
+  void OnDpiChanged(int dpi) override { SetDpi(dpi); }
 
   bool placed_ = false;
   UniqueFont font_;

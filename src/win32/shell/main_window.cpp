@@ -321,6 +321,19 @@ std::optional<LRESULT> MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   return std::nullopt;
 }
 
+// Another monitor: the same layout at its dpi. The new size is no resize by the user, so the
+// wide mode stays as it is.
+void MainWindow::MoveForDpi(const DpiChange& change) {
+  movingForDpi_ = true;
+  MoveToSuggested(Handle(), change, dpi_);
+  movingForDpi_ = false;
+}
+
+void MainWindow::OnDpiChanged(int dpi) {
+  SetDpi(dpi);
+  view_.DockMemoWindow();
+}
+
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == taskbarCreatedMsg_ && message != 0) {
     tray_.OnTaskbarCreated();  // Explorer restarted: the icon must come back
@@ -372,17 +385,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         view_.OnResized();
       }
       return 0;
-    case kMsgDpiChanged: {
-      // Another monitor: the same layout at its dpi. The new size is no resize by the user,
-      // so the wide mode stays as it is.
-      const DpiChange change = ReadDpiChange(wParam, lParam);
-      movingForDpi_ = true;
-      MoveToSuggested(Handle(), change, dpi_);
-      movingForDpi_ = false;
-      SetDpi(change.dpi);
-      view_.DockMemoWindow();
-      return 0;
-    }
     case WM_DRAWCLIPBOARD:
       capture_.OnDrawClipboard(wParam, lParam);
       return 0;

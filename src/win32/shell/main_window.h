@@ -70,6 +70,8 @@ class MainWindow final : public Window {
 
   void CreateControls();
   void SetDpi(int dpi);
+  void MoveForDpi(const DpiChange& change) override;
+  void OnDpiChanged(int dpi) override;
   void AddFrameCommands();
   RECT ListBounds() const;
   void TrackPlacement();

@@ -99,6 +99,7 @@ class InputDialog final : public Window {
   void Finish(std::optional<std::wstring> answer);
   void MakeDefault(int buttonId);
   void SetDpi(int dpi);
+  void OnDpiChanged(int dpi) override { SetDpi(dpi); }
 
   UniqueFont font_;
   ScaledLayout layout_;
@@ -206,12 +207,6 @@ LRESULT InputDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       keptFocus_.OnActivate(Handle(), wParam, field_);
       return 0;
-    case kMsgDpiChanged: {
-      const DpiChange change = ReadDpiChange(wParam, lParam);
-      MoveToSuggested(Handle(), change.suggested);
-      SetDpi(change.dpi);
-      return 0;
-    }
     case WM_CLOSE:
       Finish(std::nullopt);
       return 0;

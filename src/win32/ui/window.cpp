@@ -72,6 +72,12 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   try {
+    if (message == kMsgDpiChanged) {
+      const DpiChange change = ReadDpiChange(wParam, lParam);
+      self->MoveForDpi(change);
+      self->OnDpiChanged(change.dpi);
+      return 0;
+    }
     const LRESULT result = self->HandleMessage(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
       self->hwnd_ = nullptr;

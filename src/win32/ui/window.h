@@ -7,6 +7,8 @@
 #include <exception>
 #include <string>
 
+#include "win32/platform/dpi.h"
+
 namespace pellix::win32 {
 
 // Where an exception caught at a window's edge goes.
@@ -39,6 +41,12 @@ class Window {
   }
 
   ErrorSink& Errors() const { return *errors_; }
+
+  // The window now stands on a monitor of another dpi: the base has moved it (MoveForDpi), and
+  // the window takes that dpi's fonts and layout here.
+  virtual void OnDpiChanged(int dpi) { static_cast<void>(dpi); }
+  // Where the system suggests, unless the window knows better.
+  virtual void MoveForDpi(const DpiChange& change) { MoveToSuggested(hwnd_, change.suggested); }
 
   // Destroys the window now, unbound from this object, while the derived object and its members
   // still live.

@@ -91,6 +91,25 @@ TEST(ListSearch, ACaptureDuringASearchShowsWhenItMatches) {
   EXPECT_EQ(search.ToRows(store, after), View({1}, 1, 0));
 }
 
+// What the window does when a capture arrives while the user looks at search results: the
+// rows they picked follow their items, and the first row shown stays the first row shown.
+TEST(ListSearch, FollowingAnInsertionKeepsThePickedItemsAndTheTopRow) {
+  ListStore store = MakeStore({"m0", "n1", "m2", "n3", "m4"});
+  ListSearch search;
+  search.Set(store, ListId::Ansi(kListA), Query(u"m"));
+  const ViewState rows = View({1, 2}, 2, 1);  // m2 and m4 picked, m4 current, m2 at the top
+
+  store.InsertAtTop(kListA, {"m new", "x"});
+  EXPECT_EQ(search.FollowInsertion(store, rows, 2), View({2, 3}, 3, 1));
+  EXPECT_EQ(Shown(store, search), (std::vector<std::string>{"m new", "m0", "m2", "m4"}));
+
+  // A capture that does not match moves nothing on the screen.
+  store.InsertAtTop(kListA, {"zzz"});
+  EXPECT_EQ(search.FollowInsertion(store, View({2, 3}, 3, 1), 1), View({2, 3}, 3, 1));
+  // The top row is kept inside the rows there are.
+  EXPECT_EQ(search.FollowInsertion(store, View({}, std::nullopt, 9), 0).top, 3u);
+}
+
 TEST(ListSearch, RowsAndItemsMapBothWays) {
   ListStore store = MakeStore({"m0", "n1", "m2", "n3", "m4", "n5", "m6"});
   ListSearch search;

@@ -147,5 +147,16 @@ TEST(Colors, NamesNumbersAndHex) {
   EXPECT_FALSE(ParseColor("clPink"));
 }
 
+// What the list draws with: a system colour by its index (the high byte of a stored value is
+// only its mark), an RGB value without the high byte, nothing for clNone and clDefault.
+TEST(Colors, ShownAsTheSystemsOrTheirOwn) {
+  EXPECT_EQ(ShownColorOf(*ParseColor("clWindowText")), (ShownColor{8, 0}));
+  EXPECT_EQ(ShownColorOf(*ParseColor("clHotLight")), (ShownColor{26, 0}));
+  EXPECT_EQ(ShownColorOf(*ParseColor("clRed")), (ShownColor{std::nullopt, 0x0000FF}));
+  EXPECT_EQ(ShownColorOf(0x12ABCDEF), (ShownColor{std::nullopt, 0xABCDEF}));
+  EXPECT_EQ(ShownColorOf(*ParseColor("clNone")), std::nullopt);
+  EXPECT_EQ(ShownColorOf(*ParseColor("clDefault")), std::nullopt);
+}
+
 }  // namespace
 }  // namespace pellix::settings

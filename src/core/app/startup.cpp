@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/app/saver.h"
 #include "core/io/errors.h"
+#include "core/io/leftovers.h"
 #include "core/lists/default_lists.h"
 #include "core/lists/list_names.h"
 #include "core/text/ascii.h"
@@ -109,6 +111,18 @@ void LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
       model.lists.EnableUnicodeCapture();
     }
   }
+}
+
+bool LoadFromFolder(Model& model, const io::FileSystem& files, const io::AppFolder& folder,
+                    const text::TextServices& services) {
+  io::CleanUpLeftovers(files, folder.Dir());
+  const std::u16string iniPath = SettingsPath(folder);
+  std::optional<settings::SettingsPlan> plan;
+  if (files.Exists(iniPath)) {
+    plan = settings::ParseSettings(files.ReadAll(iniPath));
+  }
+  LoadModel(model, plan, files, folder, services);
+  return plan.has_value();
 }
 
 }  // namespace pellix::app

@@ -146,4 +146,19 @@ lists::ViewState ListSearch::ToRows(const lists::ListStore& store,
   return lists::Normalized(std::move(rows), RowCount(store));
 }
 
+lists::ViewState ListSearch::FollowInsertion(lists::ListStore& store, const lists::ViewState& rows,
+                                             std::size_t inserted) {
+  lists::ViewState items = ToItems(store, rows);
+  for (std::size_t& item : items.selected) {
+    item += inserted;
+  }
+  if (items.caret) {
+    *items.caret += inserted;
+  }
+  Follow(store);
+  lists::ViewState shown = ToRows(store, items);
+  shown.top = lists::Normalized(lists::ViewState{{}, std::nullopt, rows.top}, RowCount(store)).top;
+  return shown;
+}
+
 }  // namespace pellix::search

@@ -47,6 +47,13 @@ class ListSearch {
   // end), selected when it was.
   lists::ViewState ToRows(const lists::ListStore& store, const lists::ViewState& items) const;
 
+  // `inserted` items went in at the top of the searched list, under a view that showed `rows`
+  // (read before the search followed): the search follows, and the view to show keeps the same
+  // items selected and current, moved down with them, and the same top row, so that a new match
+  // shows above the rows the user was looking at.
+  lists::ViewState FollowInsertion(lists::ListStore& store, const lists::ViewState& rows,
+                                   std::size_t inserted);
+
  private:
   void Find(lists::ListStore& store);
   // The first row whose item is `item` or below it.

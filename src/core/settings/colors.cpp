@@ -126,4 +126,16 @@ std::optional<std::uint32_t> ParseColor(std::string_view text) {
   return std::nullopt;
 }
 
+std::optional<ShownColor> ShownColorOf(std::uint32_t color) {
+  constexpr std::uint32_t kNone = 0x1FFFFFFF;
+  constexpr std::uint32_t kDefault = 0x20000000;
+  if (color == kNone || color == kDefault) {
+    return std::nullopt;
+  }
+  if ((color & kSystemColor) != 0) {
+    return ShownColor{static_cast<int>(color & 0xFF), 0};
+  }
+  return ShownColor{std::nullopt, color & 0xFFFFFF};
+}
+
 }  // namespace pellix::settings

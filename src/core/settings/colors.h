@@ -14,6 +14,17 @@ inline constexpr std::uint32_t kWindowTextColor = kSystemColor + 8;  // clWindow
 
 std::string FormatColor(std::uint32_t color);
 
+// How a stored colour is drawn: one of the system's colours (its index for GetSysColor) or the
+// red, green and blue it holds (0x00BBGGRR).
+struct ShownColor {
+  std::optional<int> systemIndex;
+  std::uint32_t rgb = 0;
+  bool operator==(const ShownColor&) const = default;
+};
+
+// Nothing for clNone and clDefault: the control keeps its own colour.
+std::optional<ShownColor> ShownColorOf(std::uint32_t color);
+
 // A name (letter case ignored), a decimal number or "$" and hexadecimal digits; nullopt for
 // anything else.
 std::optional<std::uint32_t> ParseColor(std::string_view text);

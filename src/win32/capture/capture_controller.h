@@ -28,6 +28,14 @@ class CaptureController {
   void Join() { chain_.Join(); }
   void Leave() { chain_.Leave(); }
 
+  // WM_DRAWCLIPBOARD and WM_CHANGECBCHAIN, the viewer chain's messages.
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CHANGECBCHAIN) {
+      return OnChangeChain(wParam, lParam);
+    }
+    OnDrawClipboard(wParam, lParam);
+    return 0;
+  }
   void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
   LRESULT OnChangeChain(WPARAM removed, LPARAM next) { return chain_.OnChangeChain(removed, next); }
   bool OnTimer(UINT_PTR id);

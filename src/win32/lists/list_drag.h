@@ -33,6 +33,20 @@ class ListDrag {
   bool OnMouseMove();
   bool OnButtonUp();
   bool OnCaptureLost();
+  // The main window's mouse messages: true when the drag took the message.
+  bool OnMouseMessage(UINT message) {
+    switch (message) {
+      case WM_MOUSEMOVE:
+        return OnMouseMove();
+      case WM_LBUTTONUP:
+        return OnButtonUp();
+      case WM_CAPTURECHANGED:
+        OnCaptureLost();
+        return false;  // the window's own handling goes on
+      default:
+        return false;
+    }
+  }
   void Cancel();
 
  private:

@@ -20,10 +20,10 @@ void ListEditing::Attach(HWND window) {
   window_ = window;
   ListPane& lists = context_.lists;
   drag_.Attach(window,
-               ListDrag::Targets{lists.ListBox().Handle(), lists.Selector(),
+               ListDrag::Targets{lists.Views().ListBox().Handle(), lists.Selector(),
                                  [this] { return memo_.field ? memo_.field() : nullptr; }},
                ListDrag::Drops{[this](int from, int onto) {
-                                 if (context_.lists.Searching()) {
+                                 if (context_.lists.Views().Searching()) {
                                    return;  // rows are no places in the list while searching
                                  }
                                  RunOnAnsi([&](lists::ListStore& store, std::size_t list,
@@ -48,7 +48,7 @@ void ListEditing::DropOnMemo() {
   }
   const auto& items = context_.model.lists.Slot(*list).items;
   std::vector<std::string> dropped;
-  for (const std::size_t index : context_.lists.SelectedItems(false)) {
+  for (const std::size_t index : context_.lists.Views().SelectedItems(false)) {
     dropped.push_back(items.at(index));
   }
   memo_.insertAtTop(memo::MemoDropText(dropped, context_.model.view.pasteOption));
@@ -58,7 +58,7 @@ void ListEditing::AttachEditBox(EditBox* editBox) {
   editBox_ = editBox;
   editBox_->SetActions(EditBox::Actions{
       [this](const std::wstring& text) { WriteBack(text); },
-      [this] { context_.lists.FocusShownList(); },
+      [this] { context_.lists.Views().FocusShownList(); },
       [this](const std::wstring& text) { context_.pasteText(FromWide(text)); },
       [this](const std::wstring& text) { context_.putOnClipboard(FromWide(text)); },
       [this] { context_.lists.EnableListCommands(false); }});
@@ -68,8 +68,8 @@ void ListEditing::AddCommands(CommandTable& commands) {
   app::Model& model = context_.model;
   const auto on = [this] { return CommandsOn(); };
   // Moving and splitting work by position in the whole list, which a search does not show.
-  const auto byPosition = [this] { return CommandsOn() && !context_.lists.Searching(); };
-  const auto notSearching = [this] { return !context_.lists.Searching(); };
+  const auto byPosition = [this] { return CommandsOn() && !context_.lists.Views().Searching(); };
+  const auto notSearching = [this] { return !context_.lists.Views().Searching(); };
   const auto onItem = [this] { return CommandsOn() && context_.lists.MenuOnItem(); };
   const auto menuOnItem = [this] { return context_.lists.MenuOnItem(); };
   commands.Add(Command{kCmdDelete,
@@ -91,7 +91,7 @@ void ListEditing::AddCommands(CommandTable& commands) {
                        L"クリアー",
                        Shortcut{VK_DELETE, true, false},
                        [this, &model] {
-                         if (context_.lists.Searching()) {
+                         if (context_.lists.Views().Searching()) {
                            ClearShown();
                            return;
                          }
@@ -179,24 +179,25 @@ void ListEditing::RunOnAnsi(const AnsiCommand& command) {
   if (!list) {
     return;  // the Unicode list is shown, or no list at all
   }
-  context_.lists.ShowEdit(false,
-                          command(context_.model.lists, *list, context_.lists.ReadItems(false)));
+  context_.lists.Views().ShowEdit(
+      false, command(context_.model.lists, *list, context_.lists.Views().ReadItems(false)));
 }
 
 void ListEditing::RunOnUnicode(const UnicodeCommand& command) {
-  if (!context_.lists.UnicodeShown()) {
+  if (!context_.lists.Views().UnicodeShown()) {
     return;
   }
-  context_.lists.ShowEdit(true, command(context_.model.lists, context_.lists.ReadItems(true)));
+  context_.lists.Views().ShowEdit(
+      true, command(context_.model.lists, context_.lists.Views().ReadItems(true)));
 }
 
 void ListEditing::ClearShown() {
-  const bool unicode = context_.lists.Search().List()->unicode;
+  const bool unicode = context_.lists.Views().Search().List()->unicode;
   if (!unicode && context_.model.lockFlag) {
     return;
   }
-  context_.lists.ShowEdit(unicode,
-                          search::ClearShown(context_.model.lists, context_.lists.Search()));
+  context_.lists.Views().ShowEdit(
+      unicode, search::ClearShown(context_.model.lists, context_.lists.Views().Search()));
   if (!unicode) {
     context_.model.lastText.clear();  // a text among them may be copied again
   }
@@ -205,22 +206,22 @@ void ListEditing::ClearShown() {
 bool ListEditing::UnicodeHasFocus() const {
   // The search field stands for the list it searches.
   const HWND focus = GetFocus();
-  return focus == context_.lists.TntListBox1().Handle() ||
+  return focus == context_.lists.Views().TntListBox1().Handle() ||
          (focus != nullptr && focus == context_.lists.SearchFieldHandle() &&
-          context_.lists.UnicodeShown());
+          context_.lists.Views().UnicodeShown());
 }
 
 void ListEditing::MoveDraggedTo(std::size_t target) {
   const int from = std::exchange(dragged_, -1);
   RunOnAnsi([&](lists::ListStore& store, std::size_t list, const lists::ViewState& view) {
-    return lists::MoveToList(store, list, view, context_.lists.ItemAt(false, from), target,
+    return lists::MoveToList(store, list, view, context_.lists.Views().ItemAt(false, from), target,
                              context_.services);
   });
   if (target < context_.model.lists.Count() &&
       lists::IsUnicodeListName(context_.model.lists.Slot(target).name)) {
-    context_.lists.ItemsChanged(true);  // harmless while the Unicode list is covered
+    context_.lists.Views().ItemsChanged(true);  // harmless while the Unicode list is covered
   }
-  context_.lists.FocusShownList();
+  context_.lists.Views().FocusShownList();
 }
 
 void ListEditing::Replace() {
@@ -251,7 +252,7 @@ void ListEditing::Replace() {
 
 void ListEditing::DropSelector() {
   const HWND selector = context_.lists.Selector();
-  if (IsWindowVisible(window_) && IsWindowVisible(context_.lists.ListBox().Handle())) {
+  if (IsWindowVisible(window_) && IsWindowVisible(context_.lists.Views().ListBox().Handle())) {
     SetFocus(selector);
   }
   SendMessageW(selector, CB_SHOWDROPDOWN, TRUE, 0);
@@ -261,9 +262,10 @@ void ListEditing::OpenEditBox() {
   if (editBox_ == nullptr) {
     return;
   }
-  const bool unicode = context_.lists.UnicodeShown();
+  const bool unicode = context_.lists.Views().UnicodeShown();
   const std::optional<std::u16string> text = lists::OpenFocusedItem(
-      context_.model.lists, context_.lists.ItemAt(unicode, context_.lists.Shown().FocusedIndex()),
+      context_.model.lists,
+      context_.lists.Views().ItemAt(unicode, context_.lists.Views().Shown().FocusedIndex()),
       context_.services);
   if (!text) {
     ShowBox(context_.loops, window_, L"編集できません(;_;)", kAppTitle, MB_OK);
@@ -280,7 +282,7 @@ void ListEditing::WriteBack(const std::wstring& text) {
   if (!written) {
     return;
   }
-  ListPane& lists = context_.lists;
+  ShownLists& lists = context_.lists.Views();
   const bool unicode = written->place.list.unicode;
   const bool shown = unicode ? lists.UnicodeShown()
                              : !lists.UnicodeShown() &&

@@ -4,12 +4,12 @@
 
 #include "core/app/startup.h"
 #include "core/capture/filter_engine.h"
-#include "core/io/leftovers.h"
 #include "core/platform_services.h"
 #include "win32/platform/wide_string.h"
 #include "win32/ui/control_ids.h"
 #include "win32/ui/error_reporter.h"
 #include "win32/ui/fonts.h"
+#include "win32/ui/popup_menu.h"
 #include "win32/ui/tooltips.h"
 
 namespace pellix::win32 {
@@ -37,18 +37,20 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       exeDir_(exeDir),
       owner_(owner),
       lists_(model, services_, errors),
-      capture_(model, lists_, services_),
-      paste_(model, lists_, services_),
+      capture_(model, lists_.Views(), services_),
+      paste_(model, lists_.Views(), services_),
       tray_(TrayController::Context{model, saver, loops, commands_, services_,
-                                    [this] { lists_.FocusShownList(); }}),
-      view_(model, lists_, loops),
+                                    [this] { lists_.Views().FocusShownList(); }}),
+      view_(model, lists_.Views(), loops),
       editing_(ListEditing::Context{
           model, lists_, [this](const std::u16string& text) { paste_.PasteText(text); },
           [this](const std::u16string& text) { paste_.PutOnClipboard(text); }, loops, services_,
           [this](bool on) { view_.SetLock(on); }}),
-      intake_(model, lists_, loops, services_, files),
+      intake_(model, lists_.Views(), loops, services_, files),
       autoSave_(model, folder, writer, kMsgFileNotice),
-      exitSave_(ExitSave::Context{model, saver, loops, files, folder}) {
+      exitSave_(ExitSave::Context{model, saver, loops, files, folder}),
+      notices_(loops, autoSave_),
+      closing_(Closing::Context{loops, autoSave_, exitSave_, [this] { TearDown(); }}) {
   dpi_ = SystemDpi();
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   const SIZE frame =
@@ -60,6 +62,7 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
   SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
   TrackPlacement();
   CreateControls();
+  notices_.Attach(Handle());
   capture_.Attach(Handle());
   paste_.Attach(Handle(), topRow_.TabBox());
   tray_.Attach(Handle(), owner_, exeDir_);
@@ -101,7 +104,17 @@ void MainWindow::CreateControls() {
                         [this](std::size_t list) { editing_.MoveDraggedTo(list); },
                         [this](int item) { editing_.OnBeginDrag(item); }});
 
-  topRow_.Create(self, lists_.Selector());
+  topRow_.Create(
+      self, lists_.Selector(),
+      TopRow::Clicks{[this] { tray_.ShowTrayMenu(); }, [this] { paste_.OnTabBoxClicked(); },
+                     [this] { view_.OnWideBoxClicked(); },
+                     [this] {
+                       model_.view.memo =
+                           SendMessageW(topRow_.MemoBox(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+                       if (memo_ != nullptr) {
+                         memo_->SetShown(model_.view.memo);
+                       }
+                     }});
   lists_.SetSelectorWidth(topRow_.SetDpi(dpi_, windowFont_.Get()));
 
   tooltips_ = CreateTooltips(self);
@@ -159,49 +172,27 @@ void MainWindow::TrackPlacement() {
 
 void MainWindow::Start() {
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
-  const io::FileSystem& files = files_;
-  // A save that a crash cut short left its temporary file; the file it was to replace is whole.
-  io::CleanUpLeftovers(files, folder_.Dir());
-  const std::u16string iniPath = app::SettingsPath(folder_);
-  std::optional<settings::SettingsPlan> plan;
-  if (files.Exists(iniPath)) {
-    plan = settings::ParseSettings(files.ReadAll(iniPath));
-  }
-  app::LoadModel(model_, plan, files, folder_, services_);
+  const bool settingsExisted = app::LoadFromFolder(model_, files_, folder_, services_);
   ApplyModelToControls();
 
   tray_.RegisterHotkey();
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   capture_.Join();
   tray_.AddIcon();
-  tray_.Greet(plan.has_value());
+  tray_.Greet(settingsExisted);
   paste_.Start();
   autoSave_.Start(Handle());
   if (std::optional<std::u16string> recovered = exitSave_.TakeRecoveryNotice()) {
-    QueueNotice(std::move(*recovered));
+    notices_.Queue(std::move(*recovered));
   }
-  TellFileNotices();
-}
-
-void MainWindow::QueueNotice(std::u16string notice) {
-  notices_.push_back(std::move(notice));
-  PostMessageW(Handle(), kMsgFileNotice, 0, 0);
-}
-
-void MainWindow::TellFileNotices() {
-  for (const lists::PartlyRead& read : model_.lists.TakePartlyRead()) {
-    QueueNotice(
-        u"ファイル " + read.path +
-        u" は最後まで読み込めませんでした。\r\n読み込めたところまでを開き、元のファイルを " +
-        read.kept + u" として残しました。");
-  }
+  notices_.QueuePartlyRead(model_.lists);
 }
 
 void MainWindow::ApplyModelToControls() {
   const app::Placement& placement = model_.placement;
   MoveWindow(Handle(), placement.left, placement.top, placement.width, placement.height, FALSE);
-  lists_.SetListFont(model_.view.fontSize);
-  lists_.SetListColor(model_.view.fontColor);
+  lists_.Views().SetListFont(model_.view.fontSize);
+  lists_.Views().SetListColor(model_.view.fontColor);
   paste_.SetTabMode(model_.sendTabFlag);
   SendMessageW(topRow_.MemoBox(), BM_SETCHECK, model_.view.memo ? BST_CHECKED : BST_UNCHECKED, 0);
   view_.ApplyModel();
@@ -228,21 +219,11 @@ void MainWindow::AttachWindows(const OtherWindows& windows) {
 
 bool MainWindow::ShowListMenu(HWND from, LPARAM screenPoint) {
   const std::optional<UniqueMenu> menu = lists_.ContextMenu(from, screenPoint, commands_);
-  if (!menu) {
-    return false;
+  if (menu) {
+    RunPopupMenu(loops_, commands_, menu->Get(), lists_.ContextMenuPoint(from, screenPoint),
+                 Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON);
   }
-  const POINT point = lists_.ContextMenuPoint(from, screenPoint);
-  UINT command = 0;
-  {
-    const ModalLoops::Scope scope(loops_);
-    command = static_cast<UINT>(
-        TrackPopupMenu(menu->Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                       point.x, point.y, 0, Handle(), nullptr));
-  }
-  if (command != 0 && !loops_.Closing()) {
-    commands_.Execute(command);
-  }
-  return true;
+  return menu.has_value();
 }
 
 void MainWindow::OnShown() {
@@ -251,43 +232,10 @@ void MainWindow::OnShown() {
 }
 
 void MainWindow::TearDown() {
-  closed_ = true;
   paste_.Stop();
   tray_.Remove();
   capture_.Leave();
   model_.lists.Clear();
-}
-
-void MainWindow::OnCloseRequest() {
-  if (loops_.Active()) {
-    // A question is open: it is ended first, and the close comes back once it has returned.
-    loops_.CloseWhenDone(Handle());
-    return;
-  }
-  if (!closed_) {
-    // The background writes end first, so none of them can land after the final ones.
-    autoSave_.Stop();
-    std::vector<std::u16string> unwritten;
-    const ExitSave::Outcome outcome = exitSave_.SaveBeforeClose(Handle(), &unwritten);
-    if (closed_) {
-      // The session ended while the question was open, and saved what it could.
-    } else if (outcome == ExitSave::Outcome::kCalledOff) {
-      autoSave_.Resume(unwritten);
-      return;
-    } else {
-      TearDown();
-    }
-  }
-  DestroyWindow(Handle());
-}
-
-void MainWindow::OnSessionEnd() {
-  if (closed_) {
-    return;
-  }
-  autoSave_.Stop();
-  exitSave_.SaveForSessionEnd();
-  TearDown();
 }
 
 std::optional<LRESULT> MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -296,23 +244,7 @@ std::optional<LRESULT> MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (lists_.OnSelectorCommand(from, code)) {
     return 0;
   }
-  if (from == topRow_.ToolButton() && code == BN_CLICKED) {
-    tray_.ShowTrayMenu();
-    return 0;
-  }
-  if (from == topRow_.TabBox() && code == BN_CLICKED) {
-    paste_.OnTabBoxClicked();
-    return 0;
-  }
-  if (from == topRow_.WideBox() && code == BN_CLICKED) {
-    view_.OnWideBoxClicked();
-    return 0;
-  }
-  if (from == topRow_.MemoBox() && code == BN_CLICKED) {
-    model_.view.memo = SendMessageW(from, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (memo_ != nullptr) {
-      memo_->SetShown(model_.view.memo);
-    }
+  if (topRow_.OnCommand(from, code)) {
     return 0;
   }
   if (from == nullptr && commands_.Execute(LOWORD(wParam))) {
@@ -350,7 +282,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // In front again, whatever brought it there: the keys go to the list in use.
       if (LOWORD(wParam) != WA_INACTIVE) {
         lists_.EnableListCommands(true);
-        lists_.FocusShownList();
+        lists_.Views().FocusShownList();
         return 0;
       }
       break;
@@ -364,16 +296,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITMENUPOPUP:
       tray_.OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
       break;
-    case WM_ERASEBKGND: {
-      RECT client{};
-      GetClientRect(Handle(), &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, view_.Background());
-      return 1;
-    }
+    case WM_ERASEBKGND:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return reinterpret_cast<LRESULT>(view_.Background());
+      return view_.PaintBackground(message, reinterpret_cast<HDC>(wParam));
     case WM_MOVE:
       TrackPlacement();
       view_.OnMoved();
@@ -386,10 +312,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_DRAWCLIPBOARD:
-      capture_.OnDrawClipboard(wParam, lParam);
-      return 0;
     case WM_CHANGECBCHAIN:
-      return capture_.OnChangeChain(wParam, lParam);
+      return capture_.OnMessage(message, wParam, lParam);
     case kMsgFilterFailed:
       ShowBox(loops_, Handle(), AsWide(capture::kFilterFailureMessage), kAppTitle, MB_OK);
       return 0;
@@ -404,7 +328,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (autoSave_.OnTimer(wParam)) {
-        TellFileNotices();  // a list the filter dialogs loaded may have been read in part
+        // A list the filter dialogs loaded may have been read in part.
+        notices_.QueuePartlyRead(model_.lists);
         return 0;
       }
       if (capture_.OnTimer(wParam) || paste_.OnTimer(wParam)) {
@@ -422,17 +347,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_MOUSEMOVE:
-      if (editing_.Drag().OnMouseMove()) {
-        return 0;
-      }
-      break;
     case WM_LBUTTONUP:
-      if (editing_.Drag().OnButtonUp()) {
+    case WM_CAPTURECHANGED:
+      if (editing_.Drag().OnMouseMessage(message)) {
         return 0;
       }
-      break;
-    case WM_CAPTURECHANGED:
-      editing_.Drag().OnCaptureLost();
       break;
     case WM_CONTEXTMENU:
       if (ShowListMenu(reinterpret_cast<HWND>(wParam), lParam)) {
@@ -443,29 +362,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       intake_.OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_CLOSE:
-      OnCloseRequest();
-      return 0;
     case WM_QUERYENDSESSION:
-      // Everything is written now: the session may end without another chance. The lists stay
-      // in memory in case another program cancels the end of the session.
-      exitSave_.SaveForSessionEnd();
-      return TRUE;
     case WM_ENDSESSION:
-      if (wParam != 0) {
-        // The process may be ended as soon as this returns: the work is done here, even while a
-        // question is open (the model holds nothing half-made).
-        OnSessionEnd();
-        OnCloseRequest();
-      }
-      return 0;
+      return closing_.OnMessage(Handle(), message, wParam);
     case kMsgFileNotice:
-      if (const std::optional<std::u16string> notice = autoSave_.TakeNotice()) {
-        ShowBox(loops_, Handle(), ToWide(*notice).c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
-      } else if (!notices_.empty()) {
-        const std::u16string notice = std::move(notices_.front());
-        notices_.erase(notices_.begin());
-        ShowBox(loops_, Handle(), ToWide(notice).c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
-      }
+      notices_.ShowNext();
       return 0;
     case WM_DESTROY:
       capture_.Leave();

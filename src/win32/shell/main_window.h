@@ -20,7 +20,9 @@
 #include "win32/platform/gdi.h"
 #include "win32/shell/about_box.h"
 #include "win32/shell/auto_save.h"
+#include "win32/shell/closing.h"
 #include "win32/shell/exit_save.h"
+#include "win32/shell/file_notices.h"
 #include "win32/shell/top_row.h"
 #include "win32/shell/view_controller.h"
 #include "win32/tray/tray_controller.h"
@@ -82,11 +84,6 @@ class MainWindow final : public Window {
   // The end of the program's work, once everything is saved: the desktop is left and the lists
   // released.
   void TearDown();
-  void OnCloseRequest();
-  void OnSessionEnd();
-  // Messages about files that start-up or a load found, or that a save could not write.
-  void TellFileNotices();
-  void QueueNotice(std::u16string notice);
 
   ModalLoops& loops_;
   app::Model& model_;
@@ -98,9 +95,7 @@ class MainWindow final : public Window {
   HWND owner_ = nullptr;
   MemoWindow* memo_ = nullptr;
   UINT taskbarCreatedMsg_ = 0;
-  bool closed_ = false;
   std::function<void()> openFilterList_;
-  std::vector<std::u16string> notices_;
 
   int dpi_ = 96;
   // Declared before the controllers, so the fonts outlive the controls that draw with them.
@@ -120,6 +115,8 @@ class MainWindow final : public Window {
   TextIntake intake_;
   AutoSave autoSave_;
   ExitSave exitSave_;
+  FileNotices notices_;
+  Closing closing_;
 };
 
 }  // namespace pellix::win32

@@ -32,7 +32,8 @@ HWND CreateButton(HWND parent, const wchar_t* text, DWORD style, int id) {
 
 }  // namespace
 
-void TopRow::Create(HWND parent, HWND selector) {
+void TopRow::Create(HWND parent, HWND selector, Clicks clicks) {
+  clicks_ = std::move(clicks);
   parent_ = parent;
   bitBtn1_ = CreateButton(parent, L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kIdBitBtn1);
   // The picture says nothing to a screen reader; the name does, unseen.
@@ -79,6 +80,19 @@ int TopRow::SetDpi(int dpi, HFONT font) {
   InvalidateRect(parent_, nullptr, TRUE);
   const int left = right - Scale(kToolButton.x - kSelectorRight, dpi);
   return std::max(std::min(Scale(kSelectorRight, dpi), left), Scale(kSelectorMinimum, dpi));
+}
+
+bool TopRow::OnCommand(HWND from, int code) const {
+  const std::function<void()>* click = from == bitBtn1_   ? &clicks_.toolButton
+                                       : from == tabbox_  ? &clicks_.tabBox
+                                       : from == widebox_ ? &clicks_.wideBox
+                                       : from == mbox_    ? &clicks_.memoBox
+                                                          : nullptr;
+  if (click == nullptr || from == nullptr || code != BN_CLICKED) {
+    return false;
+  }
+  (*click)();
+  return true;
 }
 
 }  // namespace pellix::win32

@@ -6,14 +6,26 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "win32/platform/gdi.h"
 
 namespace pellix::win32 {
 
 class TopRow {
  public:
+  // What a click on each control does.
+  struct Clicks {
+    std::function<void()> toolButton;
+    std::function<void()> tabBox;
+    std::function<void()> wideBox;
+    std::function<void()> memoBox;
+  };
+
   // The row comes right after `selector` in the order the Tab key visits the controls.
-  void Create(HWND parent, HWND selector);
+  void Create(HWND parent, HWND selector, Clicks clicks);
+  // True when the WM_COMMAND came from the row.
+  bool OnCommand(HWND from, int code) const;
   // Font, picture and places for `dpi`. Returns the width left to the list selector.
   int SetDpi(int dpi, HFONT font);
 
@@ -23,6 +35,7 @@ class TopRow {
   HWND MemoBox() const { return mbox_; }
 
  private:
+  Clicks clicks_;
   HWND parent_ = nullptr;
   HWND bitBtn1_ = nullptr;
   HWND tabbox_ = nullptr;

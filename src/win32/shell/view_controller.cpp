@@ -170,4 +170,15 @@ void ViewController::ChooseListFont() {
   lists_.FocusShownList();
 }
 
+LRESULT ViewController::PaintBackground(UINT message, HDC dc) const {
+  if (message == WM_ERASEBKGND) {
+    RECT client{};
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, Background());
+    return 1;
+  }
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<LRESULT>(Background());
+}
+
 }  // namespace pellix::win32

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "core/app/model.h"
-#include "win32/lists/list_pane.h"
+#include "win32/lists/shown_lists.h"
 #include "win32/platform/gdi.h"
 #include "win32/ui/command_table.h"
 #include "win32/ui/modal_loops.h"
@@ -14,7 +14,7 @@ namespace pellix::win32 {
 
 class ViewController {
  public:
-  ViewController(app::Model& model, ListPane& lists, ModalLoops& loops)
+  ViewController(app::Model& model, ShownLists& lists, ModalLoops& loops)
       : model_(model), lists_(lists), loops_(loops) {}
 
   void Attach(HWND window, HWND widebox);
@@ -24,6 +24,8 @@ class ViewController {
   // The model's lock, transparency and font, at start.
   void ApplyModel();
   HBRUSH Background() const { return background_.Get(); }
+  // WM_ERASEBKGND, and the colour messages of the controls on the window's background.
+  LRESULT PaintBackground(UINT message, HDC dc) const;
   void SetLock(bool on);
   void SetTransparent(bool on);
 
@@ -39,7 +41,7 @@ class ViewController {
   void ChooseListFont();
 
   app::Model& model_;
-  ListPane& lists_;
+  ShownLists& lists_;
   ModalLoops& loops_;
   HWND window_ = nullptr;
   HWND widebox_ = nullptr;

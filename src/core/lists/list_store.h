@@ -33,6 +33,10 @@ inline bool IsUnicodeListName(std::string_view name) {
   return name == kUnicodeListName;
 }
 
+// A list named "unicode" in any letter case, once the filter dialogs close, turns the Unicode
+// capture on; only the exact name makes a list the one shown in UTF-16.
+bool NamesUnicodeCapture(std::string_view name);
+
 // What the window shows after a switch of lists.
 struct SwitchPlan {
   bool unicode = false;   // show the UTF-16 list over the ANSI one
@@ -134,6 +138,10 @@ class ListStore {
   // Set once a list named "unicode" was added; never cleared while the program runs.
   bool UnicodeCapture() const { return unicodeCapture_; }
   void EnableUnicodeCapture() { unicodeCapture_ = true; }
+  // The filter dialogs closed: a list named for it, in any letter case, turns the capture on.
+  void NoteUnicodeCaptureNames();
+  // The current list is the Unicode list, whose view lies over the ordinary one.
+  bool UnicodeListShown() const;
 
   // Appends a list read from its files: the filter file must exist and parse; a missing list
   // file just means an empty list. Either the whole slot is added or, when a read throws,

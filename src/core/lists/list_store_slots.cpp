@@ -5,6 +5,7 @@
 
 #include "core/io/errors.h"
 #include "core/lists/list_store.h"
+#include "core/text/ascii.h"
 
 namespace pellix::lists {
 namespace {
@@ -71,6 +72,22 @@ ListStore::RemovedSlot ListStore::RemoveSlot(std::size_t index) {
     return RemovedSlot{true, SwitchPlan{}, ansiShownRemoved};
   }
   return RemovedSlot{true, SwitchList(std::min(index, slots_.size() - 1)), ansiShownRemoved};
+}
+
+bool NamesUnicodeCapture(std::string_view name) {
+  return text::EqualsIgnoringAsciiCase(name, kUnicodeListName);
+}
+
+void ListStore::NoteUnicodeCaptureNames() {
+  for (const ListSlot& slot : slots_) {
+    if (NamesUnicodeCapture(slot.name)) {
+      unicodeCapture_ = true;
+    }
+  }
+}
+
+bool ListStore::UnicodeListShown() const {
+  return current_ && IsUnicodeListName(slots_[*current_].name);
 }
 
 }  // namespace pellix::lists

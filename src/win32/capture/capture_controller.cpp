@@ -38,8 +38,7 @@ void CaptureController::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
   // A newer change replaces one still waiting for the clipboard.
   KillTimer(window_, kTimerCaptureRetry);
   retriesLeft_ = 0;
-  if (model_.ownWrite) {
-    model_.ownWrite = false;
+  if (app::TakeOwnWrite(model_)) {
     return;
   }
   if (!TryCapture()) {
@@ -67,30 +66,19 @@ bool CaptureController::TryCapture() {
   } catch (const io::ClipboardError&) {
     return false;
   }
-  if (clipboard.secret) {
-    return true;
-  }
-  if (model_.lists.UnicodeCapture() && !clipboard.wide.empty()) {
-    model_.lists.InsertUnicodeAtTop(std::move(clipboard.wide));
-    lists_.ShowUnicodeInsertion();
-  }
-  CaptureClipboardText(clipboard.ansi);
+  Show(app::CaptureClipboard(model_, std::move(clipboard), services_));
   return true;
 }
 
-void CaptureController::CaptureClipboardText(const std::optional<std::string>& text) {
-  if (!text) {
-    return;
+void CaptureController::Show(const app::CaptureOutcome& outcome) {
+  if (outcome.unicodeInserted) {
+    lists_.ShowUnicodeInsertion();
   }
-  auto taken = capture::TextToCapture(*text, model_.lastText);
-  if (!taken) {
-    return;
-  }
-  model_.lastText = std::move(*taken);
-  const capture::FilterRun run = capture::RunFilters(model_.lists, model_.lastText, services_);
-  lists_.ShowInsertions(run.inserted);
-  if (run.failed) {
-    PostMessageW(window_, kMsgFilterFailed, 0, 0);
+  if (outcome.run) {
+    lists_.ShowInsertions(outcome.run->inserted);
+    if (outcome.run->failed) {
+      PostMessageW(window_, kMsgFilterFailed, 0, 0);
+    }
   }
 }
 
@@ -98,7 +86,7 @@ void CaptureController::RestoreChain() {
   if (!chain_.IsFirst()) {
     chain_.Rejoin();
     try {
-      CaptureClipboardText(ReadClipboardText(window_, services_).ansi);
+      Show(app::CaptureAnsiText(model_, ReadClipboardText(window_, services_).ansi, services_));
     } catch (const io::ClipboardError&) {
       RecoverFromClipboardError();
     }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/app/model.h"
+#include "core/app/window_rules.h"
 #include "core/text/text_services.h"
 #include "win32/capture/viewer_chain.h"
 #include "win32/ui/command_table.h"
@@ -47,8 +48,8 @@ class CaptureController {
  private:
   // Takes in what the clipboard holds now; false when another program still holds it open.
   bool TryCapture();
-  // Hands a clipboard text to the filters unless it is empty, a bare line break or a repeat.
-  void CaptureClipboardText(const std::optional<std::string>& text);
+  // What a capture put into the store, shown.
+  void Show(const app::CaptureOutcome& outcome);
   // A clipboard error shows nothing; it only costs our place in the chain, which is restored.
   void RecoverFromClipboardError();
 

@@ -7,18 +7,12 @@
 #include <optional>
 #include <string>
 
+#include "core/app/window_rules.h"
 #include "core/text/text_services.h"
 
 namespace pellix::win32 {
 
-struct ClipboardText {
-  // The source marked the text as not to be recorded (a password manager, say).
-  bool secret = false;
-  // CF_UNICODETEXT, or the ANSI text widened when that is missing; empty when there is no text.
-  std::u16string wide;
-  // The text in code page 932; nullopt when the clipboard holds no text at all.
-  std::optional<std::string> ansi;
-};
+using ClipboardText = app::ClipboardContent;
 
 ClipboardText ReadClipboardText(HWND owner, const text::TextServices& services);
 

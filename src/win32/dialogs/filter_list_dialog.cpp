@@ -39,14 +39,6 @@ enum ControlId : int {
 // The longest path the file dialog hands back.
 constexpr std::size_t kPathCapacity = 32768;
 
-bool IsUnicodeRow(const std::string& name) {
-  return std::equal(name.begin(), name.end(), lists::kUnicodeListName.begin(),
-                    lists::kUnicodeListName.end(), [](char a, char b) {
-                      return std::tolower(static_cast<unsigned char>(a)) ==
-                             std::tolower(static_cast<unsigned char>(b));
-                    });
-}
-
 }  // namespace
 
 FilterListDialog::FilterListDialog(ErrorSink& errors, Context context)
@@ -155,12 +147,7 @@ void FilterListDialog::Hide() {
 }
 
 void FilterListDialog::NoteUnicodeRow() {
-  lists::ListStore& store = context_.model.lists;
-  for (std::size_t i = 0; i < store.Count(); ++i) {
-    if (IsUnicodeRow(store.Slot(i).name)) {
-      store.EnableUnicodeCapture();
-    }
-  }
+  context_.model.lists.NoteUnicodeCaptureNames();
 }
 
 void FilterListDialog::CloseByTitleBar() {

@@ -49,8 +49,7 @@ void ShownLists::Move(const RECT& bounds) {
 }
 
 bool ShownLists::UnicodeShown() const {
-  const auto current = model_.lists.Current();
-  return current && lists::IsUnicodeListName(model_.lists.Slot(*current).name);
+  return model_.lists.UnicodeListShown();
 }
 
 void ShownLists::FocusShownList() {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "core/app/window_rules.h"
 #include "core/io/errors.h"
-#include "core/paste/paste_text.h"
 #include "core/text/codec.h"
 #include "win32/paste/clipboard_write.h"
 #include "win32/paste/paste_target.h"
@@ -109,25 +109,10 @@ void PasteController::SendCopy() {
   if (waitingFor_ != nullptr) {
     return;  // the last paste has not been typed yet
   }
-  std::u16string text;
-  if (lists_.UnicodeShown()) {
-    std::vector<std::u16string> items;
-    for (const std::size_t index : lists_.SelectedItems(true)) {
-      items.push_back(model_.lists.UnicodeItems().at(index));
-    }
-    text = paste::BuildUnicodePasteText(items, model_.view.pasteOption);
-  } else {
-    const auto slot = model_.lists.AnsiShown();
-    if (!slot || !lists_.FocusedItem(false)) {
-      return;
-    }
-    std::vector<std::string> items;
-    for (const std::size_t index : lists_.SelectedItems(false)) {
-      items.push_back(model_.lists.Slot(*slot).items.at(index));
-    }
-    model_.pastedSinceHotkey = true;
-    text = text::Cp932ToUtf16(services_, paste::BuildAnsiPasteText(items, model_.view.pasteOption));
-  }
+  const bool unicode = lists_.UnicodeShown();
+  const std::u16string text =
+      app::TakePasteText(model_, unicode, lists_.SelectedItems(unicode),
+                         lists_.FocusedItem(unicode).has_value(), services_);
   if (!text.empty()) {
     PasteText(text);
   }

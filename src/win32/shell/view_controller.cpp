@@ -1,5 +1,7 @@
 #include "win32/shell/view_controller.h"
 
+#include "core/app/window_rules.h"
+
 #include <commdlg.h>
 
 #include "core/app/wide_mode.h"
@@ -131,11 +133,9 @@ void ViewController::DockMemoWindow() {
   if (memo_ == nullptr) {
     return;
   }
-  const app::Placement& main = model_.placement;
-  const int left = main.left + main.width + 1;
-  const RECT work = WorkArea();
-  const int width = main.width + left > work.right ? work.right - left : main.width;
-  SetWindowPos(memo_, nullptr, left, main.top, width, main.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const app::Placement memo = app::MemoPlacement(model_.placement, WorkArea().right);
+  SetWindowPos(memo_, nullptr, memo.left, memo.top, memo.width, memo.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ViewController::ChooseListFont() {

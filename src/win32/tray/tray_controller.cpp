@@ -6,6 +6,7 @@
 
 #include "core/app/first_start.h"
 #include "core/app/hotkey.h"
+#include "core/app/window_rules.h"
 #include "core/text/codec.h"
 #include "version.h"
 #include "win32/platform/wide_string.h"
@@ -228,18 +229,21 @@ void TrayController::OnInitMenuPopup(HMENU menu) {
 }
 
 void TrayController::OnHotkey() {
-  if (!IsWindowVisible(window_)) {
-    ShowMainWindow();
-    // With Alt alone, the program in front would take the Alt release for its menu bar.
-    if (context_.model.hotkey.mods == app::kModAlt) {
-      TapControlKey();
-    }
-  } else if (ApplicationActive() && !context_.model.pastedSinceHotkey) {
-    HideMainWindow();
-  } else {
-    SetForegroundWindow(window_);
-    context_.focusShownList();
-    context_.model.pastedSinceHotkey = false;
+  switch (app::AnswerHotkey(context_.model, IsWindowVisible(window_), ApplicationActive())) {
+    case app::HotkeyAnswer::kShow:
+      ShowMainWindow();
+      // With Alt alone, the program in front would take the Alt release for its menu bar.
+      if (context_.model.hotkey.mods == app::kModAlt) {
+        TapControlKey();
+      }
+      break;
+    case app::HotkeyAnswer::kHide:
+      HideMainWindow();
+      break;
+    case app::HotkeyAnswer::kBringForward:
+      SetForegroundWindow(window_);
+      context_.focusShownList();
+      break;
   }
 }
 

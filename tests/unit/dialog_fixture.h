@@ -16,7 +16,7 @@
 #include "core/platform_services.h"
 #include "test_folder.h"
 
-namespace pellix::dialogs::testing_support {
+namespace pellix::list_admin::testing_support {
 
 // The platform's files, except that renames can be made to fail and writes to one path too,
 // as when another program holds a file open.
@@ -86,4 +86,4 @@ class DialogTest : public testing::Test {
   lists::ListStore store_;
 };
 
-}  // namespace pellix::dialogs::testing_support
+}  // namespace pellix::list_admin::testing_support

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "core/dialogs/editor_fields.h"
-#include "core/dialogs/filter_editor_commit.h"
-#include "core/dialogs/list_name_rules.h"
 #include "core/io/errors.h"
+#include "core/list_admin/editor_fields.h"
+#include "core/list_admin/filter_editor_commit.h"
+#include "core/list_admin/list_name_rules.h"
 #include "dialog_fixture.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 namespace {
 
 using Names = std::vector<std::u16string>;
@@ -206,4 +206,4 @@ TEST_F(FilterEditorTest, AFilterWhoseTypeIsNoneOfTheFourMustBeGivenOne) {
 }
 
 }  // namespace
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

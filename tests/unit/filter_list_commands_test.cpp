@@ -1,12 +1,12 @@
-#include "core/dialogs/filter_list_commands.h"
+#include "core/list_admin/filter_list_commands.h"
 
 #include <gtest/gtest.h>
 
-#include "core/dialogs/list_name_rules.h"
 #include "core/io/errors.h"
+#include "core/list_admin/list_name_rules.h"
 #include "dialog_fixture.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 namespace {
 
 using Names = std::vector<std::u16string>;
@@ -212,4 +212,4 @@ TEST_F(FilterListTest, MovingKeepsTheCurrentListCurrentAndStopsAtTheEnds) {
 }
 
 }  // namespace
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

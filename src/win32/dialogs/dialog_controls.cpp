@@ -26,8 +26,8 @@ std::wstring ControlText(HWND control) {
   return text;
 }
 
-void ShowRefusal(ModalLoops& loops, HWND owner, const dialogs::Refusal& refusal) {
-  const UINT icon = refusal.box == dialogs::BoxKind::kError ? MB_ICONERROR : MB_ICONWARNING;
+void ShowRefusal(ModalLoops& loops, HWND owner, const list_admin::Refusal& refusal) {
+  const UINT icon = refusal.box == list_admin::BoxKind::kError ? MB_ICONERROR : MB_ICONWARNING;
   ShowBox(loops, owner, ToWide(refusal.message).c_str(), kAppTitle, MB_OKCANCEL | icon);
 }
 

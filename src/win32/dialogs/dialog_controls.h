@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/dialogs/refusal.h"
+#include "core/list_admin/refusal.h"
 #include "win32/ui/modal_loops.h"
 
 namespace pellix::win32 {
@@ -18,6 +18,6 @@ HWND CreateControl(HWND parent, const wchar_t* className, const std::wstring& te
 std::wstring ControlText(HWND control);
 
 // The refusal's message in its box, OK and Cancel; either button only closes it.
-void ShowRefusal(ModalLoops& loops, HWND owner, const dialogs::Refusal& refusal);
+void ShowRefusal(ModalLoops& loops, HWND owner, const list_admin::Refusal& refusal);
 
 }  // namespace pellix::win32

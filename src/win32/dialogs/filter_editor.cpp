@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "core/dialogs/filter_editor_commit.h"
+#include "core/list_admin/filter_editor_commit.h"
 #include "core/text/codec.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
@@ -110,7 +110,7 @@ void FilterEditor::CreateControls() {
   type_ = placed(CreateControl(self, WC_COMBOBOXW, L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
                                id++, RECT{kFieldLeft, 42, 260, 162}, dpi_, nullptr),
                  RECT{kFieldLeft, 42, 260, 162});
-  for (const std::u16string_view item : dialogs::kFilterTypeNames) {
+  for (const std::u16string_view item : list_admin::kFilterTypeNames) {
     const std::wstring text = ToWide(item);
     SendMessageW(type_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
@@ -154,14 +154,14 @@ void FilterEditor::CreateControls() {
 
 void FilterEditor::OpenNew(const RECT& listDialog) {
   EnsureControls();
-  ShowFields(dialogs::FieldsForNewFilter(ReadFields()));
+  ShowFields(list_admin::FieldsForNewFilter(ReadFields()));
   editIndex_ = context_.model.lists.Count();
   Show(listDialog);
 }
 
 void FilterEditor::OpenList(std::size_t index, const RECT& listDialog) {
   EnsureControls();
-  ShowFields(dialogs::FieldsForList(context_.model.lists, index));
+  ShowFields(list_admin::FieldsForList(context_.model.lists, index));
   editIndex_ = index;
   Show(listDialog);
 }
@@ -177,7 +177,7 @@ void FilterEditor::Show(const RECT& listDialog) {
   SendMessageW(name_, EM_SETSEL, 0, -1);
 }
 
-void FilterEditor::ShowFields(const dialogs::EditorFields& fields) {
+void FilterEditor::ShowFields(const list_admin::EditorFields& fields) {
   const auto setText = [this](HWND control, const std::string& text) {
     SetWindowTextW(control, ToWide(text::Cp932ToUtf16(context_.services, text)).c_str());
   };
@@ -202,14 +202,14 @@ void FilterEditor::ShowFields(const dialogs::EditorFields& fields) {
   }
 }
 
-dialogs::EditorFields FilterEditor::ReadFields() const {
+list_admin::EditorFields FilterEditor::ReadFields() const {
   const auto text = [this](HWND control) {
     return text::Utf16ToCp932(context_.services, FromWide(ControlText(control)));
   };
   const auto checked = [](HWND control) {
     return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
   };
-  dialogs::EditorFields fields;
+  list_admin::EditorFields fields;
   fields.name = text(name_);
   const LRESULT type = SendMessageW(type_, CB_GETCURSEL, 0, 0);
   if (type != CB_ERR) {
@@ -232,13 +232,13 @@ dialogs::EditorFields FilterEditor::ReadFields() const {
 }
 
 void FilterEditor::Commit() {
-  const dialogs::EditorOutcome outcome =
-      dialogs::CommitEditor(context_.model.lists, context_.files, context_.folder,
-                            context_.services, editIndex_, ReadFields());
+  const list_admin::EditorOutcome outcome =
+      list_admin::CommitEditor(context_.model.lists, context_.files, context_.folder,
+                               context_.services, editIndex_, ReadFields());
   if (outcome.refusal) {
     ShowRefusal(context_.loops, Handle(), *outcome.refusal);
     // The fields stay for the user to mend, starting with the one the message is about.
-    const HWND about = outcome.refusal->message == dialogs::kNoTypeMessage ? type_ : name_;
+    const HWND about = outcome.refusal->message == list_admin::kNoTypeMessage ? type_ : name_;
     keptFocus_.Set(about);
     SetFocus(about);
     if (about == name_) {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/app/model.h"
-#include "core/dialogs/editor_fields.h"
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
+#include "core/list_admin/editor_fields.h"
 #include "core/text/text_services.h"
 #include "win32/platform/gdi.h"
 #include "win32/ui/kept_focus.h"
@@ -49,8 +49,8 @@ class FilterEditor final : public Window {
   void SetDpi(int dpi);
   void OnDpiChanged(int dpi) override;
   void Show(const RECT& listDialog);
-  void ShowFields(const dialogs::EditorFields& fields);
-  dialogs::EditorFields ReadFields() const;
+  void ShowFields(const list_admin::EditorFields& fields);
+  list_admin::EditorFields ReadFields() const;
   void Commit();
   void Cancel();
 

@@ -7,7 +7,7 @@
 #include <cctype>
 #include <vector>
 
-#include "core/dialogs/filter_list_commands.h"
+#include "core/list_admin/filter_list_commands.h"
 #include "core/text/codec.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
@@ -174,9 +174,9 @@ void FilterListDialog::Load() {
   if (!chosen || context_.loops.Closing()) {
     return;
   }
-  const dialogs::LoadOutcome outcome =
-      dialogs::LoadList(context_.model.lists, context_.files, context_.folder, context_.services,
-                        FromWide(path.data()));
+  const list_admin::LoadOutcome outcome =
+      list_admin::LoadList(context_.model.lists, context_.files, context_.folder, context_.services,
+                           FromWide(path.data()));
   if (outcome.refusal) {
     ShowRefusal(context_.loops, Handle(), *outcome.refusal);
     SetFocus(filterList_);  // the box's end may not give it back
@@ -219,7 +219,7 @@ void FilterListDialog::Rename() {
   }
   const std::string newName =
       entered ? text::Utf16ToCp932(context_.services, FromWide(*entered)) : oldName;
-  const dialogs::RenameOutcome outcome = dialogs::RenameList(
+  const list_admin::RenameOutcome outcome = list_admin::RenameList(
       context_.model.lists, context_.files, context_.folder, context_.services, *row, newName);
   if (outcome.refusal) {
     ShowRefusal(context_.loops, Handle(), *outcome.refusal);
@@ -237,7 +237,7 @@ void FilterListDialog::Delete() {
   if (!row) {
     return;
   }
-  const dialogs::DeleteOutcome outcome = dialogs::DeleteList(context_.model.lists, *row);
+  const list_admin::DeleteOutcome outcome = list_admin::DeleteList(context_.model.lists, *row);
   ShowRows(std::nullopt);
   context_.listsChanged(outcome.currentChanged, outcome.ansiViewEmptied);
 }
@@ -247,8 +247,8 @@ void FilterListDialog::Move(bool up) {
   if (!row) {
     return;
   }
-  const std::optional<std::size_t> moved = dialogs::MoveList(
-      context_.model.lists, *row, up ? dialogs::Direction::kUp : dialogs::Direction::kDown);
+  const std::optional<std::size_t> moved = list_admin::MoveList(
+      context_.model.lists, *row, up ? list_admin::Direction::kUp : list_admin::Direction::kDown);
   if (moved) {
     ShowRows(moved);
     context_.listsChanged(false, false);

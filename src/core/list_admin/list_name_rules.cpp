@@ -1,11 +1,11 @@
-#include "core/dialogs/list_name_rules.h"
+#include "core/list_admin/list_name_rules.h"
 
 #include "core/filters/filter_file.h"
 #include "core/lists/list_file.h"
 #include "core/lists/list_names.h"
 #include "core/text/codec.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 
 bool NameExists(const lists::ListStore& store, const text::TextServices& services,
                 std::string_view name, std::optional<std::size_t> except) {
@@ -49,4 +49,4 @@ std::u16string NotPlainFileNameMessage(const text::TextServices& services, std::
          u"」はファイル名に使えないため、フィルター名にできません";
 }
 
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

@@ -1,14 +1,14 @@
-#include "core/dialogs/filter_list_commands.h"
+#include "core/list_admin/filter_list_commands.h"
 
-#include "core/dialogs/list_name_rules.h"
 #include "core/filters/filter_file.h"
 #include "core/io/errors.h"
+#include "core/list_admin/list_name_rules.h"
 #include "core/lists/list_file.h"
 #include "core/lists/list_names.h"
 #include "core/text/codec.h"
 #include "core/text/cp932.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 
 LoadOutcome LoadList(lists::ListStore& store, const io::FileSystem& files,
                      const io::AppFolder& folder, const text::TextServices& services,
@@ -84,4 +84,4 @@ std::optional<std::size_t> MoveList(lists::ListStore& store, std::size_t index,
   return other;
 }
 
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

@@ -12,7 +12,7 @@
 #include "core/filters/filter_def.h"
 #include "core/lists/list_store.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 
 // The type list's items; the selected index is what the filter's `type` holds, as text.
 inline constexpr std::array<std::u16string_view, 4> kFilterTypeNames = {
@@ -55,4 +55,4 @@ EditorFields FieldsForList(const lists::ListStore& store, std::size_t index);
 // in decimal, or empty when none is selected.
 filters::FilterDef FilterDefFromFields(const EditorFields& fields);
 
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

@@ -1,11 +1,11 @@
-#include "core/dialogs/filter_editor_commit.h"
+#include "core/list_admin/filter_editor_commit.h"
 
-#include "core/dialogs/list_name_rules.h"
 #include "core/filters/filter_file.h"
 #include "core/io/errors.h"
+#include "core/list_admin/list_name_rules.h"
 #include "core/lists/list_file.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 namespace {
 
 std::optional<Refusal> CheckFields(const lists::ListStore& store, const io::FileSystem& files,
@@ -111,4 +111,4 @@ EditorOutcome CommitEditor(lists::ListStore& store, const io::FileSystem& files,
   return EditorOutcome{std::nullopt, editIndex, false};
 }
 
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

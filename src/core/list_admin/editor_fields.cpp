@@ -1,8 +1,8 @@
-#include "core/dialogs/editor_fields.h"
+#include "core/list_admin/editor_fields.h"
 
 #include "core/io/integer.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 
 std::int32_t SpinValue(std::string_view text) {
   return io::TryParseInt32(text).value_or(0);
@@ -65,4 +65,4 @@ filters::FilterDef FilterDefFromFields(const EditorFields& fields) {
   return def;
 }
 
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 
 enum class BoxKind { kWarning, kError };
 
@@ -15,4 +15,4 @@ struct Refusal {
   friend bool operator==(const Refusal&, const Refusal&) = default;
 };
 
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

@@ -14,7 +14,7 @@
 #include "core/lists/list_store.h"
 #include "core/text/text_services.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 
 // True when a list other than `except` has the name, letter case folded as Windows folds file
 // names (see lists::ListNameKey).
@@ -50,4 +50,4 @@ inline constexpr std::u16string_view kUnicodeNameMessage =
     u"unicode リストの名前は変えられません。ほかのリストを unicode "
     u"という名前にすることもできません";
 
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

@@ -7,14 +7,14 @@
 #include <optional>
 #include <string_view>
 
-#include "core/dialogs/editor_fields.h"
-#include "core/dialogs/refusal.h"
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
+#include "core/list_admin/editor_fields.h"
+#include "core/list_admin/refusal.h"
 #include "core/lists/list_store.h"
 #include "core/text/text_services.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 
 inline constexpr std::u16string_view kNoTypeMessage = u"タイプを指定してください";
 inline constexpr std::u16string_view kEditorTakenMessage = u"フィルター名の重複！";
@@ -39,4 +39,4 @@ EditorOutcome CommitEditor(lists::ListStore& store, const io::FileSystem& files,
                            const io::AppFolder& folder, const text::TextServices& services,
                            std::size_t editIndex, const EditorFields& fields);
 
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

@@ -8,13 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/dialogs/refusal.h"
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
+#include "core/list_admin/refusal.h"
 #include "core/lists/list_store.h"
 #include "core/text/text_services.h"
 
-namespace pellix::dialogs {
+namespace pellix::list_admin {
 
 inline constexpr std::u16string_view kAlreadyLoadedMessage = u"すでにロードされています！";
 inline constexpr std::u16string_view kRenameTakenMessage = u"すでにその名前のフィルターがあります";
@@ -70,4 +70,4 @@ enum class Direction { kUp, kDown };
 std::optional<std::size_t> MoveList(lists::ListStore& store, std::size_t index,
                                     Direction direction);
 
-}  // namespace pellix::dialogs
+}  // namespace pellix::list_admin

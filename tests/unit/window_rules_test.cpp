@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/platform_services.h"
+#include "core/search/search_query.h"
 
 namespace pellix::app {
 namespace {
@@ -87,6 +88,29 @@ TEST(TakePasteText, TakesTheShownListsSelectionAndMarksOrdinaryPastes) {
   model.lists.SwitchList(1);
   EXPECT_EQ(TakePasteText(model, true, {0}, false, Services()), u"ü\r\n");
   EXPECT_FALSE(model.pastedSinceHotkey);
+}
+
+// After クリアー the text copied last is taken again when copied again, unless the lock kept it.
+TEST(ClearLists, AClearForgetsTheLastTextUnlessLocked) {
+  Model model = MakeModel(true);
+  CaptureClipboard(model, Text(u"keep", "keep"), Services());
+  CaptureClipboard(model, Text(u"again", "again"), Services());
+  model.lockFlag = true;
+  ClearOrdinaryList(model, 0, lists::ViewState{});
+  EXPECT_EQ(model.lists.Slot(0).items.size(), 2u);
+  EXPECT_FALSE(CaptureClipboard(model, Text(u"again", "again"), Services()).run);
+
+  search::ListSearch search;
+  search.Set(model.lists, lists::ListId::Ansi(0), search::SearchQuery(u"again", Services()));
+  EXPECT_FALSE(ClearSearchResults(model, search));
+  model.lockFlag = false;
+  ASSERT_TRUE(ClearSearchResults(model, search));
+  EXPECT_EQ(model.lists.Slot(0).items, (Items{"keep"}));
+  EXPECT_TRUE(CaptureClipboard(model, Text(u"again", "again"), Services()).run);
+
+  ClearOrdinaryList(model, 0, lists::ViewState{});
+  EXPECT_TRUE(model.lists.Slot(0).items.empty());
+  EXPECT_TRUE(CaptureClipboard(model, Text(u"again", "again"), Services()).run);
 }
 
 TEST(AnswerHotkey, ShowsHidesOrBringsForwardAfterAPaste) {

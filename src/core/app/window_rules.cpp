@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/capture/capture_rules.h"
+#include "core/lists/list_commands.h"
 #include "core/paste/paste_text.h"
 #include "core/text/codec.h"
 
@@ -59,6 +60,27 @@ std::u16string TakePasteText(Model& model, bool unicodeShown,
   }
   model.pastedSinceHotkey = true;
   return text::Cp932ToUtf16(services, paste::BuildAnsiPasteText(items, model.view.pasteOption));
+}
+
+lists::EditResult ClearOrdinaryList(Model& model, std::size_t list, const lists::ViewState& view) {
+  lists::EditResult result = lists::clearlistitem(model.lists, list, view, model.lockFlag);
+  if (!model.lockFlag) {
+    model.lastText.clear();
+  }
+  return result;
+}
+
+std::optional<lists::EditResult> ClearSearchResults(Model& model,
+                                                    const search::ListSearch& search) {
+  const bool unicode = search.List()->unicode;
+  if (!unicode && model.lockFlag) {
+    return std::nullopt;
+  }
+  lists::EditResult result = search::ClearShown(model.lists, search);
+  if (!unicode) {
+    model.lastText.clear();
+  }
+  return result;
 }
 
 HotkeyAnswer AnswerHotkey(Model& model, bool windowVisible, bool applicationActive) {

@@ -9,6 +9,7 @@
 
 #include "core/app/model.h"
 #include "core/capture/filter_engine.h"
+#include "core/search/list_search.h"
 #include "core/text/text_services.h"
 
 namespace pellix::app {
@@ -47,6 +48,13 @@ CaptureOutcome CaptureAnsiText(Model& model, const std::optional<std::string>& a
 std::u16string TakePasteText(Model& model, bool unicodeShown,
                              const std::vector<std::size_t>& selected, bool hasCurrent,
                              const text::TextServices& services);
+
+// クリアー of an ordinary list: every item goes unless the lists are locked, and then the text
+// captured last is captured again when copied again.
+lists::EditResult ClearOrdinaryList(Model& model, std::size_t list, const lists::ViewState& view);
+// クリアー while searching: only the items shown go (none of an ordinary list while locked), and
+// a text among them may be captured again.
+std::optional<lists::EditResult> ClearSearchResults(Model& model, const search::ListSearch& search);
 
 enum class HotkeyAnswer { kShow, kHide, kBringForward };
 // The hotkey pressed: a hidden window shows; the window in front hides, unless a paste was made

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/app/window_rules.h"
 #include "core/lists/bulk_commands.h"
 #include "core/lists/edit_session.h"
 #include "core/lists/list_commands.h"
@@ -99,15 +100,10 @@ void ListEditing::AddCommands(CommandTable& commands) {
                            RunOnUnicode(lists::wclearact);
                            return;
                          }
-                         bool cleared = false;
-                         RunOnAnsi([&](lists::ListStore& store, std::size_t list,
-                                       const lists::ViewState& view) {
-                           cleared = !model.lockFlag;
-                           return lists::clearlistitem(store, list, view, model.lockFlag);
+                         RunOnAnsi([&model](lists::ListStore&, std::size_t list,
+                                            const lists::ViewState& view) {
+                           return app::ClearOrdinaryList(model, list, view);
                          });
-                         if (cleared) {
-                           model.lastText.clear();  // the text last captured may come again
-                         }
                        },
                        [this] { return CommandsOn() && context_.lists.MenuHasItems(); },
                        {}});
@@ -192,14 +188,9 @@ void ListEditing::RunOnUnicode(const UnicodeCommand& command) {
 }
 
 void ListEditing::ClearShown() {
-  const bool unicode = context_.lists.Views().Search().List()->unicode;
-  if (!unicode && context_.model.lockFlag) {
-    return;
-  }
-  context_.lists.Views().ShowEdit(
-      unicode, search::ClearShown(context_.model.lists, context_.lists.Views().Search()));
-  if (!unicode) {
-    context_.model.lastText.clear();  // a text among them may be copied again
+  const search::ListSearch& search = context_.lists.Views().Search();
+  if (const auto result = app::ClearSearchResults(context_.model, search)) {
+    context_.lists.Views().ShowEdit(search.List()->unicode, *result);
   }
 }
 

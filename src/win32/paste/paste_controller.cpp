@@ -21,9 +21,9 @@ constexpr ULONGLONG kPasteWaitMs = 1000;
 
 }  // namespace
 
-void PasteController::Attach(HWND window, HWND tabbox) {
+void PasteController::Attach(HWND window, std::function<void(bool)> showTabMode) {
   window_ = window;
-  tabbox_ = tabbox;
+  showTabMode_ = std::move(showTabMode);
 }
 
 void PasteController::SetPasteableWindows(HWND memo, std::vector<HWND> dialogs) {
@@ -175,13 +175,13 @@ void PasteController::PasteFromKey() {
 }
 
 void PasteController::OnTabBoxClicked() {
-  model_.sendTabFlag = SendMessageW(tabbox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  SetTabMode(!model_.sendTabFlag);
   lists_.FocusShownList();
 }
 
 void PasteController::SetTabMode(bool on) {
   model_.sendTabFlag = on;
-  SendMessageW(tabbox_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  showTabMode_(on);
 }
 
 }  // namespace pellix::win32

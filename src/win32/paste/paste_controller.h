@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include <vector>
 
 #include "core/app/model.h"
@@ -18,8 +20,8 @@ class PasteController {
   PasteController(app::Model& model, ListViews& lists, const text::TextServices& services)
       : model_(model), lists_(lists), services_(services) {}
 
-  // `tabbox` mirrors tab mode.
-  void Attach(HWND window, HWND tabbox);
+  // `showTabMode` shows tab mode in its check box.
+  void Attach(HWND window, std::function<void(bool)> showTabMode);
   // Our own windows that are a place to paste into: the memo's field (not the memo window) and
   // the filter dialogs with their fields.
   void SetPasteableWindows(HWND memo, std::vector<HWND> dialogs);
@@ -53,7 +55,7 @@ class PasteController {
   ListViews& lists_;
   const text::TextServices& services_;
   HWND window_ = nullptr;
-  HWND tabbox_ = nullptr;
+  std::function<void(bool)> showTabMode_;
   HWND memo_ = nullptr;
   std::vector<HWND> dialogs_;
   HWND pasteTarget_ = nullptr;

@@ -10,7 +10,6 @@
 #include "win32/ui/error_reporter.h"
 #include "win32/ui/fonts.h"
 #include "win32/ui/popup_menu.h"
-#include "win32/ui/tooltips.h"
 
 namespace pellix::win32 {
 namespace {
@@ -64,9 +63,9 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
   CreateControls();
   notices_.Attach(Handle());
   capture_.Attach(Handle());
-  paste_.Attach(Handle(), topRow_.TabBox());
+  paste_.Attach(Handle(), [this](bool on) { TopRow::Check(topRow_.TabBox(), on); });
   tray_.Attach(Handle(), owner_, exeDir_);
-  view_.Attach(Handle(), topRow_.WideBox());
+  view_.Attach(Handle(), [this](bool on) { TopRow::Check(topRow_.WideBox(), on); });
   editing_.Attach(Handle());
   intake_.Attach(Handle());
   lists_.AddCommands(commands_);
@@ -109,17 +108,14 @@ void MainWindow::CreateControls() {
       TopRow::Clicks{[this] { tray_.ShowTrayMenu(); }, [this] { paste_.OnTabBoxClicked(); },
                      [this] { view_.OnWideBoxClicked(); },
                      [this] {
-                       model_.view.memo =
-                           SendMessageW(topRow_.MemoBox(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+                       model_.view.memo = !model_.view.memo;
+                       TopRow::Check(topRow_.MemoBox(), model_.view.memo);
                        if (memo_ != nullptr) {
                          memo_->SetShown(model_.view.memo);
                        }
                      }});
   lists_.SetSelectorWidth(topRow_.SetDpi(dpi_, windowFont_.Get()));
 
-  tooltips_ = CreateTooltips(self);
-  AddTooltip(tooltips_, self, topRow_.ToolButton(), L"ツールボタン");
-  AddTooltip(tooltips_, self, topRow_.TabBox(), L"懸賞入力");
   if (DpiOf(self) != dpi_) {
     SetDpi(DpiOf(self));
   }
@@ -194,7 +190,7 @@ void MainWindow::ApplyModelToControls() {
   lists_.Views().SetListFont(model_.view.fontSize);
   lists_.Views().SetListColor(model_.view.fontColor);
   paste_.SetTabMode(model_.sendTabFlag);
-  SendMessageW(topRow_.MemoBox(), BM_SETCHECK, model_.view.memo ? BST_CHECKED : BST_UNCHECKED, 0);
+  TopRow::Check(topRow_.MemoBox(), model_.view.memo);
   view_.ApplyModel();
   lists_.ShowStore();
 }
@@ -241,13 +237,8 @@ void MainWindow::TearDown() {
 std::optional<LRESULT> MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   const auto from = reinterpret_cast<HWND>(lParam);
   const int code = HIWORD(wParam);
-  if (lists_.OnSelectorCommand(from, code)) {
-    return 0;
-  }
-  if (topRow_.OnCommand(from, code)) {
-    return 0;
-  }
-  if (from == nullptr && commands_.Execute(LOWORD(wParam))) {
+  if (lists_.OnSelectorCommand(from, code) || topRow_.OnCommand(from, code) ||
+      (from == nullptr && commands_.Execute(LOWORD(wParam)))) {
     return 0;
   }
   return std::nullopt;

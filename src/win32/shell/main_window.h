@@ -101,7 +101,6 @@ class MainWindow final : public Window {
   // Declared before the controllers, so the fonts outlive the controls that draw with them.
   UniqueFont windowFont_;
   TopRow topRow_;
-  HWND tooltips_ = nullptr;
   bool movingForDpi_ = false;
 
   CommandTable commands_;

@@ -8,6 +8,7 @@
 #include "win32/ui/caption_fit.h"
 #include "win32/ui/control_ids.h"
 #include "win32/ui/resource_ids.h"
+#include "win32/ui/tooltips.h"
 
 namespace pellix::win32 {
 namespace {
@@ -48,6 +49,10 @@ void TopRow::Create(HWND parent, HWND selector, Clicks clicks) {
     SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = control;
   }
+  // The tooltip window goes with the parent window.
+  const HWND tooltips = CreateTooltips(parent);
+  AddTooltip(tooltips, parent, bitBtn1_, L"ツールボタン");
+  AddTooltip(tooltips, parent, tabbox_, L"懸賞入力");
 }
 
 int TopRow::SetDpi(int dpi, HFONT font) {

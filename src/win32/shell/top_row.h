@@ -29,6 +29,11 @@ class TopRow {
   // Font, picture and places for `dpi`. Returns the width left to the list selector.
   int SetDpi(int dpi, HFONT font);
 
+  // The check boxes show the model's state; a click only asks for a change (Clicks).
+  static void Check(HWND box, bool on) {
+    SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+
   HWND ToolButton() const { return bitBtn1_; }
   HWND TabBox() const { return tabbox_; }
   HWND WideBox() const { return widebox_; }

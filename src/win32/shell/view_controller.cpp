@@ -36,9 +36,9 @@ RECT WorkArea() {
 
 }  // namespace
 
-void ViewController::Attach(HWND window, HWND widebox) {
+void ViewController::Attach(HWND window, std::function<void(bool)> showWide) {
   window_ = window;
-  widebox_ = widebox;
+  showWide_ = std::move(showWide);
 }
 
 void ViewController::AttachMemo(HWND memo) {
@@ -63,9 +63,7 @@ void ViewController::AddCommands(CommandTable& commands) {
                        Shortcut{'W', true},
                        [this] {
                          ApplyWideMode();
-                         SendMessageW(widebox_, BM_SETCHECK,
-                                      model_.view.wide ? BST_UNCHECKED : BST_CHECKED, 0);
-                         OnWideBoxClicked();
+                         SetWide(!model_.view.wide);
                        },
                        {},
                        {}});
@@ -98,14 +96,14 @@ void ViewController::OnResized() {
     wideResize_ = false;
   } else if (model_.view.wide) {
     // The user took the size in hand: the wide mode ends, and the window goes back to 240.
-    SendMessageW(widebox_, BM_SETCHECK, BST_UNCHECKED, 0);
-    OnWideBoxClicked();
+    SetWide(false);
   }
   DockMemoWindow();
 }
 
-void ViewController::OnWideBoxClicked() {
-  model_.view.wide = SendMessageW(widebox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+void ViewController::SetWide(bool on) {
+  model_.view.wide = on;
+  showWide_(on);
   ApplyWideMode();
   lists_.FocusShownList();
 }

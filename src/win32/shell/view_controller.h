@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "core/app/model.h"
 #include "win32/lists/shown_lists.h"
 #include "win32/platform/gdi.h"
@@ -17,7 +19,8 @@ class ViewController {
   ViewController(app::Model& model, ShownLists& lists, ModalLoops& loops)
       : model_(model), lists_(lists), loops_(loops) {}
 
-  void Attach(HWND window, HWND widebox);
+  // `showWide` shows the wide mode in its check box.
+  void Attach(HWND window, std::function<void(bool)> showWide);
   void AttachMemo(HWND memo);
   void AddCommands(CommandTable& commands);
 
@@ -32,7 +35,8 @@ class ViewController {
   // The window was moved or resized (by the user, or by the program).
   void OnMoved();
   void OnResized();
-  void OnWideBoxClicked();
+  void OnWideBoxClicked() { SetWide(!model_.view.wide); }
+  void SetWide(bool on);
   // Widens the window to the longest ANSI item while "wide" is checked, back to 240 when not.
   void ApplyWideMode();
   void DockMemoWindow();
@@ -44,7 +48,7 @@ class ViewController {
   ShownLists& lists_;
   ModalLoops& loops_;
   HWND window_ = nullptr;
-  HWND widebox_ = nullptr;
+  std::function<void(bool)> showWide_;
   HWND memo_ = nullptr;
   UniqueBrush background_;  // button face, or red while the lists are locked
   // The next resize is the wide mode's own, not the user's.

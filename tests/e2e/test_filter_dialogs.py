@@ -78,6 +78,9 @@ class FilterDialogs:
                 self.desktop.tool("type", new_name)  # over the old name, offered selected
             else:
                 self.desktop.tool("keys", "delete")
+            # Typed keys arrive through the input queue, the click is posted: OK only once the
+            # field holds what was typed.
+            wait_until(lambda: self.desktop.text(field["hwnd"]) == new_name, 10, "the new name")
             ok = next(c for c in self.desktop.tool("children", box["hwnd"]) if c["id"] == IDOK)
             self.desktop.tool("post", ok["hwnd"], BM_CLICK, 0, 0)
         wait_hidden(self.app, box["hwnd"], "the rename box to close")
@@ -117,7 +120,7 @@ def test_opening_hides_the_main_window_and_ok_brings_it_back(desktop: Desktop):
     assert (dialog["rect"]["top"], dialog["rect"]["right"]) == (main["top"] + 20, main["right"])
     dialogs.press("OK")
     wait_until(app.visible_window, 10, "OK to show the main window again")
-    assert not visible_window(app, "FilterListDialog")
+    wait_until(lambda: not visible_window(app, "FilterListDialog"), 10, "the list dialog hidden")
     app.close()
 
 
@@ -282,7 +285,8 @@ def test_cancelling_the_editor_changes_nothing(desktop: Desktop):
     dialogs.select(1)
     dialogs.press("編集")
     editor = dialogs.editor()
-    assert not visible_window(app, "FilterListDialog")
+    # The list dialog hides once the editor it opened is up.
+    wait_until(lambda: not visible_window(app, "FilterListDialog"), 10, "the list dialog hidden")
     edits = [c for c in desktop.tool("children", editor) if c["class"] == "Edit"]
     fields = [c["text"] for c in edits]
     fields_hwnd = [c["hwnd"] for c in edits]

@@ -22,7 +22,6 @@ constexpr int kSelectorVisibleItems = 12;
 constexpr int kSelectorWidth = 100;
 // Dropped down, as tall as twelve names.
 constexpr int kSelectorHeight = 20 + kSelectorVisibleItems * kItemHeight + 2;
-constexpr UINT kTagConversions = 1;
 
 HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, int id, RECT bounds, int dpi) {
   return CreateWindowExW(

@@ -19,9 +19,6 @@ namespace {
 
 // The hotkey's identifier; WM_HOTKEY is handled the same whatever it carries.
 constexpr int kHotkeyId = 1;
-constexpr UINT kTagPasteOptions = 10;
-constexpr UINT kTagHotkeys = 11;
-constexpr UINT kTagVersion = 12;
 
 constexpr std::array<const wchar_t*, 10> kPasteOptions = {
     L"なし",     nullptr, L"Tab追加",      L"空白追加", L"カンマ追加",

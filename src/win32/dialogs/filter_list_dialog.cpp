@@ -11,7 +11,7 @@
 #include "core/text/codec.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
-#include "win32/ui/control_ids.h"
+#include "win32/ui/command_texts.h"
 #include "win32/ui/default_button.h"
 #include "win32/ui/fonts.h"
 #include "win32/ui/input_dialog.h"
@@ -62,18 +62,19 @@ void FilterListDialog::CreateControls() {
   // Invisible, but the name screen readers give the list.
   SetWindowTextW(filterList_, L"フィルター一覧");
   layout_.Add(filterList_, listBounds);
-  const auto button = [&](const wchar_t* text, int id, RECT bounds) {
-    layout_.Add(CreateControl(self, WC_BUTTONW, text, WS_TABSTOP, id, bounds, dpi_, nullptr),
+  const auto button = [&](int id, RECT bounds) {
+    layout_.Add(CreateControl(self, WC_BUTTONW, FilterListButtonCaption(id), WS_TABSTOP, id, bounds,
+                              dpi_, nullptr),
                 bounds);
   };
-  button(L"読み込み", kIdFilterLoad, RECT{136, 8, 216, 30});
-  button(L"新規作成", kIdFilterNew, RECT{136, 32, 216, 54});
-  button(L"名前変更", kIdFilterRename, RECT{136, 56, 216, 78});
-  button(L"編集", kIdFilterEdit, RECT{136, 80, 216, 102});
-  button(L"削除", kIdFilterDelete, RECT{136, 104, 216, 126});
-  button(L"↑", kIdFilterUp, RECT{136, 136, 174, 158});
-  button(L"↓", kIdFilterDown, RECT{136, 160, 174, 182});
-  button(L"OK", IDOK, RECT{178, 136, 216, 182});
+  button(kIdFilterLoad, RECT{136, 8, 216, 30});
+  button(kIdFilterNew, RECT{136, 32, 216, 54});
+  button(kIdFilterRename, RECT{136, 56, 216, 78});
+  button(kIdFilterEdit, RECT{136, 80, 216, 102});
+  button(kIdFilterDelete, RECT{136, 104, 216, 126});
+  button(kIdFilterUp, RECT{136, 136, 174, 158});
+  button(kIdFilterDown, RECT{136, 160, 174, 182});
+  button(IDOK, RECT{178, 136, 216, 182});
   SendMessageW(GetDlgItem(self, IDOK), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
 }
 

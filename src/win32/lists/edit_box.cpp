@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "win32/ui/caption_fit.h"
-#include "win32/ui/control_ids.h"
+#include "win32/ui/command_texts.h"
 #include "win32/ui/fonts.h"
 #include "win32/ui/tooltips.h"
 #include "win32/ui/unseen_label.h"
@@ -48,11 +48,8 @@ EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
   tooltips_ = CreateTooltips(self);
   AddTooltip(tooltips_, self, updateButton_, L"項目を更新して編集終了");
   AddTooltip(tooltips_, self, cancelButton_, L"保存せずに編集終了");
-  std::vector<ACCEL> keys = {{FVIRTKEY | FCONTROL, 'C', kEditBoxCopy},
-                             {FVIRTKEY | FCONTROL, 'S', kEditBoxUpdate},
-                             {FVIRTKEY, VK_RETURN, kEditBoxEnter},
-                             {FVIRTKEY, VK_ESCAPE, kEditBoxCancel},
-                             {FVIRTKEY | FCONTROL, 'X', kEditBoxCut}};
+  // The table is const; CreateAcceleratorTableW takes a writable one.
+  std::vector<ACCEL> keys(kEditBoxKeys.begin(), kEditBoxKeys.end());
   accelerators_ =
       UniqueAccelerators(CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
   if (DpiOf(self) != dpi_) {

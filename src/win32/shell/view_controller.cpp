@@ -46,27 +46,19 @@ void ViewController::AttachMemo(HWND memo) {
 }
 
 void ViewController::AddCommands(CommandTable& commands) {
-  commands.Add(Command{kCmdTransparent,
-                       L"透過ウィンドウ",
-                       {},
-                       [this] {
-                         SetTransparent(!model_.view.transparent);
-                         lists_.FocusShownList();
-                       },
-                       {},
-                       [this] { return model_.view.transparent; }});
-  commands.Add(Command{kCmdFont, L"フォント", {}, [this] { ChooseListFont(); }, {}, {}});
-  commands.Add(Command{kCmdWiden,
-                       L"widen",
-                       Shortcut{'W', true},
-                       [this] {
-                         ApplyWideMode();
-                         SendMessageW(widebox_, BM_SETCHECK,
-                                      model_.view.wide ? BST_UNCHECKED : BST_CHECKED, 0);
-                         OnWideBoxClicked();
-                       },
-                       {},
-                       {}});
+  commands.Bind(
+      kCmdTransparent,
+      [this] {
+        SetTransparent(!model_.view.transparent);
+        lists_.FocusShownList();
+      },
+      {}, [this] { return model_.view.transparent; });
+  commands.Bind(kCmdFont, [this] { ChooseListFont(); });
+  commands.Bind(kCmdWiden, [this] {
+    ApplyWideMode();
+    SendMessageW(widebox_, BM_SETCHECK, model_.view.wide ? BST_UNCHECKED : BST_CHECKED, 0);
+    OnWideBoxClicked();
+  });
 }
 
 void ViewController::ApplyModel() {

@@ -100,11 +100,18 @@ constexpr MenuEntry kUnicodeListLines[] = {
     Item(kCmdUnicodeClear),
 };
 
-// The options keep their numbers (pellix.ini stores them); the gaps are separators.
+// The options keep their numbers (pellix.ini stores them); 1, 6 and 8 are separators.
 constexpr MenuEntry kPasteOptionLines[] = {
-    Item(PasteOption(0)), Separator(),          Item(PasteOption(2)), Item(PasteOption(3)),
-    Item(PasteOption(4)), Item(PasteOption(5)), Separator(),          Item(PasteOption(7)),
-    Separator(),          Item(PasteOption(9)),
+    Item(PasteOption(0)),  // none
+    Separator(),
+    Item(PasteOption(2)),  // a tab added
+    Item(PasteOption(3)),  // a space added
+    Item(PasteOption(4)),  // a comma added
+    Item(PasteOption(5)),  // a line break added
+    Separator(),
+    Item(PasteOption(7)),  // delimiters removed
+    Separator(),
+    Item(PasteOption(9)),  // the redirect's target
 };
 
 constexpr MenuEntry kHotkeyLines[] = {

@@ -1,8 +1,18 @@
 """Every number the tests send or look for: Windows' own, and pellix's.
 
-pellix's values mirror the C++ sources they are named after (src/win32/ui/control_ids.h and the
-files named below); when one changes there, it changes here, and nowhere else in the tests.
+pellix's numbers are not copied here: they are read from the X(name, number) tables of
+src/win32/ui/control_ids.h, through the pellix_ids.json that the build writes from them (named by
+PELLIX_IDS) or, when the tests are run by hand without it, from the header itself by the same
+script (ids_from_header.py). The names below are the tests' names for them.
 """
+
+from __future__ import annotations
+
+import json
+import os
+from pathlib import Path
+
+import ids_from_header
 
 # ---- Windows: messages --------------------------------------------------------------------------
 
@@ -60,60 +70,69 @@ VK_LCONTROL = 0xA2
 
 FONT_DIALOG_SIZE_FIELD = 0x0472  # cmb3, the common font dialog's size box
 
-# ---- pellix: the main window's controls (control_ids.h) -----------------------------------------
+def _pellix_ids() -> dict[str, int]:
+    generated = os.environ.get("PELLIX_IDS")
+    if generated:
+        return ids_from_header.flatten(json.loads(Path(generated).read_text(encoding="utf-8")))
+    return ids_from_header.flatten(ids_from_header.read_tables())
 
-ID_COMBOBOX = 100
-ID_BITBTN1 = 101  # the tool button
-ID_TABBOX = 102
-ID_WIDEBOX = 103
-ID_MBOX = 104
-ID_LISTBOX = 105
-ID_TNTLISTBOX1 = 106
-ID_DROPBOX = 107
-ID_SEARCH_FIELD = 108
+
+_PELLIX = _pellix_ids()
+
+# ---- pellix: the main window's controls ---------------------------------------------------------
+
+ID_COMBOBOX = _PELLIX["kIdComboBox"]
+ID_BITBTN1 = _PELLIX["kIdBitBtn1"]  # the tool button
+ID_TABBOX = _PELLIX["kIdTabBox"]
+ID_WIDEBOX = _PELLIX["kIdWideBox"]
+ID_MBOX = _PELLIX["kIdMBox"]
+ID_LISTBOX = _PELLIX["kIdListBox"]
+ID_TNTLISTBOX1 = _PELLIX["kIdTntListBox1"]
+ID_DROPBOX = _PELLIX["kIdDropBox"]
+ID_SEARCH_FIELD = _PELLIX["kIdSearchField"]
 
 # ---- pellix: the other windows' controls --------------------------------------------------------
 
-INPUT_DIALOG_FIELD = 101  # input_dialog.cpp
-EDIT_BOX_FIELD = 101  # lists/edit_box.cpp
-FILTER_EDITOR_FIRST_FIELD = 200  # dialogs/filter_editor.cpp
+INPUT_DIALOG_FIELD = _PELLIX["kIdInputField"]
+EDIT_BOX_FIELD = _PELLIX["kIdEditBoxField"]
+FILTER_EDITOR_FIRST_FIELD = _PELLIX["kIdFilterEditorFirstField"]
 
-# ---- pellix: commands (control_ids.h) -----------------------------------------------------------
+# ---- pellix: commands ---------------------------------------------------------------------------
 
-CMD_RESTORE_CHAIN = 1013
-CMD_FULL_TO_HALF_WIDTH = 1017
-CMD_TO_FULL_WIDTH = 1018
-CMD_TO_LOWER_CASE = 1019
-CMD_TO_UPPER_CASE = 1020
-CMD_IMPORT_TEXT = 1030
-CMD_FILTER_SETTINGS = 1031
-CMD_TRANSPARENT = 1032
-CMD_FONT = 1033
-CMD_HELP = 1034
-CMD_VERSION_ITEM = 1035
-CMD_EXIT = 1036
-CMD_SEARCH = 1040
-CMD_START_WITH_WINDOWS = 1041
-CMD_PASTE_OPTION_FIRST = 1100  # + the option's position, 0..9
-CMD_HOTKEY_FIRST = 1120  # + the hotkey menu item's position, 0..4
-CMD_SEND_COPY = 1200
-CMD_TAB_MODE = 1201
-CMD_WIDEN = 1202
-CMD_DELETE = 1300
-CMD_CLEAR = 1301
-CMD_CLEAR_BACK_HALF = 1302
-CMD_ITEM_UP = 1303
-CMD_ITEM_DOWN = 1304
-CMD_EXPAND = 1305
-CMD_SORT = 1306
-CMD_REPLACE = 1307
-CMD_DROP_SELECTOR = 1308
-CMD_LOCK = 1309
-CMD_EDIT = 1310
-CMD_UNICODE_DELETE = 1311
-CMD_UNICODE_CLEAR_BACK_HALF = 1312
-CMD_UNICODE_CLEAR = 1313
+CMD_RESTORE_CHAIN = _PELLIX["kCmdRestoreChain"]
+CMD_FULL_TO_HALF_WIDTH = _PELLIX["kCmdFullToHalfWidth"]
+CMD_TO_FULL_WIDTH = _PELLIX["kCmdToFullWidth"]
+CMD_TO_LOWER_CASE = _PELLIX["kCmdToLowerCase"]
+CMD_TO_UPPER_CASE = _PELLIX["kCmdToUpperCase"]
+CMD_IMPORT_TEXT = _PELLIX["kCmdImportText"]
+CMD_FILTER_SETTINGS = _PELLIX["kCmdFilterSettings"]
+CMD_TRANSPARENT = _PELLIX["kCmdTransparent"]
+CMD_FONT = _PELLIX["kCmdFont"]
+CMD_HELP = _PELLIX["kCmdHelp"]
+CMD_VERSION_ITEM = _PELLIX["kCmdVersionItem"]
+CMD_EXIT = _PELLIX["kCmdExit"]
+CMD_SEARCH = _PELLIX["kCmdSearch"]
+CMD_START_WITH_WINDOWS = _PELLIX["kCmdStartWithWindows"]
+CMD_PASTE_OPTION_FIRST = _PELLIX["kCmdPasteOptionFirst"]  # + the option's position, 0..9
+CMD_HOTKEY_FIRST = _PELLIX["kCmdHotkeyFirst"]  # + the hotkey menu item's position, 0..4
+CMD_SEND_COPY = _PELLIX["kCmdSendCopy"]
+CMD_TAB_MODE = _PELLIX["kCmdTabMode"]
+CMD_WIDEN = _PELLIX["kCmdWiden"]
+CMD_DELETE = _PELLIX["kCmdDelete"]
+CMD_CLEAR = _PELLIX["kCmdClear"]
+CMD_CLEAR_BACK_HALF = _PELLIX["kCmdClearBackHalf"]
+CMD_ITEM_UP = _PELLIX["kCmdItemUp"]
+CMD_ITEM_DOWN = _PELLIX["kCmdItemDown"]
+CMD_EXPAND = _PELLIX["kCmdExpand"]
+CMD_SORT = _PELLIX["kCmdSort"]
+CMD_REPLACE = _PELLIX["kCmdReplace"]
+CMD_DROP_SELECTOR = _PELLIX["kCmdDropSelector"]
+CMD_LOCK = _PELLIX["kCmdLock"]
+CMD_EDIT = _PELLIX["kCmdEdit"]
+CMD_UNICODE_DELETE = _PELLIX["kCmdUnicodeDelete"]
+CMD_UNICODE_CLEAR_BACK_HALF = _PELLIX["kCmdUnicodeClearBackHalf"]
+CMD_UNICODE_CLEAR = _PELLIX["kCmdUnicodeClear"]
 
 # ---- pellix: private messages -------------------------------------------------------------------
 
-TRAY_CALLBACK = 0x813B  # tray_icon.h: the tray icon's mouse messages, in lParam
+TRAY_CALLBACK = _PELLIX["kTrayCallbackMessage"]  # the tray icon's mouse messages, in lParam

@@ -22,8 +22,7 @@ void CaptureController::Attach(HWND window) {
 }
 
 void CaptureController::AddCommands(CommandTable& commands) {
-  commands.Add(Command{
-      kCmdRestoreChain, L"クリップボードチェーンの復旧", {}, [this] { RestoreChain(); }, {}, {}});
+  commands.Bind(kCmdRestoreChain, [this] { RestoreChain(); });
 }
 
 void CaptureController::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {

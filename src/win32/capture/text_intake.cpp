@@ -53,12 +53,7 @@ void TextIntake::Attach(HWND window) {
 }
 
 void TextIntake::AddCommands(CommandTable& commands) {
-  commands.Add(Command{kCmdImportText,
-                       L"テキストの取り込み",
-                       Shortcut{'G', true, false},
-                       [this] { ImportText(); },
-                       {},
-                       {}});
+  commands.Bind(kCmdImportText, [this] { ImportText(); });
 }
 
 std::optional<std::wstring> TextIntake::AskForFile() {

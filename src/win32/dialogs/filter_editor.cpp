@@ -9,6 +9,7 @@
 #include "core/text/codec.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
+#include "win32/ui/control_ids.h"
 #include "win32/ui/default_button.h"
 #include "win32/ui/fonts.h"
 #include "win32/ui/kept_focus.h"
@@ -22,8 +23,6 @@ constexpr SIZE kClientSize{466, 451};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-// The first field's id; the others follow in the order the Tab key visits them.
-constexpr int kFirstFieldId = 200;
 constexpr int kLabelId = -1;
 
 // Design rows at 96 dpi.
@@ -72,7 +71,7 @@ void FilterEditor::SetDpi(int dpi) {
 
 void FilterEditor::CreateControls() {
   const HWND self = Handle();
-  int id = kFirstFieldId;
+  int id = kIdFilterEditorFirstField;
   // Each control is created in the order the Tab key visits it, a field after its label.
   const auto placed = [this](HWND control, RECT bounds) {
     layout_.Add(control, bounds);

@@ -11,6 +11,7 @@
 #include "core/text/codec.h"
 #include "win32/dialogs/dialog_controls.h"
 #include "win32/platform/wide_string.h"
+#include "win32/ui/command_texts.h"
 #include "win32/ui/default_button.h"
 #include "win32/ui/fonts.h"
 #include "win32/ui/input_dialog.h"
@@ -24,17 +25,6 @@ constexpr SIZE kClientSize{224, 190};
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kTopBelowMain = 20;
-
-enum ControlId : int {
-  kIdFilterList = 300,
-  kIdLoad,    // Button1 読み込み
-  kIdNew,     // Button2 新規作成
-  kIdRename,  // Button3 名前変更
-  kIdEdit,    // Button8 編集
-  kIdDelete,  // Button7 削除
-  kIdUp,      // Button4 ↑
-  kIdDown,    // Button5 ↓
-};
 
 // The longest path the file dialog hands back.
 constexpr std::size_t kPathCapacity = 32768;
@@ -64,18 +54,19 @@ void FilterListDialog::CreateControls() {
   // Invisible, but the name screen readers give the list.
   SetWindowTextW(filterList_, L"フィルター一覧");
   layout_.Add(filterList_, listBounds);
-  const auto button = [&](const wchar_t* text, int id, RECT bounds) {
-    layout_.Add(CreateControl(self, WC_BUTTONW, text, WS_TABSTOP, id, bounds, dpi_, nullptr),
+  const auto button = [&](int id, RECT bounds) {
+    layout_.Add(CreateControl(self, WC_BUTTONW, FilterListButtonCaption(id), WS_TABSTOP, id, bounds,
+                              dpi_, nullptr),
                 bounds);
   };
-  button(L"読み込み", kIdLoad, RECT{136, 8, 216, 30});
-  button(L"新規作成", kIdNew, RECT{136, 32, 216, 54});
-  button(L"名前変更", kIdRename, RECT{136, 56, 216, 78});
-  button(L"編集", kIdEdit, RECT{136, 80, 216, 102});
-  button(L"削除", kIdDelete, RECT{136, 104, 216, 126});
-  button(L"↑", kIdUp, RECT{136, 136, 174, 158});
-  button(L"↓", kIdDown, RECT{136, 160, 174, 182});
-  button(L"OK", IDOK, RECT{178, 136, 216, 182});
+  button(kIdFilterLoad, RECT{136, 8, 216, 30});
+  button(kIdFilterNew, RECT{136, 32, 216, 54});
+  button(kIdFilterRename, RECT{136, 56, 216, 78});
+  button(kIdFilterEdit, RECT{136, 80, 216, 102});
+  button(kIdFilterDelete, RECT{136, 104, 216, 126});
+  button(kIdFilterUp, RECT{136, 136, 174, 158});
+  button(kIdFilterDown, RECT{136, 160, 174, 182});
+  button(IDOK, RECT{178, 136, 216, 182});
   SendMessageW(GetDlgItem(self, IDOK), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
 }
 
@@ -262,25 +253,25 @@ LRESULT FilterListDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
         break;
       }
       switch (LOWORD(wParam)) {
-        case kIdLoad:
+        case kIdFilterLoad:
           Load();
           return 0;
-        case kIdNew:
+        case kIdFilterNew:
           OpenEditor(true);
           return 0;
-        case kIdRename:
+        case kIdFilterRename:
           Rename();
           return 0;
-        case kIdEdit:
+        case kIdFilterEdit:
           OpenEditor(false);
           return 0;
-        case kIdDelete:
+        case kIdFilterDelete:
           Delete();
           return 0;
-        case kIdUp:
+        case kIdFilterUp:
           Move(true);
           return 0;
-        case kIdDown:
+        case kIdFilterDown:
           Move(false);
           return 0;
         case IDOK:

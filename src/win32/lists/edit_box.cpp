@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/ui/caption_fit.h"
+#include "win32/ui/command_texts.h"
 #include "win32/ui/fonts.h"
 #include "win32/ui/tooltips.h"
 #include "win32/ui/unseen_label.h"
@@ -19,15 +20,6 @@ constexpr int kMargin = 4;
 constexpr int kFieldHeight = 20;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 22;
-
-enum EditCommand : WORD {
-  kIdField = 101,
-  kCmdCopy = IDOK + 200,  // pcopy
-  kCmdUpdate,             // psave
-  kCmdCancel,             // pcansel
-  kCmdCut,                // pcut
-  kCmdEnter,              // Enter: 更新 from the field, the focused button elsewhere
-};
 
 HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id,
            HFONT font) {
@@ -48,19 +40,16 @@ EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
   const HWND self = Handle();
   font_ = CreateUiFont(kProportionalGothic, -12, dpi_);
   AddUnseenLabel(self, L"項目のテキスト");
-  field_ =
-      Child(self, WC_EDITW, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kIdField, font_.Get());
-  copyButton_ = Child(self, WC_BUTTONW, L"コピー", WS_TABSTOP, kCmdCopy, font_.Get());
-  updateButton_ = Child(self, WC_BUTTONW, L"更新", WS_TABSTOP, kCmdUpdate, font_.Get());
-  cancelButton_ = Child(self, WC_BUTTONW, L"キャンセル", WS_TABSTOP, kCmdCancel, font_.Get());
+  field_ = Child(self, WC_EDITW, L"", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kIdEditBoxField,
+                 font_.Get());
+  copyButton_ = Child(self, WC_BUTTONW, L"コピー", WS_TABSTOP, kEditBoxCopy, font_.Get());
+  updateButton_ = Child(self, WC_BUTTONW, L"更新", WS_TABSTOP, kEditBoxUpdate, font_.Get());
+  cancelButton_ = Child(self, WC_BUTTONW, L"キャンセル", WS_TABSTOP, kEditBoxCancel, font_.Get());
   tooltips_ = CreateTooltips(self);
   AddTooltip(tooltips_, self, updateButton_, L"項目を更新して編集終了");
   AddTooltip(tooltips_, self, cancelButton_, L"保存せずに編集終了");
-  std::vector<ACCEL> keys = {{FVIRTKEY | FCONTROL, 'C', kCmdCopy},
-                             {FVIRTKEY | FCONTROL, 'S', kCmdUpdate},
-                             {FVIRTKEY, VK_RETURN, kCmdEnter},
-                             {FVIRTKEY, VK_ESCAPE, kCmdCancel},
-                             {FVIRTKEY | FCONTROL, 'X', kCmdCut}};
+  // The table is const; CreateAcceleratorTableW takes a writable one.
+  std::vector<ACCEL> keys(kEditBoxKeys.begin(), kEditBoxKeys.end());
   accelerators_ =
       UniqueAccelerators(CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size())));
   if (DpiOf(self) != dpi_) {
@@ -144,11 +133,11 @@ LRESULT EditBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
       const WORD id = LOWORD(wParam);
-      if (id == kIdField && HIWORD(wParam) == EN_SETFOCUS && actions_.fieldFocused) {
+      if (id == kIdEditBoxField && HIWORD(wParam) == EN_SETFOCUS && actions_.fieldFocused) {
         actions_.fieldFocused();  // Del and the like must act on the field, not on the list
         return 0;
       }
-      if (id == kCmdEnter) {
+      if (id == kEditBoxEnter) {
         if (GetFocus() == field_) {
           Finish(true);
         } else if (const HWND button = GetFocus(); button != nullptr && IsChild(Handle(), button)) {
@@ -156,11 +145,11 @@ LRESULT EditBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
       }
-      if (id == kCmdUpdate || id == kCmdCancel) {
-        Finish(id == kCmdUpdate);
+      if (id == kEditBoxUpdate || id == kEditBoxCancel) {
+        Finish(id == kEditBoxUpdate);
         return 0;
       }
-      if (id == kCmdCopy) {
+      if (id == kEditBoxCopy) {
         const std::wstring selected = SelectedText();
         if (actions_.copy) {
           actions_.copy(selected.empty() ? FieldText() : selected);
@@ -168,7 +157,7 @@ LRESULT EditBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return 0;
       }
-      if (id == kCmdCut) {
+      if (id == kEditBoxCut) {
         const std::wstring selected = SelectedText();
         if (!selected.empty() && actions_.cut) {
           actions_.cut(selected);  // throws, leaving the field as it was, when it cannot be

@@ -73,101 +73,62 @@ void ListEditing::AddCommands(CommandTable& commands) {
   const auto notSearching = [this] { return !context_.lists.Views().Searching(); };
   const auto onItem = [this] { return CommandsOn() && context_.lists.MenuOnItem(); };
   const auto menuOnItem = [this] { return context_.lists.MenuOnItem(); };
-  commands.Add(Command{kCmdDelete,
-                       L"削除",
-                       Shortcut{VK_DELETE, false, false},
-                       [this, &model] {
-                         if (UnicodeHasFocus()) {
-                           RunOnUnicode(lists::wdelact);
-                           return;
-                         }
-                         RunOnAnsi([&](lists::ListStore& store, std::size_t list,
-                                       const lists::ViewState& view) {
-                           return lists::dellistitem(store, list, view, model.lockFlag);
-                         });
-                       },
-                       onItem,
-                       {}});
-  commands.Add(Command{kCmdClear,
-                       L"クリアー",
-                       Shortcut{VK_DELETE, true, false},
-                       [this, &model] {
-                         if (context_.lists.Views().Searching()) {
-                           ClearShown();
-                           return;
-                         }
-                         if (UnicodeHasFocus()) {
-                           RunOnUnicode(lists::wclearact);
-                           return;
-                         }
-                         RunOnAnsi([&model](lists::ListStore&, std::size_t list,
-                                            const lists::ViewState& view) {
-                           return app::ClearOrdinaryList(model, list, view);
-                         });
-                       },
-                       [this] { return CommandsOn() && context_.lists.MenuHasItems(); },
-                       {}});
-  commands.Add(Command{kCmdClearBackHalf,
-                       L"後ろ半分をクリア",
-                       {},
-                       [this] { RunOnAnsi(lists::crearh); },
-                       notSearching,
-                       {}});
-  commands.Add(Command{kCmdItemUp,
-                       L"上へ移動",
-                       Shortcut{'U', true, false},
-                       [this] { RunOnAnsi(lists::itemup); },
-                       byPosition,
-                       {}});
-  commands.Add(Command{kCmdItemDown,
-                       L"下へ移動",
-                       Shortcut{'D', true, false},
-                       [this] { RunOnAnsi(lists::itemdown); },
-                       byPosition,
-                       {}});
-  commands.Add(Command{kCmdExpand,
-                       L"展開",
-                       Shortcut{'E', true, false},
-                       [this] { RunOnAnsi(lists::aexpand); },
-                       byPosition,
-                       {}});
-  commands.Add(Command{kCmdSort,
-                       L"ソート",
-                       Shortcut{'S', true, true},
-                       [this] {
-                         RunOnAnsi([this](lists::ListStore& store, std::size_t list,
-                                          const lists::ViewState& view) {
-                           return lists::asort(store, list, view, context_.services);
-                         });
-                       },
-                       menuOnItem,
-                       {}});
-  commands.Add(Command{kCmdReplace,
-                       L"部分文字列の一括置換",
-                       Shortcut{'R', true, false},
-                       [this] { Replace(); },
-                       [onItem, notSearching] { return onItem() && notSearching(); },
-                       {}});
-  commands.Add(Command{
-      kCmdDropSelector, L"adrop", Shortcut{'S', true, false}, [this] { DropSelector(); }, on, {}});
-  commands.Add(Command{kCmdLock,
-                       L"alock",
-                       Shortcut{'L', true, false},
-                       [this, &model] { context_.setLock(!model.lockFlag); },
-                       {},
-                       {}});
-  commands.Add(Command{
-      kCmdEdit, L"編集", Shortcut{'H', true, false}, [this] { OpenEditBox(); }, menuOnItem, {}});
-  commands.Add(
-      Command{kCmdUnicodeDelete, L"削除", {}, [this] { RunOnUnicode(lists::wdelact); }, {}, {}});
-  commands.Add(Command{kCmdUnicodeClearBackHalf,
-                       L"後ろ半分をクリア",
-                       {},
-                       [this] { RunOnUnicode(lists::wclearhact); },
-                       notSearching,
-                       {}});
-  commands.Add(Command{
-      kCmdUnicodeClear, L"全てクリア", {}, [this] { RunOnUnicode(lists::wclearact); }, {}, {}});
+  commands.Bind(
+      kCmdDelete,
+      [this, &model] {
+        if (UnicodeHasFocus()) {
+          RunOnUnicode(lists::wdelact);
+          return;
+        }
+        RunOnAnsi([&](lists::ListStore& store, std::size_t list, const lists::ViewState& view) {
+          return lists::dellistitem(store, list, view, model.lockFlag);
+        });
+      },
+      onItem);
+  commands.Bind(
+      kCmdClear,
+      [this, &model] {
+        if (context_.lists.Views().Searching()) {
+          ClearShown();
+          return;
+        }
+        if (UnicodeHasFocus()) {
+          RunOnUnicode(lists::wclearact);
+          return;
+        }
+        RunOnAnsi([&model](lists::ListStore&, std::size_t list, const lists::ViewState& view) {
+          return app::ClearOrdinaryList(model, list, view);
+        });
+      },
+      [this] { return CommandsOn() && context_.lists.MenuHasItems(); });
+  commands.Bind(
+      kCmdClearBackHalf, [this] { RunOnAnsi(lists::crearh); }, notSearching);
+  commands.Bind(
+      kCmdItemUp, [this] { RunOnAnsi(lists::itemup); }, byPosition);
+  commands.Bind(
+      kCmdItemDown, [this] { RunOnAnsi(lists::itemdown); }, byPosition);
+  commands.Bind(
+      kCmdExpand, [this] { RunOnAnsi(lists::aexpand); }, byPosition);
+  commands.Bind(
+      kCmdSort,
+      [this] {
+        RunOnAnsi([this](lists::ListStore& store, std::size_t list, const lists::ViewState& view) {
+          return lists::asort(store, list, view, context_.services);
+        });
+      },
+      menuOnItem);
+  commands.Bind(
+      kCmdReplace, [this] { Replace(); },
+      [onItem, notSearching] { return onItem() && notSearching(); });
+  commands.Bind(
+      kCmdDropSelector, [this] { DropSelector(); }, on);
+  commands.Bind(kCmdLock, [this, &model] { context_.setLock(!model.lockFlag); });
+  commands.Bind(
+      kCmdEdit, [this] { OpenEditBox(); }, menuOnItem);
+  commands.Bind(kCmdUnicodeDelete, [this] { RunOnUnicode(lists::wdelact); });
+  commands.Bind(
+      kCmdUnicodeClearBackHalf, [this] { RunOnUnicode(lists::wclearhact); }, notSearching);
+  commands.Bind(kCmdUnicodeClear, [this] { RunOnUnicode(lists::wclearact); });
 }
 
 void ListEditing::RunOnAnsi(const AnsiCommand& command) {

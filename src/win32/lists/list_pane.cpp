@@ -9,11 +9,6 @@
 #include "win32/ui/control_ids.h"
 
 namespace pellix::win32 {
-namespace {
-
-constexpr UINT kTagConversions = 1;
-
-}  // namespace
 
 void ListPane::Create(HWND parent, int dpi, HFONT selectorFont, const RECT& listBounds,
                       Actions actions) {
@@ -65,22 +60,14 @@ void ListPane::Layout(const RECT& listBounds) {
 }
 
 void ListPane::AddCommands(CommandTable& commands) {
-  const auto conversion = [this](UINT id, const wchar_t* caption, lists::ItemConversion kind) {
-    return Command{id,
-                   caption,
-                   {},
-                   [this, kind] { views_.ConvertFocusedItem(kind); },
-                   [this] { return menuOnItem_; },
-                   {}};
+  const auto conversion = [this, &commands](UINT id, lists::ItemConversion kind) {
+    commands.Bind(
+        id, [this, kind] { views_.ConvertFocusedItem(kind); }, [this] { return menuOnItem_; });
   };
-  commands.Add(conversion(kCmdFullToHalfWidth, L"全角英数字を半角に",
-                          lists::ItemConversion::kFullToHalfWidth));
-  commands.Add(
-      conversion(kCmdToFullWidth, L"半角文字を全角に", lists::ItemConversion::kToFullWidth));
-  commands.Add(
-      conversion(kCmdToLowerCase, L"大文字を小文字に", lists::ItemConversion::kToLowerCase));
-  commands.Add(
-      conversion(kCmdToUpperCase, L"小文字を大文字に", lists::ItemConversion::kToUpperCase));
+  conversion(kCmdFullToHalfWidth, lists::ItemConversion::kFullToHalfWidth);
+  conversion(kCmdToFullWidth, lists::ItemConversion::kToFullWidth);
+  conversion(kCmdToLowerCase, lists::ItemConversion::kToLowerCase);
+  conversion(kCmdToUpperCase, lists::ItemConversion::kToUpperCase);
 }
 
 void ListPane::FollowStore(bool currentChanged, bool ansiViewEmptied) {
@@ -150,18 +137,10 @@ std::optional<UniqueMenu> ListPane::ContextMenu(HWND from, LPARAM screenPoint,
     view->SelectOnly(hit);
   }
   if (view == &views_.TntListBox1()) {
-    return commands.BuildMenu({Item(kCmdUnicodeDelete), Separator(), Item(kCmdUnicodeClearBackHalf),
-                               Item(kCmdUnicodeClear)});
+    return commands.BuildMenu(kUnicodeListMenu);
   }
   SetMenuState(hit >= 0, views_.ListBox().Count() > 0);
-  return commands.BuildMenu({Item(kCmdSendCopy), Separator(), Item(kCmdEdit),
-                             Submenu(L"変換", kTagConversions,
-                                     {Item(kCmdFullToHalfWidth), Item(kCmdToFullWidth),
-                                      Item(kCmdToLowerCase), Item(kCmdToUpperCase)}),
-                             Separator(), Item(kCmdDelete), Separator(), Item(kCmdSort),
-                             Item(kCmdReplace), Separator(), Item(kCmdExpand), Separator(),
-                             Item(kCmdItemUp), Item(kCmdItemDown), Separator(),
-                             Item(kCmdClearBackHalf), Item(kCmdClear)});
+  return commands.BuildMenu(kListMenu);
 }
 
 POINT ListPane::ContextMenuPoint(HWND from, LPARAM screenPoint) const {

@@ -32,18 +32,9 @@ void PasteController::SetPasteableWindows(HWND memo, std::vector<HWND> dialogs) 
 }
 
 void PasteController::AddCommands(CommandTable& commands) {
-  commands.Add(Command{kCmdSendCopy,
-                       L"コピー（他アプリへの貼り付け）",
-                       Shortcut{'C', true},
-                       [this] { SendCopy(); },
-                       [this] { return lists_.ListCommandsEnabled(); },
-                       {}});
-  commands.Add(Command{kCmdTabMode,
-                       L"taben",
-                       Shortcut{'T', true},
-                       [this] { SetTabMode(!model_.sendTabFlag); },
-                       {},
-                       {}});
+  commands.Bind(
+      kCmdSendCopy, [this] { SendCopy(); }, [this] { return lists_.ListCommandsEnabled(); });
+  commands.Bind(kCmdTabMode, [this] { SetTabMode(!model_.sendTabFlag); });
 }
 
 void PasteController::Start() {

@@ -139,15 +139,14 @@ void MainWindow::AddFrameCommands() {
     }
   };
   const auto dialogAttached = [this] { return static_cast<bool>(openFilterList_); };
-  commands_.Add(
-      Command{kCmdFilterSettings, L"フィルター設定", {}, openFilterSettings, dialogAttached, {}});
+  commands_.Bind(kCmdFilterSettings, openFilterSettings, dialogAttached);
   const auto openSearch = [this] {
     if (!IsWindowVisible(Handle())) {
       tray_.Show();  // from the tray menu: the window comes up with the field open
     }
     lists_.OpenSearch();
   };
-  commands_.Add(Command{kCmdSearch, L"検索", Shortcut{'F', true}, openSearch, {}, {}});
+  commands_.Bind(kCmdSearch, openSearch);
 }
 
 RECT MainWindow::ListBounds() const {

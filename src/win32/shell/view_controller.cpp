@@ -48,25 +48,18 @@ void ViewController::AttachMemo(HWND memo) {
 }
 
 void ViewController::AddCommands(CommandTable& commands) {
-  commands.Add(Command{kCmdTransparent,
-                       L"透過ウィンドウ",
-                       {},
-                       [this] {
-                         SetTransparent(!model_.view.transparent);
-                         lists_.FocusShownList();
-                       },
-                       {},
-                       [this] { return model_.view.transparent; }});
-  commands.Add(Command{kCmdFont, L"フォント", {}, [this] { ChooseListFont(); }, {}, {}});
-  commands.Add(Command{kCmdWiden,
-                       L"widen",
-                       Shortcut{'W', true},
-                       [this] {
-                         ApplyWideMode();
-                         SetWide(!model_.view.wide);
-                       },
-                       {},
-                       {}});
+  commands.Bind(
+      kCmdTransparent,
+      [this] {
+        SetTransparent(!model_.view.transparent);
+        lists_.FocusShownList();
+      },
+      {}, [this] { return model_.view.transparent; });
+  commands.Bind(kCmdFont, [this] { ChooseListFont(); });
+  commands.Bind(kCmdWiden, [this] {
+    ApplyWideMode();
+    SetWide(!model_.view.wide);
+  });
 }
 
 void ViewController::ApplyModel() {

@@ -2,13 +2,10 @@
 
 #include <shellapi.h>
 
-#include <array>
-
 #include "core/app/first_start.h"
 #include "core/app/hotkey.h"
 #include "core/app/window_rules.h"
 #include "core/text/codec.h"
-#include "version.h"
 #include "win32/platform/wide_string.h"
 #include "win32/ui/control_ids.h"
 #include "win32/ui/error_reporter.h"
@@ -20,15 +17,6 @@ namespace {
 
 // The hotkey's identifier; WM_HOTKEY is handled the same whatever it carries.
 constexpr int kHotkeyId = 1;
-constexpr UINT kTagPasteOptions = 10;
-constexpr UINT kTagHotkeys = 11;
-constexpr UINT kTagVersion = 12;
-
-constexpr std::array<const wchar_t*, 10> kPasteOptions = {
-    L"なし",     nullptr, L"Tab追加",      L"空白追加", L"カンマ追加",
-    L"改行追加", nullptr, L"区切りの削除", nullptr,     L"リダイレクト先のURLを抜き出し"};
-constexpr std::array<const wchar_t*, 5> kHotkeyItems = {L"Ctrl+", L"Shift+", L"Alt+",
-                                                        L"Ctrl+Shift+", L"Ctrl+Alt"};
 
 void TapControlKey() {
   INPUT inputs[2]{};
@@ -36,36 +24,6 @@ void TapControlKey() {
   inputs[0].ki.wVk = inputs[1].ki.wVk = VK_CONTROL;
   inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, inputs, sizeof(INPUT));
-}
-
-std::vector<MenuEntry> TrayMenuLayout() {
-  std::vector<MenuEntry> options;
-  for (std::size_t position = 0; position < kPasteOptions.size(); ++position) {
-    options.push_back(kPasteOptions[position] != nullptr
-                          ? Item(static_cast<UINT>(kCmdPasteOptionFirst + position))
-                          : Separator());
-  }
-  std::vector<MenuEntry> hotkeys;
-  for (std::size_t position = 0; position < kHotkeyItems.size(); ++position) {
-    hotkeys.push_back(Item(static_cast<UINT>(kCmdHotkeyFirst + position)));
-  }
-  return {Item(kCmdRestoreChain),
-          Separator(),
-          Item(kCmdImportText),
-          Separator(),
-          Submenu(L"貼り付けオプション", kTagPasteOptions, std::move(options)),
-          Submenu(L"ホットキーの変更", kTagHotkeys, std::move(hotkeys)),
-          Item(kCmdFilterSettings),
-          Item(kCmdSearch),
-          Separator(),
-          Item(kCmdTransparent),
-          Item(kCmdFont),
-          Separator(),
-          Item(kCmdHelp),
-          Submenu(L"バージョン情報", kTagVersion, {Item(kCmdVersionItem)}),
-          Separator(),
-          Item(kCmdStartWithWindows),
-          Item(kCmdExit)};
 }
 
 }  // namespace
@@ -83,38 +41,27 @@ void TrayController::AttachWindows(MemoWindow* memo, std::function<void()> showA
 
 void TrayController::AddCommands(CommandTable& commands) {
   app::Model& model = context_.model;
-  for (std::size_t position = 0; position < kPasteOptions.size(); ++position) {
-    if (kPasteOptions[position] == nullptr) {
+  for (const MenuEntry& entry : kPasteOptionsMenu) {
+    if (entry.command == 0) {
       continue;
     }
-    const int option = static_cast<int>(position);
-    commands.Add(Command{static_cast<UINT>(kCmdPasteOptionFirst + position),
-                         kPasteOptions[position],
-                         {},
-                         [&model, option] { model.view.pasteOption = option; },
-                         {},
-                         [&model, option] { return model.view.pasteOption == option; }});
+    const int option = static_cast<int>(entry.command - kCmdPasteOptionFirst);
+    commands.Bind(
+        entry.command, [&model, option] { model.view.pasteOption = option; }, {},
+        [&model, option] { return model.view.pasteOption == option; });
   }
-  for (std::size_t position = 0; position < kHotkeyItems.size(); ++position) {
-    const int item = static_cast<int>(position);
-    commands.Add(Command{static_cast<UINT>(kCmdHotkeyFirst + position),
-                         kHotkeyItems[position],
-                         {},
-                         [this, item] { ChangeHotkey(item); },
-                         {},
-                         [this, item] { return hotkeyCheck_ == item; }});
+  for (const MenuEntry& entry : kHotkeyMenu) {
+    const int item = static_cast<int>(entry.command - kCmdHotkeyFirst);
+    commands.Bind(
+        entry.command, [this, item] { ChangeHotkey(item); }, {},
+        [this, item] { return hotkeyCheck_ == item; });
   }
-  commands.Add(Command{kCmdHelp, L"ヘルプ", {}, [this] { OpenHelp(); }, {}, {}});
-  // The same version as the about box's, the project's own.
-  commands.Add(Command{kCmdVersionItem, L"ver." PELLIX_VERSION_WIDE, {}, [] {}, {}, {}});
-  commands.Add(Command{kCmdStartWithWindows,
-                       L"Windows の起動時に開始",
-                       {},
-                       [this] { startWithWindows_.Toggle(window_, context_.loops); },
-                       {},
-                       [this] { return startWithWindows_.On(); }});
-  commands.Add(
-      Command{kCmdExit, L"終了", {}, [this] { PostMessageW(window_, WM_CLOSE, 0, 0); }, {}, {}});
+  commands.Bind(kCmdHelp, [this] { OpenHelp(); });
+  commands.Bind(kCmdVersionItem, [] {});
+  commands.Bind(
+      kCmdStartWithWindows, [this] { startWithWindows_.Toggle(window_, context_.loops); }, {},
+      [this] { return startWithWindows_.On(); });
+  commands.Bind(kCmdExit, [this] { PostMessageW(window_, WM_CLOSE, 0, 0); });
 }
 
 void TrayController::OpenHelp() {
@@ -205,7 +152,7 @@ void TrayController::OnTrayCallback(LPARAM mouseMessage) {
 }
 
 void TrayController::ShowTrayMenu() {
-  const UniqueMenu menu = context_.commands.BuildMenu(TrayMenuLayout());
+  const UniqueMenu menu = context_.commands.BuildMenu(kTrayMenu);
   // Without the foreground the menu would not close when the user clicks elsewhere.
   SetForegroundWindow(window_);
   POINT pointer{};

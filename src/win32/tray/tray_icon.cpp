@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "win32/ui/control_ids.h"
+
 namespace pellix::win32 {
 
 void TrayIcon::Add(HWND window, UINT id, WORD resource) {

@@ -12,8 +12,6 @@
 
 namespace pellix::win32 {
 
-inline constexpr UINT kTrayCallbackMessage = 0x813B;
-
 class TrayIcon {
  public:
   TrayIcon() = default;

@@ -1,6 +1,8 @@
 #include "win32/ui/command_table.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 namespace pellix::win32 {
 namespace {
@@ -27,13 +29,21 @@ bool IsEnabled(const Command& command) {
 
 }  // namespace
 
-void CommandTable::Add(Command command) {
-  commands_.push_back(std::move(command));
+void CommandTable::Bind(UINT id, std::function<void()> run, std::function<bool()> enabled,
+                        std::function<bool()> checked) {
+  const CommandText* text = FindCommandText(id);
+  if (text == nullptr) {
+    throw std::logic_error("a command without a caption: " + std::to_string(id));
+  }
+  if (Find(id) != nullptr) {
+    throw std::logic_error("a command bound twice: " + std::to_string(id));
+  }
+  commands_.push_back(Command{text, std::move(run), std::move(enabled), std::move(checked)});
 }
 
 const Command* CommandTable::Find(UINT id) const {
   for (const Command& command : commands_) {
-    if (command.id == id) {
+    if (command.text->id == id) {
       return &command;
     }
   }
@@ -51,7 +61,7 @@ bool CommandTable::Execute(UINT id) const {
   return true;
 }
 
-void CommandTable::AppendEntries(HMENU menu, const std::vector<MenuEntry>& entries) const {
+void CommandTable::AppendEntries(HMENU menu, std::span<const MenuEntry> entries) const {
   for (const MenuEntry& entry : entries) {
     if (entry.submenu != nullptr) {
       // Ours until the menu has taken it: a failure on the way frees it.
@@ -65,21 +75,23 @@ void CommandTable::AppendEntries(HMENU menu, const std::vector<MenuEntry>& entri
       if (AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.Get()), entry.submenu)) {
         submenu.Release();
       }
-    } else if (const Command* command = Find(entry.command)) {
-      std::wstring caption = command->caption;
-      if (const std::wstring shortcut = ShortcutText(command->shortcut); !shortcut.empty()) {
+    } else if (const CommandText* text = FindCommandText(entry.command)) {
+      std::wstring caption = text->caption;
+      if (const std::wstring shortcut = ShortcutText(text->shortcut); !shortcut.empty()) {
         caption += L"\t" + shortcut;
       }
-      const UINT state = (IsEnabled(*command) ? MF_ENABLED : MF_GRAYED) |
-                         (command->checked && command->checked() ? MF_CHECKED : MF_UNCHECKED);
-      AppendMenuW(menu, MF_STRING | state, command->id, caption.c_str());
+      const Command* command = Find(entry.command);
+      const bool enabled = command != nullptr && IsEnabled(*command);
+      const bool checked = command != nullptr && command->checked && command->checked();
+      const UINT state = (enabled ? MF_ENABLED : MF_GRAYED) | (checked ? MF_CHECKED : MF_UNCHECKED);
+      AppendMenuW(menu, MF_STRING | state, text->id, caption.c_str());
     } else {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     }
   }
 }
 
-UniqueMenu CommandTable::BuildMenu(const std::vector<MenuEntry>& entries) const {
+UniqueMenu CommandTable::BuildMenu(std::span<const MenuEntry> entries) const {
   UniqueMenu menu(CreatePopupMenu());
   AppendEntries(menu.Get(), entries);
   return menu;
@@ -95,16 +107,16 @@ UINT CommandTable::TagOf(HMENU menu) {
 UniqueAccelerators CommandTable::BuildAccelerators() const {
   std::vector<ACCEL> keys;
   for (const Command& command : commands_) {
-    if (command.shortcut.key == 0) {
+    const Shortcut& shortcut = command.text->shortcut;
+    if (shortcut.key == 0) {
       continue;
     }
-    const BYTE flags =
-        FVIRTKEY | (command.shortcut.control ? FCONTROL : 0) | (command.shortcut.alt ? FALT : 0);
+    const BYTE flags = FVIRTKEY | (shortcut.control ? FCONTROL : 0) | (shortcut.alt ? FALT : 0);
     const bool taken = std::any_of(keys.begin(), keys.end(), [&](const ACCEL& key) {
-      return key.fVirt == flags && key.key == command.shortcut.key;
+      return key.fVirt == flags && key.key == shortcut.key;
     });
     if (!taken) {
-      keys.push_back(ACCEL{flags, command.shortcut.key, static_cast<WORD>(command.id)});
+      keys.push_back(ACCEL{flags, shortcut.key, static_cast<WORD>(command.text->id)});
     }
   }
   return UniqueAccelerators(

@@ -1,52 +1,27 @@
 #pragma once
-// The program's commands in one table: each with its id, caption, shortcut, handler and the rules
-// for its enabled and checked state. The menus and the accelerator table are built from it, so a
-// caption or a shortcut is written down once, and a disabled command stays disabled whichever
+// The program's commands in one table: each with its handler and the rules for its enabled and
+// checked state, bound to its id; its caption and shortcut come from command_texts.h. The menus
+// and the accelerator table are built from it, so a disabled command stays disabled whichever
 // way it is reached.
 
 #include <windows.h>
 
 #include <functional>
-#include <string>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "win32/platform/gdi.h"
+#include "win32/ui/command_texts.h"
 
 namespace pellix::win32 {
 
-struct Shortcut {
-  WORD key = 0;  // a virtual-key code; 0: none
-  bool control = false;
-  bool alt = false;
-};
-
 struct Command {
-  UINT id = 0;
-  std::wstring caption;
-  Shortcut shortcut;
+  const CommandText* text = nullptr;
   std::function<void()> run;
   std::function<bool()> enabled;  // empty: always enabled
   std::function<bool()> checked;  // empty: never checked
 };
-
-// One line of a menu: a command, a separator (no command, no submenu) or a submenu.
-struct MenuEntry {
-  UINT command = 0;
-  const wchar_t* submenu = nullptr;  // the submenu's caption
-  UINT tag = 0;                      // tells the submenu apart when it opens
-  std::vector<MenuEntry> entries;
-};
-
-inline MenuEntry Item(UINT command) {
-  return MenuEntry{command, nullptr, 0, {}};
-}
-inline MenuEntry Separator() {
-  return MenuEntry{0, nullptr, 0, {}};
-}
-inline MenuEntry Submenu(const wchar_t* caption, UINT tag, std::vector<MenuEntry> entries) {
-  return MenuEntry{0, caption, tag, std::move(entries)};
-}
 
 class UniqueAccelerators {
  public:
@@ -79,13 +54,17 @@ class UniqueAccelerators {
 
 class CommandTable {
  public:
-  void Add(Command command);
+  // Gives the command `id` its handler and rules. Throws std::logic_error for an id that has no
+  // caption in command_texts.h or was bound before: either is a slip in the program.
+  void Bind(UINT id, std::function<void()> run, std::function<bool()> enabled = {},
+            std::function<bool()> checked = {});
 
   // Runs the command when it is enabled. False for an id that is no command of the table.
   bool Execute(UINT id) const;
 
-  // A popup menu of these entries, greyed and checked as the commands' rules say now.
-  UniqueMenu BuildMenu(const std::vector<MenuEntry>& entries) const;
+  // A popup menu of these entries, greyed and checked as the commands' rules say now; a command
+  // that nothing bound is shown greyed.
+  UniqueMenu BuildMenu(std::span<const MenuEntry> entries) const;
   // The tag given to the submenu `menu` was built with, or 0.
   static UINT TagOf(HMENU menu);
 
@@ -95,7 +74,7 @@ class CommandTable {
 
  private:
   const Command* Find(UINT id) const;
-  void AppendEntries(HMENU menu, const std::vector<MenuEntry>& entries) const;
+  void AppendEntries(HMENU menu, std::span<const MenuEntry> entries) const;
 
   std::vector<Command> commands_;
 };

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "win32/platform/gdi.h"
+#include "win32/ui/control_ids.h"
 #include "win32/ui/fonts.h"
 #include "win32/ui/scaled_layout.h"
 #include "win32/ui/unseen_label.h"
@@ -22,8 +23,6 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"InputDialog";
 constexpr SIZE kClientSize{320, 94};
-constexpr int kPromptId = 100;
-constexpr int kFieldId = 101;
 
 struct Question {
   const std::wstring& caption;
@@ -130,12 +129,13 @@ InputDialog::InputDialog(ErrorSink& errors, HWND owner, const Question& question
 
   // The prompt comes just before the field, so screen readers name the field by it; a question
   // without one names its field by its caption.
-  child(WC_STATICW, question.prompt, SS_LEFT | SS_NOPREFIX, 0, RECT{10, 10, 310, 26}, kPromptId);
+  child(WC_STATICW, question.prompt, SS_LEFT | SS_NOPREFIX, 0, RECT{10, 10, 310, 26},
+        kIdInputPrompt);
   if (question.prompt.empty()) {
     AddUnseenLabel(self, question.caption.c_str());
   }
   field_ = child(WC_EDITW, question.initialText, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-                 RECT{10, 30, 310, 52}, kFieldId);
+                 RECT{10, 30, 310, 52}, kIdInputField);
   SendMessageW(field_, EM_SETSEL, 0, -1);
   // BS_NOTIFY reports the buttons' focus, which the default button follows.
   child(WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON | BS_NOTIFY, 0, RECT{150, 62, 225, 86},
@@ -195,7 +195,7 @@ LRESULT InputDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         MakeDefault(id);
         return 0;
       }
-      if (id == kFieldId && code == EN_SETFOCUS) {
+      if (id == kIdInputField && code == EN_SETFOCUS) {
         MakeDefault(IDOK);
         return 0;
       }

@@ -4,7 +4,8 @@
 // box then stands in the middle of the screen the mouse pointer is on.
 //
 // Other programs find it by its window class "InputDialog": its field is its only Edit child
-// (control id 101) and its buttons are IDOK and IDCANCEL, so WM_SETTEXT and BM_CLICK drive it.
+// (kIdInputField in control_ids.h) and its buttons are IDOK and IDCANCEL, so WM_SETTEXT and
+// BM_CLICK drive it.
 
 #include <windows.h>
 

@@ -193,7 +193,9 @@ def test_a_memo_file_that_cannot_be_written_is_reported_and_written_later(deskto
     desktop.tool("post", box["hwnd"], WM_CLOSE, 0, 0)  # the user closes the box
     wait_until(lambda: not any(w["class"] == "#32770" and w["visible"]
                                for w in app.process.windows()), 10, "the box to close")
-    assert app.process.running() and not memo.visible()
+    # The box is shown while the memo is being hidden, so the memo goes only once it is closed.
+    wait_until(lambda: not memo.visible(), 10, "the memo hidden once the box is closed")
+    assert app.process.running()
 
     blocker.rmdir()
     app.close()

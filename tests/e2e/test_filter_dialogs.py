@@ -282,7 +282,9 @@ def test_cancelling_the_editor_changes_nothing(desktop: Desktop):
     dialogs.select(1)
     dialogs.press("編集")
     editor = dialogs.editor()
-    assert not visible_window(app, "FilterListDialog")
+    # The editor is shown first and the list dialog hidden right after it.
+    wait_until(lambda: not visible_window(app, "FilterListDialog"), 10,
+               "the list dialog hidden while the editor is open")
     edits = [c for c in desktop.tool("children", editor) if c["class"] == "Edit"]
     fields = [c["text"] for c in edits]
     fields_hwnd = [c["hwnd"] for c in edits]

@@ -122,6 +122,7 @@ class Stream:
         self.desktop.tool("send", app.hwnd, WM_COMMAND, CMD_DELETE, 0)
 
 
+@pytest.mark.long
 @pytest.mark.parametrize("batch", range(BATCHES), ids=lambda batch: f"batch{batch}")
 def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(desktop: Desktop,
                                                                                 batch: int):

@@ -2,7 +2,13 @@
 # The whole test suite on a fresh machine: installs what is missing, checks the C++ formatting,
 # then builds and tests the core natively, with sanitizers and under Wine (MinGW build), makes the
 # release zip, runs the end-to-end tests under Wine (the zip's among them) and a short fuzz run of
-# every reader. Stops at the first failing stage.
+# every reader. Exits non-zero if any stage fails; after a failure no further stage starts.
+#
+# The stages run in a few chains at once. The Windows chain (MinGW build, then the tests under
+# Wine) is the longest and mostly waits for Wine, so it runs at normal priority and the native
+# chains, all compiling and fuzzing, run niced beside it on the CPU it leaves. Each stage's
+# output goes to its own log, printed whole when the stage ends, and a table of every stage's
+# times closes the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,40 +25,114 @@ rm -rf "$cache"
 mkdir -p "$cache"
 export XDG_CACHE_HOME="$cache"
 export PELLIX_WINEPREFIX="$cache/pellix/wine-unit"
+export PELLIX_PACKAGE="$PWD/build/mingw/pellix-0.93-win64.zip"
 
 FUZZ_SECONDS="${PELLIX_FUZZ_SECONDS:-15}"
-passed=0
-failed=0
+logs="$PWD/build/test-logs"
+rm -rf "$logs"
+mkdir -p "$logs"
+started=$(date +%s)
 
+now() { echo $(($(date +%s) - started)); }
+
+# Only one chain prints at a time, so that a stage's log stays in one piece.
+say() {
+  {
+    flock 9
+    cat
+  } 9>"$logs/print.lock"
+}
+
+# stage NAME COMMAND...: runs the command with its output in the stage's log, then prints the log
+# and the outcome; a stage that finds another one failed does not start.
 stage() {
   local name="$1"
   shift
-  local start=$SECONDS
-  echo "=== $name"
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "=== $name: ok ($((SECONDS - start)) s)"
-  else
-    failed=$((failed + 1))
-    echo "=== $name: FAILED ($((SECONDS - start)) s)"
-    echo "stages: $passed passed, $failed failed ($SECONDS s in all)"
-    exit 1
+  if [ -e "$logs/failed" ]; then
+    printf '%s\t%s\t%s\t%s\n' "$name" "not run" - - >>"$logs/stages"
+    return 1
   fi
+  local log
+  log="$logs/$(printf '%s' "$name" | tr -c 'A-Za-z0-9' '-').log"
+  local from
+  from=$(now)
+  echo "--- $name: started at $from s" | say
+  local status=0
+  "$@" >"$log" 2>&1 </dev/null || status=$?
+  local to
+  to=$(now)
+  local outcome="ok"
+  if [ "$status" -ne 0 ]; then
+    outcome="FAILED"
+    echo "$name" >>"$logs/failed"
+  fi
+  {
+    echo "=== $name"
+    cat "$log"
+    echo "=== $name: $outcome ($((to - from)) s, exit $status)"
+  } | say
+  printf '%s\t%s\t%s\t%s\n' "$name" "$outcome" "$from" "$((to - from))" >>"$logs/stages"
+  [ "$status" -eq 0 ]
 }
 
 build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+# The chain's shell and all it starts from now on take only what the Windows chain leaves.
+niced() { renice -n 19 -p "$BASHPID" >/dev/null; }
 
-stage "formatting" bash scripts/check-format.sh
-stage "native build" build native
-stage "native unit tests" ctest --preset native
-stage "sanitizer build" build sanitize
-stage "sanitizer unit tests" ctest --preset sanitize
-stage "MinGW build" build mingw
-# The release zip; the end-to-end tests check what it holds and start the program unpacked from it.
-stage "release package" cmake --build --preset mingw --target package
-export PELLIX_PACKAGE="$PWD/build/mingw/pellix-0.93-win64.zip"
-stage "unit and end-to-end tests under Wine" ctest --preset mingw
-stage "fuzz build" build fuzz
-stage "fuzz smoke (${FUZZ_SECONDS} s a target)" bash tests/fuzz/smoke.sh build/fuzz "$FUZZ_SECONDS"
+# Each chain's stages run one after the other; every stage checks for an earlier failure itself,
+# so a chain goes on calling them and the table lists what did not run.
+format_chain() {
+  set +e
+  stage "formatting" bash scripts/check-format.sh
+}
 
-echo "stages: $passed passed, $failed failed ($SECONDS s in all)"
+windows_chain() {
+  set +e
+  stage "MinGW build" build mingw
+  # The release zip; the end-to-end tests check what it holds and start the program unpacked
+  # from it.
+  stage "release package" cmake --build --preset mingw --target package
+  # Two prefixes of their own, so the unit tests under Wine run beside the end-to-end tests.
+  stage "unit tests under Wine" ctest --preset mingw -LE e2e &
+  stage "end-to-end tests under Wine" ctest --preset mingw -L e2e --verbose
+  wait
+}
+
+native_chain() {
+  set +e
+  niced
+  stage "native build" build native
+  stage "native unit tests" ctest --preset native
+  stage "sanitizer build" build sanitize
+  stage "sanitizer unit tests" ctest --preset sanitize
+}
+
+fuzz_chain() {
+  set +e
+  niced
+  stage "fuzz build" build fuzz
+  stage "fuzz smoke (${FUZZ_SECONDS} s a target)" \
+    bash tests/fuzz/smoke.sh build/fuzz "$FUZZ_SECONDS"
+}
+
+format_chain &
+windows_chain &
+native_chain &
+fuzz_chain &
+wait
+
+total=$(now)
+passed=$(awk -F'\t' '$2 == "ok"' "$logs/stages" | wc -l)
+failed=$(awk -F'\t' '$2 == "FAILED"' "$logs/stages" | wc -l)
+echo
+echo "stage times in seconds (the chains overlap, so they add up to more than the run):"
+printf '  %-36s %-8s %6s %6s\n' "stage" "result" "start" "took"
+while IFS=$'\t' read -r name outcome from took; do
+  printf '  %-36s %-8s %6s %6s\n' "$name" "$outcome" "$from" "$took"
+done < <(sort -t $'\t' -k3,3n "$logs/stages") # by start; those that did not run ("-") first
+echo "total: $total s"
+if [ -e "$logs/failed" ]; then
+  echo "FAILED: $(paste -sd, "$logs/failed" | sed 's/,/, /g') (logs in $logs)"
+fi
+echo "stages: $passed passed, $failed failed"
+[ ! -e "$logs/failed" ]

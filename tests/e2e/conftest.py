@@ -1,6 +1,8 @@
 """Fixtures for the end-to-end tests.
 
-Session: one Xvfb (display picked by Xvfb), the cached Wine template prefix.
+Session: one Xvfb (display picked by Xvfb), the cached Wine template prefix. Under pytest-xdist a
+session is a worker's: each worker has its own Xvfb and base temp folder, and the template is
+made by the first worker that needs it while the others wait on its lock.
 Per test: a private copy of the prefix with its own wineserver and its own pxtool server, a fresh
 app folder, xdotool/xclip, all bundled as the `desktop` fixture. Teardown stops everything the test
 started, by pid, then the test's own wineserver, and fails the test if any process of its prefix
@@ -29,9 +31,25 @@ DEFAULT_BUILD = REPO / "build" / "mingw"
 
 def pytest_configure(config: pytest.Config) -> None:
     # Under CTest the logs and prefixes of the last run stay in the build tree for a post-mortem.
+    # (In a parallel run each worker gets a folder of its own in it, popen-gw0, popen-gw1...)
     work = os.environ.get("PELLIX_E2E_WORK")
     if work and not config.option.basetemp:
         config.option.basetemp = work
+    config.addinivalue_line(
+        "markers", "long: runs for a minute or more; collected first, so that a parallel run "
+        "starts it early on a worker of its own instead of waiting for it at the end")
+
+
+def pytest_collection_modifyitems(items: list[pytest.Item]) -> None:
+    items.sort(key=lambda item: item.get_closest_marker("long") is None)  # stable: order kept
+
+
+@pytest.hookimpl(optionalhook=True)
+def pytest_xdist_make_scheduler(config: pytest.Config, log):
+    if config.getoption("dist") != "load":
+        return None
+    from harness.scheduling import OneAtATime
+    return OneAtATime(config, log)
 
 
 class Paths:

@@ -1,7 +1,11 @@
 """The history survives a crash: pellix is killed (SIGKILL, no chance to save) at random moments
 while texts are copied, items deleted and an option switched, again and again. After every kill
 each list file, the Unicode list's and the settings are whole, and the lists hold every capture
-that was in them longer than the background save takes."""
+that was in them longer than the background save takes.
+
+The kills are dealt out to a few tests, each with a prefix and an app folder of its own, so that a
+parallel run spreads them over its workers: the kills go at a few seconds each and would otherwise
+leave every other test waiting for this one."""
 
 from __future__ import annotations
 
@@ -10,12 +14,16 @@ import random
 import threading
 import time
 
+import pytest
+
 from harness import Desktop, WaitTimeout, procs, wait_until
 from harness.xselection import SelectionOwner
 from ids import BM_CLICK, CMD_DELETE, ID_TABBOX, WM_COMMAND
 from pellix import HISTORY, Pellix
 
 ROUNDS = int(os.environ.get("PELLIX_CRASH_ROUNDS", "100"))
+# Rounds of one batch follow each other in one app folder, whose lists grow from round to round.
+BATCHES = 4
 # A change is handed to the background writer 1.5 s after it was made, looked for every 0.5 s;
 # the rest is room for the write itself on a loaded machine.
 SAVE_DELAY = 3.0
@@ -114,13 +122,18 @@ class Stream:
         self.desktop.tool("send", app.hwnd, WM_COMMAND, CMD_DELETE, 0)
 
 
-def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(desktop: Desktop):
+@pytest.mark.long
+@pytest.mark.parametrize("batch", range(BATCHES), ids=lambda batch: f"batch{batch}")
+def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(desktop: Desktop,
+                                                                                batch: int):
+    rounds = range(batch * ROUNDS // BATCHES, (batch + 1) * ROUNDS // BATCHES)
+    # A batch's seed replays it: PELLIX_CRASH_SEED=<seed> with -k batch<n>.
     seed = int(os.environ.get("PELLIX_CRASH_SEED", str(time.time_ns() % 1_000_000)))
     rng = random.Random(seed)
     with SelectionOwner(desktop.x.env["DISPLAY"]) as owner:
         stream = Stream(desktop, owner)
         must_keep: set[str] = set()  # captures that were saved before the kill of their round
-        for round_ in range(ROUNDS):
+        for round_ in rounds:
             shown_before = set(stream.shown_at)
             app = Pellix.start(desktop)
             killed = stream.killed = threading.Event()
@@ -177,5 +190,5 @@ def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(d
     read_settings(desktop)
     assert must_keep - stream.deleted <= set(kept)
     assert not [p for p in desktop.app_dir.iterdir() if p.name.endswith(".saving")]
-    print(f"\n[crash safety] {ROUNDS} kills (seed {seed}), {len(stream.shown_at)} captures, "
-          f"{len(stream.deleted)} deletes, {len(kept)} items kept")
+    print(f"\n[crash safety] batch {batch}: {len(rounds)} of {ROUNDS} kills (seed {seed}), "
+          f"{len(stream.shown_at)} captures, {len(stream.deleted)} deletes, {len(kept)} items kept")

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "core/io/errors.h"
 #include "core/text/utf.h"
@@ -50,6 +51,14 @@ bool WriteFully(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return true;
+}
+
+// Seconds from 1601, where Windows counts from, to 1970.
+constexpr std::int64_t kEpochDifference = 11'644'473'600;
+
+std::int64_t Ticks(const timespec& time) {
+  return (static_cast<std::int64_t>(time.tv_sec) + kEpochDifference) * io::kStampTicksPerSecond +
+         time.tv_nsec / 100;
 }
 
 }  // namespace
@@ -150,6 +159,33 @@ bool PosixFileSystem::Rename(const std::u16string& from, const std::u16string& t
     return false;
   }
   ::unlink(source.c_str());
+  return true;
+}
+
+std::optional<io::FileStamp> PosixFileSystem::Stat(const std::u16string& path) const {
+  struct stat info {};
+  if (::stat(text::Utf16ToUtf8(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return std::nullopt;
+  }
+  return io::FileStamp{static_cast<std::uint64_t>(info.st_size), Ticks(info.st_mtim)};
+}
+
+std::int64_t PosixFileSystem::StampNow() const {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return Ticks(now);
+}
+
+bool PosixFileSystem::CreateExclusive(const std::u16string& path, std::string_view bytes) const {
+  const std::string name = text::Utf16ToUtf8(path);
+  Fd fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (!fd.Valid()) {
+    return false;
+  }
+  if (!WriteFully(fd.Get(), bytes) || !fd.Close()) {
+    ::unlink(name.c_str());
+    return false;
+  }
   return true;
 }
 

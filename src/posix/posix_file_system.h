@@ -14,6 +14,9 @@ class PosixFileSystem final : public io::FileSystem {
   bool Remove(const std::u16string& path) const override;
   bool CreateFolder(const std::u16string& path) const override;
   bool Rename(const std::u16string& from, const std::u16string& to) const override;
+  std::optional<io::FileStamp> Stat(const std::u16string& path) const override;
+  bool CreateExclusive(const std::u16string& path, std::string_view bytes) const override;
+  std::int64_t StampNow() const override;
 };
 
 }  // namespace pellix::posix

@@ -21,7 +21,7 @@ fi
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
 targets=(fuzz_list_file fuzz_unicode_list_file fuzz_filter_file fuzz_cp932 fuzz_settings_file
   fuzz_list_name fuzz_text_import fuzz_search
-  fuzz_filter_engine)
+  fuzz_filter_engine fuzz_list_merge)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pellix-fuzz.XXXXXX")
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:symbolize=1

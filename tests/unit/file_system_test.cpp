@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -103,26 +105,44 @@ TEST(FileSystem, FailedWriteReportsTheCreateMessageAndKeepsTheOldFile) {
 
 TEST(FileSystem, CleansUpOnlyItsOwnLeftoversInAFolderThatHoldsOtherFiles) {
   const TestFolder folder;
-  for (const char16_t* name :
-       {u"\u5c65\u6b74.dat.saving", u"pellix.ini.saving", u"memo.txt.saving", u"a.FLT.saving",
-        u"\u5c65\u6b74.dat.bak2.saving", u"unicode.dat.replaced"}) {
+  // This installation's (tag 0a1b2c3d): its unfinished writes, a lock it held, one it was
+  // taking over.
+  for (const char16_t* name : {u"\u5c65\u6b74.dat.0a1b2c3d.saving", u"pellix.ini.0a1b2c3d.saving",
+                               u"memo.txt.0a1b2c3d.saving", u"a.FLT.0a1b2c3d.saving",
+                               u"\u5c65\u6b74.dat.bak2.0a1b2c3d.saving",
+                               u"unicode.dat.0a1b2c3d.replaced", u"memo.txt.lock.0a1b2c3d.stale"}) {
     Files().WriteAll(folder.File(name), "half");  // becomes the file of that name
   }
+  Files().WriteAll(folder.File(u"pellix.ini.lock"), "0a1b2c3d 123\r\n");
+  // Another instance's, at work right now on the other PC: its temporary file and its lock.
+  Files().WriteAll(folder.File(u"\u5c65\u6b74.dat.99aa88bb.saving"), "theirs");
+  Files().WriteAll(folder.File(u"\u5c65\u6b74.dat.lock"), "99aa88bb 456\r\n");
+  // An earlier version's, without a tag: a fresh one may be at work, an old one is left over.
+  Files().WriteAll(folder.File(u"b.dat.saving"), "fresh");
+  Files().WriteAll(folder.File(u"c.dat.saving"), "old");
   // Another program's download in progress, and a file whose name merely contains the suffix.
   Files().WriteAll(folder.File(u"setup.exe.saving"), "theirs");
   Files().WriteAll(folder.File(u"notes.saving.txt"), "mine");
   Files().WriteAll(folder.File(u"\u5c65\u6b74.dat"), "whole");
   // A kill between the two moves of a rename of letter case: the filter waits under its step
-  // name; a step file whose list file is back is left alone.
+  // name; a step file whose list file is back is left alone, and so is one just made.
   Files().WriteAll(folder.File(u"abc.flt.renaming"), "filter");
   Files().WriteAll(folder.File(u"\u5c65\u6b74.dat.renaming"), "other");
-  CleanUpLeftovers(Files(), folder.Dir());
+  Files().WriteAll(folder.File(u"new.flt.renaming"), "being renamed");
+  for (const char* name : {"c.dat.saving", "abc.flt.renaming"}) {
+    std::filesystem::last_write_time(
+        folder.Path() / name,
+        std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2));
+  }
+  CleanUpLeftovers(Files(), folder.Dir(), u"0a1b2c3d");
 
   std::vector<std::u16string> names = Files().FileNames(folder.Dir());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names,
-            (std::vector<std::u16string>{u"abc.flt", u"notes.saving.txt", u"setup.exe.saving",
-                                         u"\u5c65\u6b74.dat", u"\u5c65\u6b74.dat.renaming"}));
+            (std::vector<std::u16string>{u"abc.flt", u"b.dat.saving", u"new.flt.renaming",
+                                         u"notes.saving.txt", u"setup.exe.saving",
+                                         u"\u5c65\u6b74.dat", u"\u5c65\u6b74.dat.99aa88bb.saving",
+                                         u"\u5c65\u6b74.dat.lock", u"\u5c65\u6b74.dat.renaming"}));
   EXPECT_EQ(Files().ReadAll(folder.File(u"abc.flt")), "filter");
   EXPECT_EQ(Files().ReadAll(folder.File(u"\u5c65\u6b74.dat")), "whole");
 }

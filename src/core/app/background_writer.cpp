@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/io/errors.h"
+#include "core/sync/shared_files.h"
 #include "core/text/utf.h"
 
 namespace pellix::app {
@@ -37,6 +38,22 @@ void BackgroundWriter::Queue(std::vector<FileWrite> writes) {
       DropQueued(write.path);
       queue_.push_back(std::move(write));
     }
+    if (!thread_) {
+      thread_.emplace([this] { Run(); });
+    }
+  }
+  changed_.notify_all();
+}
+
+void BackgroundWriter::QueueTask(std::function<void()> task) {
+  {
+    const std::lock_guard lock(queueLock_);
+    if (stopped_) {
+      return;
+    }
+    FileWrite write{std::u16string(), io::FileSystem::Pieces()};
+    write.afterWrite = [task = std::move(task)](WriteOutcome&) { task(); };
+    queue_.push_back(std::move(write));
     if (!thread_) {
       thread_.emplace([this] { Run(); });
     }
@@ -137,22 +154,34 @@ void BackgroundWriter::Run() {
 }
 
 void BackgroundWriter::WriteOne(FileWrite write) {
-  std::optional<std::u16string> failure;
+  WriteOutcome outcome;
+  outcome.path = write.path;
+  const bool task = write.path.empty();
   // Nothing may leave this thread: a failure of any kind is the write's outcome.
   try {
-    files_.WriteStream(write.path, write.pieces);
-    write.pieces = nullptr;  // the snapshot goes as soon as it is written
+    if (!task) {
+      files_.WriteStream(write.path, write.pieces);
+      write.pieces = nullptr;  // the snapshot goes as soon as it is written
+    }
+    if (write.afterWrite) {
+      write.afterWrite(outcome);
+    }
+  } catch (const sync::ChangedElsewhere&) {
+    outcome.changedElsewhere = true;
   } catch (const io::AppError& error) {
-    failure = error.Message();
+    outcome.failure = error.Message();
   } catch (const std::exception& error) {
-    failure = io::FileCreateError(write.path).Message() + u"\r\n" + text::Utf8ToUtf16(error.what());
+    outcome.failure =
+        io::FileCreateError(write.path).Message() + u"\r\n" + text::Utf8ToUtf16(error.what());
   } catch (...) {
-    failure = io::FileCreateError(write.path).Message();
+    outcome.failure = io::FileCreateError(write.path).Message();
   }
   {
     const std::lock_guard lock(queueLock_);
     busy_.erase(write.path);
-    outcomes_.push_back(Outcome{write.path, std::move(failure)});
+    if (!task) {
+      outcomes_.push_back(std::move(outcome));
+    }
   }
   changed_.notify_all();
 }

@@ -17,8 +17,23 @@
 #include <vector>
 
 #include "core/io/file_system.h"
+#include "core/sync/item_keys.h"
+#include "core/sync/known_file.h"
 
 namespace pellix::app {
+
+// What became of one write.
+struct WriteOutcome {
+  std::u16string path;
+  std::optional<std::u16string> failure;  // the message; none: the write was made, or...
+  bool changedElsewhere = false;          // ...not made, as another instance changed the file
+  // A list file written: the version it is now, the keys of its items, the keys the write lost
+  // (sorted) and the list's items stamp it was written from.
+  std::optional<sync::KnownFile> written;
+  std::shared_ptr<const std::vector<sync::ItemKey>> keys;
+  std::vector<sync::ItemKey> lost;
+  std::uint64_t itemsStamp = 0;
+};
 
 struct FileWrite {
   // Bytes formatted already.
@@ -33,6 +48,8 @@ struct FileWrite {
 
   std::u16string path;
   io::FileSystem::Pieces pieces;
+  // Runs on the writer's thread once the file is written, to fill in the outcome.
+  std::function<void(WriteOutcome&)> afterWrite;
 };
 
 class BackgroundWriter {
@@ -50,7 +67,11 @@ class BackgroundWriter {
   // Ignored while stopped.
   void Queue(std::vector<FileWrite> writes);
 
-  // Waits until every queued write has been made (for tests and measurements).
+  // Runs `task` on the writer's thread, after the writes queued before it and before any queued
+  // after it (a look at the folder). Ignored while stopped.
+  void QueueTask(std::function<void()> task);
+
+  // Waits until every queued write and task has been made (for tests and measurements).
   void WaitIdle();
 
   // Ends the thread after the write under way; queued writes are dropped, for the caller is
@@ -59,10 +80,7 @@ class BackgroundWriter {
   // Takes writes again after a Stop (a close the user called off).
   void Resume();
 
-  struct Outcome {
-    std::u16string path;
-    std::optional<std::u16string> failure;  // the message; none: the write was made
-  };
+  using Outcome = WriteOutcome;
   // The writes made or failed since the last call, in their order.
   std::vector<Outcome> TakeOutcomes();
 
@@ -84,7 +102,7 @@ class BackgroundWriter {
   // Guards the fields below it.
   std::mutex queueLock_;
   std::condition_variable changed_;
-  std::deque<FileWrite> queue_;
+  std::deque<FileWrite> queue_;    // a write without a path is a task
   std::set<std::u16string> busy_;  // paths a thread is writing, renaming or reading now
   std::vector<Outcome> outcomes_;
   bool stopped_ = false;
@@ -107,6 +125,14 @@ class GuardedFileSystem final : public io::FileSystem {
   bool Remove(const std::u16string& path) const override;
   bool CreateFolder(const std::u16string& path) const override;
   bool Rename(const std::u16string& from, const std::u16string& to) const override;
+  // A stamp or a lock file never waits for a write: a replace is one step for whoever looks.
+  std::optional<io::FileStamp> Stat(const std::u16string& path) const override {
+    return files_.Stat(path);
+  }
+  bool CreateExclusive(const std::u16string& path, std::string_view bytes) const override {
+    return files_.CreateExclusive(path, bytes);
+  }
+  std::int64_t StampNow() const override { return files_.StampNow(); }
 
  private:
   template <typename Operation>

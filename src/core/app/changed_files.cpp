@@ -2,8 +2,31 @@
 
 #include "core/app/saver.h"
 #include "core/lists/list_file.h"
+#include "core/text/wide_lines.h"
 
 namespace pellix::app {
+namespace {
+
+// Fills in a list write's outcome on the writer's thread: hashing a large list's items is work
+// the window must not wait for.
+std::function<void(WriteOutcome&)> ListVersionAfterWrite(
+    const sync::SharedFiles* shared, std::u16string path,
+    std::shared_ptr<const std::vector<sync::ItemKey>> base, std::uint64_t itemsStamp,
+    std::function<std::vector<sync::ItemKey>()> keysWritten) {
+  return [=](WriteOutcome& outcome) {
+    auto keys = std::make_shared<const std::vector<sync::ItemKey>>(keysWritten());
+    std::vector<sync::ItemKey> before = *base;
+    std::vector<sync::ItemKey> after = *keys;
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    outcome.lost = sync::KeysLost(before, after);
+    outcome.keys = std::move(keys);
+    outcome.itemsStamp = itemsStamp;
+    outcome.written = shared != nullptr ? shared->Known(path) : std::nullopt;
+  };
+}
+
+}  // namespace
 
 void ChangedFiles::MarkWritten(const Model& model) {
   Visit(model, false, nullptr);
@@ -39,7 +62,14 @@ void ChangedFiles::Visit(const Model& model, bool format, std::vector<FileWrite>
     if (!lists::IsUnicodeListName(slot.name)) {
       visit(lists::ListFilePath(*folder_, slot.name), slot.itemsStamp,
             [&](const std::u16string& path) {
-              return FileWrite(path, lists::FormatListFile(slot.items));
+              auto bytes = std::make_shared<const std::string>(lists::FormatListFile(slot.items));
+              FileWrite write(path, [bytes, given = false]() mutable -> std::string_view {
+                return std::exchange(given, true) ? std::string_view() : std::string_view(*bytes);
+              });
+              write.afterWrite = ListVersionAfterWrite(
+                  shared_, path, slot.synced.keys, slot.itemsStamp,
+                  [bytes] { return sync::KeysInOrder(lists::ParseListFile(*bytes)); });
+              return write;
             });
     }
   }
@@ -48,7 +78,27 @@ void ChangedFiles::Visit(const Model& model, bool format, std::vector<FileWrite>
     // writer's thread from a snapshot, which shares the texts instead of copying them.
     visit(lists::ListFilePath(*folder_, lists::kUnicodeListName),
           store.ItemsStamp(lists::ListId::Unicode()), [&](const std::u16string& path) {
-            return FileWrite(path, lists::UnicodeListFilePieces(store.UnicodeItems().Take()));
+            lists::SharedWideItems::Snapshot items = store.UnicodeItems().Take();
+            FileWrite write(path, lists::UnicodeListFilePieces(items));
+            write.afterWrite = ListVersionAfterWrite(
+                shared_, path, store.Synced(lists::ListId::Unicode()).keys,
+                store.ItemsStamp(lists::ListId::Unicode()), [items] {
+                  // As the file reads back: an item with line breaks is several.
+                  std::vector<sync::ItemKey> keys;
+                  keys.reserve(items->size());
+                  for (const auto& item : *items) {
+                    std::vector<std::u16string_view> lines = text::SplitWideLines(*item);
+                    const char16_t last = item->empty() ? u'\r' : item->back();
+                    if (last == u'\r' || last == u'\n' || last == u'\u2028') {
+                      lines.emplace_back();
+                    }
+                    for (const std::u16string_view line : lines) {
+                      keys.push_back(sync::KeyOf(line));
+                    }
+                  }
+                  return keys;
+                });
+            return write;
           });
   }
   // The settings are handed out once in any case: they may never have been written (a first

@@ -12,12 +12,16 @@
 #include "core/app/background_writer.h"
 #include "core/app/model.h"
 #include "core/io/app_folder.h"
+#include "core/sync/shared_files.h"
 
 namespace pellix::app {
 
 class ChangedFiles {
  public:
-  explicit ChangedFiles(const io::AppFolder& folder) : folder_(&folder) {}
+  // With `shared`, a list's write tells in its outcome the version the file is then, so that the
+  // list is known to be built on it.
+  explicit ChangedFiles(const io::AppFolder& folder, const sync::SharedFiles* shared = nullptr)
+      : folder_(&folder), shared_(shared) {}
 
   // Counts the lists the model holds now as written: the files they were just loaded from.
   void MarkWritten(const Model& model);
@@ -28,6 +32,11 @@ class ChangedFiles {
 
   // A write of `path` failed: the next Take hands the file out again.
   void Forget(const std::u16string& path);
+  // The list file `path` holds the list as it is at `itemsStamp` (it took in what another
+  // instance wrote, and nothing else changed): nothing to write.
+  void MarkListWritten(const std::u16string& path, std::uint64_t itemsStamp) {
+    stamps_[path] = itemsStamp;
+  }
   // Every file is handed out again by the next Take.
   void ForgetAll() {
     stamps_.clear();
@@ -38,6 +47,7 @@ class ChangedFiles {
   void Visit(const Model& model, bool format, std::vector<FileWrite>* writes);
 
   const io::AppFolder* folder_;
+  const sync::SharedFiles* shared_;
   std::map<std::u16string, std::uint64_t> stamps_;  // a list file's path: the stamp written
   std::optional<std::string> settings_;
 };

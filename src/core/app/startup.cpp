@@ -114,8 +114,8 @@ void LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
 }
 
 bool LoadFromFolder(Model& model, const io::FileSystem& files, const io::AppFolder& folder,
-                    const text::TextServices& services) {
-  io::CleanUpLeftovers(files, folder.Dir());
+                    const text::TextServices& services, std::u16string_view tag) {
+  io::CleanUpLeftovers(files, folder.Dir(), tag);
   const std::u16string iniPath = SettingsPath(folder);
   std::optional<settings::SettingsPlan> plan;
   if (files.Exists(iniPath)) {

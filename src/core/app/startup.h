@@ -24,9 +24,10 @@ void LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
                const text::TextServices& services);
 
 // The start from the program's folder: the leftovers of a save a crash cut short are cleaned up
-// (the file it was to replace is whole), pellix.ini is read when there is one, and the model
-// loaded as LoadModel does. True when pellix.ini existed; a first start has none.
+// (the file it was to replace is whole; `tag` tells this installation's own), pellix.ini is read
+// when there is one, and the model loaded as LoadModel does. True when pellix.ini existed; a
+// first start has none.
 bool LoadFromFolder(Model& model, const io::FileSystem& files, const io::AppFolder& folder,
-                    const text::TextServices& services);
+                    const text::TextServices& services, std::u16string_view tag);
 
 }  // namespace pellix::app

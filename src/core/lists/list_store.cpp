@@ -2,6 +2,7 @@
 
 #include "core/filters/filter_file.h"
 #include "core/io/errors.h"
+#include "core/sync/known_file.h"
 
 namespace pellix::lists {
 
@@ -10,21 +11,30 @@ LoadedList ReadList(const io::FileSystem& files, const io::AppFolder& folder,
   LoadedList list;
   const bool unicode = IsUnicodeListName(name);
   const std::u16string path = ListFilePath(folder, name);
-  std::optional<std::string> content;
-  if (files.Exists(path)) {
-    content = files.ReadAll(path);
-  }
+  // Read with the version it is, so that a change another instance makes later is found.
+  sync::FoundFile found = sync::ReadFound(files, path);
   list.slot = ListSlot{std::string(name), {}, filters::ReadFilterFile(files, folder, name)};
-  if (!content) {
-    return list;
-  }
-  if (unicode ? UnicodeListFileReadInPart(*content) : ListFileReadInPart(*content)) {
-    list.partlyRead = PartlyRead{path, KeepOriginal(files, path, *content)};
+  sync::ListVersion version;
+  version.file = found.known;
+  if (found.known.stamp) {
+    const std::string& content = found.content;
+    if (unicode ? UnicodeListFileReadInPart(content) : ListFileReadInPart(content)) {
+      list.partlyRead = PartlyRead{path, KeepOriginal(files, path, content)};
+    }
+    if (unicode) {
+      list.unicodeItems = ParseUnicodeListFile(services, content);
+      version.keys =
+          std::make_shared<const std::vector<sync::ItemKey>>(sync::KeysInOrder(*list.unicodeItems));
+    } else {
+      list.slot.items = ParseListFile(content);
+      version.keys =
+          std::make_shared<const std::vector<sync::ItemKey>>(sync::KeysInOrder(list.slot.items));
+    }
   }
   if (unicode) {
-    list.unicodeItems = ParseUnicodeListFile(services, *content);
+    list.unicodeSynced = std::move(version);
   } else {
-    list.slot.items = ParseListFile(*content);
+    list.slot.synced = std::move(version);
   }
   return list;
 }
@@ -42,6 +52,7 @@ void ListStore::AddLoadedList(LoadedList list) {
   }
   slots_.push_back(std::move(list.slot));
   StampItems(ListId::Ansi(slots_.size() - 1));
+  slots_.back().synced.itemsStamp = slots_.back().itemsStamp;
   if (unicode) {
     unicodeCapture_ = true;
     if (list.unicodeItems) {
@@ -49,6 +60,10 @@ void ListStore::AddLoadedList(LoadedList list) {
       opened_.Lost(ListId::Unicode());
       StampItems(ListId::Unicode());
       keys_.Unicode().Drop();
+    }
+    if (list.unicodeSynced) {
+      unicodeSynced_ = std::move(*list.unicodeSynced);
+      unicodeSynced_.itemsStamp = unicodeStamp_;
     }
   }
 }

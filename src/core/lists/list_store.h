@@ -17,6 +17,7 @@
 #include "core/lists/list_id.h"
 #include "core/lists/opened_item.h"
 #include "core/lists/search_keys.h"
+#include "core/sync/versions.h"
 #include "core/text/text_services.h"
 
 namespace pellix::lists {
@@ -26,6 +27,9 @@ struct ListSlot {
   Items items;       // index 0 is the top, where captures go in
   filters::FilterDef filter;
   std::uint64_t itemsStamp = 0;  // the store's revision when the items last changed
+  // The version of the list's file these were built on: another instance sharing the folder
+  // may change it.
+  sync::ListVersion synced{};
 };
 
 // True for the one name whose items are UTF-16 texts; letter case counts.
@@ -53,6 +57,7 @@ struct PartlyRead {
 struct LoadedList {
   ListSlot slot;
   std::optional<WideItems> unicodeItems;  // "unicode": its UTF-16 list's file, when there is one
+  std::optional<sync::ListVersion> unicodeSynced;
   std::optional<PartlyRead> partlyRead;
 };
 
@@ -93,6 +98,11 @@ class ListStore {
 
   // Counts the items of an ordinary list or of the Unicode list.
   std::size_t ItemCount(ListId list) const;
+
+  // The version of a list's file the list was built on (see ListSlot).
+  const sync::ListVersion& Synced(ListId list) const;
+  // The list is now built on `version`; what the step `lost` (sorted keys) is remembered.
+  void SetSynced(ListId list, sync::ListVersion version, const std::vector<sync::ItemKey>& lost);
 
   // Puts `topFirst` at the top of list `index`, its first text uppermost.
   void InsertAtTop(std::size_t index, std::vector<std::string> topFirst);
@@ -214,6 +224,7 @@ class ListStore {
   bool unicodeCapture_ = false;
   bool unicodeRemoved_ = false;  // the user took items out of the Unicode list
   std::uint64_t unicodeStamp_ = 0;
+  sync::ListVersion unicodeSynced_;
   OpenedItem opened_;
   std::uint64_t revision_ = 0;
   lists::SearchKeys keys_;

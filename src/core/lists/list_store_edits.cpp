@@ -76,6 +76,16 @@ std::uint64_t ListStore::ItemsStamp(ListId list) const {
   return list.unicode ? unicodeStamp_ : slots_.at(list.slot).itemsStamp;
 }
 
+const sync::ListVersion& ListStore::Synced(ListId list) const {
+  return list.unicode ? unicodeSynced_ : slots_.at(list.slot).synced;
+}
+
+void ListStore::SetSynced(ListId list, sync::ListVersion version,
+                          const std::vector<sync::ItemKey>& lost) {
+  sync::MoveOn(list.unicode ? unicodeSynced_ : slots_.at(list.slot).synced, std::move(version),
+               lost);
+}
+
 std::size_t ListStore::ItemCount(ListId list) const {
   return list.unicode ? unicodeItems_.size() : slots_.at(list.slot).items.size();
 }

@@ -33,6 +33,41 @@ std::size_t TopAfterRemoval(std::size_t top, const std::vector<std::size_t>& rem
   return ClampTop(top - static_cast<std::size_t>(above), count);
 }
 
+ViewState AfterTakeIn(const ViewState& before, const std::vector<std::size_t>& removed,
+                      std::size_t inserted, std::size_t count) {
+  const auto gone = [&removed](std::size_t item) {
+    return std::binary_search(removed.begin(), removed.end(), item);
+  };
+  // Where a remaining item is now.
+  const auto moved = [&](std::size_t item) {
+    const auto above = std::lower_bound(removed.begin(), removed.end(), item) - removed.begin();
+    return item - static_cast<std::size_t>(above) + inserted;
+  };
+  ViewState after;
+  for (const std::size_t item : before.selected) {
+    if (!gone(item)) {
+      after.selected.push_back(moved(item));
+    }
+  }
+  const std::size_t earlierCount = count - inserted + removed.size();
+  if (before.caret && *before.caret < earlierCount) {
+    // A current item that went hands the mark to the next remaining one, or the last.
+    std::size_t caret = *before.caret;
+    while (caret + 1 < earlierCount && gone(caret)) {
+      ++caret;
+    }
+    while (caret > 0 && gone(caret)) {
+      --caret;
+    }
+    if (!gone(caret)) {
+      after.caret = moved(caret);
+    }
+  }
+  after.top =
+      before.top == 0 ? 0 : TopAfterRemoval(before.top, removed, count - inserted) + inserted;
+  return Normalized(std::move(after), count);
+}
+
 std::optional<std::size_t> EditableList(const ListStore& store) {
   const std::optional<std::size_t> current = store.Current();
   if (!current || IsUnicodeListName(store.Slot(*current).name)) {

@@ -50,6 +50,13 @@ inline ViewState EmptyView() {
 std::size_t TopAfterRemoval(std::size_t top, const std::vector<std::size_t>& removed,
                             std::size_t count);
 
+// The view after another instance's change was taken in: the items `removed` (ascending, as
+// numbered before) went and `inserted` new ones came in on top, leaving `count`. What was
+// selected stays selected and the current item current (the next one stays when it went); the
+// topmost item stays topmost, unless the view was at the very top, where it shows what came in.
+ViewState AfterTakeIn(const ViewState& before, const std::vector<std::size_t>& removed,
+                      std::size_t inserted, std::size_t count);
+
 // The ordinary list the list commands act on: the current list, unless that is the Unicode list
 // or there is none.
 std::optional<std::size_t> EditableList(const ListStore& store);

@@ -58,8 +58,7 @@ std::u16string LastErrorText() {
 // links just renames.
 class ReleaseAfterwards {
  public:
-  explicit ReleaseAfterwards(const std::wstring& target)
-      : second_(target + ToWide(std::u16string(io::kReplacedSuffix))) {
+  ReleaseAfterwards(const std::wstring& target, std::wstring second) : second_(std::move(second)) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     const bool large = GetFileAttributesExW(target.c_str(), GetFileExInfoStandard, &data) &&
                        (data.nFileSizeHigh != 0 || data.nFileSizeLow >= kLargeFile);
@@ -135,7 +134,7 @@ void Win32FileSystem::WriteAll(const std::u16string& path, std::string_view byte
 
 void Win32FileSystem::WriteStream(const std::u16string& path, const Pieces& pieces) const {
   const std::wstring target = ToWide(path);
-  const std::wstring temporary = ToWide(io::TemporaryPathFor(path));
+  const std::wstring temporary = ToWide(io::TemporaryPathFor(path, tag_));
   UniqueHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
@@ -163,7 +162,7 @@ void Win32FileSystem::WriteStream(const std::u16string& path, const Pieces& piec
     }
   }
   ok = ok && FlushFileBuffers(file.Get()) && file.Close();
-  const ReleaseAfterwards oldFile(target);
+  const ReleaseAfterwards oldFile(target, ToWide(io::ReplacedPathFor(path, tag_)));
   ok = ok && ReplaceWithRetry(temporary, target);
   if (!ok) {
     throw io::FileCreateError(path, LastErrorText());
@@ -228,6 +227,44 @@ bool Win32FileSystem::Rename(const std::u16string& from, const std::u16string& t
   }
   MoveFileExW(step.c_str(), source.c_str(), MOVEFILE_WRITE_THROUGH);
   return false;
+}
+
+std::optional<io::FileStamp> Win32FileSystem::Stat(const std::u16string& path) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(ToWide(path).c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return std::nullopt;
+  }
+  const auto size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  const auto time = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+  return io::FileStamp{size, static_cast<std::int64_t>(time)};
+}
+
+std::int64_t Win32FileSystem::StampNow() const {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) |
+                                   now.dwLowDateTime);
+}
+
+bool Win32FileSystem::CreateExclusive(const std::u16string& path, std::string_view bytes) const {
+  // CREATE_NEW is one step on a local disk and on a share alike: of two callers, one gets
+  // ERROR_FILE_EXISTS.
+  UniqueHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    return false;
+  }
+  DWORD written = 0;
+  const bool ok =
+      WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size();
+  file.Reset();
+  if (!ok) {
+    DeleteFileW(ToWide(path).c_str());
+  }
+  return ok;
 }
 
 }  // namespace pellix::win32

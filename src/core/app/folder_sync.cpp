@@ -245,13 +245,13 @@ void FolderSync::Written(const WriteOutcome& outcome) {
   });
 }
 
-void FolderSync::TakeInNow(const io::FileSystem& files, const std::u16string& path,
-                           ChangedFiles& changed) {
+TakenIn FolderSync::TakeInNow(const io::FileSystem& files, const std::u16string& path,
+                              ChangedFiles& changed) {
   LookRequest request = Request();
   std::erase_if(request.lists, [&](const LookRequest::List& list) { return list.path != path; });
   request.lines.clear();
   const sync::LockSettings unused{"", {}};
-  TakeIn(
+  return TakeIn(
       LookAt(files, services_, request, unused, [] { return std::u16string(); }),
       [](std::size_t) { return false; }, changed);
 }

@@ -60,7 +60,7 @@ class FolderSync {
   std::vector<std::u16string> TakeCopiesDone() { return std::exchange(done_, {}); }
 
   // Reads the list file `path` now, and takes in what changed (a save found it changed).
-  void TakeInNow(const io::FileSystem& files, const std::u16string& path, ChangedFiles& changed);
+  TakenIn TakeInNow(const io::FileSystem& files, const std::u16string& path, ChangedFiles& changed);
 
  private:
   std::optional<lists::ListId> ListAt(const std::u16string& path) const;

@@ -1,6 +1,7 @@
 #include "core/app/saver.h"
 
 #include "core/io/errors.h"
+#include "core/sync/shared_files.h"
 
 namespace pellix::app {
 
@@ -14,7 +15,10 @@ void Saver::WriteSettings(const Model& model) {
   settingsWritten_ = std::move(content);
 }
 
-std::vector<SaveFailure> Saver::SaveChanges(const Model& model) {
+std::vector<SaveFailure> Saver::SaveChanges(
+    const Model& model, const std::function<void(const std::u16string& path)>& takeIn) {
+  // Another instance may write the list again while its change is taken in here: a few rounds.
+  constexpr int kRounds = 3;
   std::vector<SaveFailure> failures;
   const auto write = [&](const std::u16string& path, std::string content) {
     try {
@@ -25,6 +29,23 @@ std::vector<SaveFailure> Saver::SaveChanges(const Model& model) {
       return false;
     }
   };
+  const auto writeList = [&](const std::u16string& path, auto&& format) {
+    for (int round = 1;; ++round) {
+      try {
+        files_->WriteAll(path, format());
+        return true;
+      } catch (const sync::ChangedElsewhere& changed) {
+        if (!takeIn || round == kRounds) {
+          failures.push_back(SaveFailure{path, changed.Message(), format()});
+          return false;
+        }
+        takeIn(path);
+      } catch (const io::AppError& error) {
+        failures.push_back(SaveFailure{path, error.Message(), format()});
+        return false;
+      }
+    }
+  };
   std::string settings = settings::FormatSettings(SettingsFromModel(model));
   if (settings != settingsWritten_ && write(SettingsPath(*folder_), settings)) {
     settingsWritten_ = std::move(settings);
@@ -32,7 +53,7 @@ std::vector<SaveFailure> Saver::SaveChanges(const Model& model) {
   if (listsWritten_ != model.lists.Revision()) {
     bool allWritten = true;
     ForEachListFile(model.lists, *folder_, [&](const std::u16string& path, auto&& format) {
-      allWritten = write(path, format()) && allWritten;
+      allWritten = writeList(path, format) && allWritten;
     });
     if (allWritten) {
       listsWritten_ = model.lists.Revision();

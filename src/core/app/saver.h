@@ -2,6 +2,7 @@
 // Writing the model back: the settings file and the list files, each replaced whole.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,8 +32,10 @@ class Saver {
   // Writes the settings and the lists unless they are as this saver last wrote them, so the end
   // of a session that was saved when it was announced writes nothing twice. A file that cannot
   // be written does not stop the others; every failure is returned, and those files are written
-  // again by the next call.
-  std::vector<SaveFailure> SaveChanges(const Model& model);
+  // again by the next call. A list file another instance changed is handed to `takeIn`, which
+  // takes the change into the list, and written again.
+  std::vector<SaveFailure> SaveChanges(
+      const Model& model, const std::function<void(const std::u16string& path)>& takeIn = {});
 
  private:
   const io::FileSystem* files_;

@@ -8,7 +8,9 @@ namespace pellix::sync {
 bool StillAsKnown(const io::FileSystem& files, const std::u16string& path, const KnownFile& known) {
   const std::optional<io::FileStamp> now = files.Stat(path);
   if (now != known.stamp) {
-    return false;
+    // Gone is no version another instance made: the file (or what stands in its way) is
+    // written as if it were as known, and fails or not on its own.
+    return !now;
   }
   if (!now || now->size >= kCompareContentBelow) {
     return true;

@@ -25,7 +25,9 @@ struct KnownFile {
 // Larger lists change size with every capture.
 inline constexpr std::uint64_t kCompareContentBelow = 1u << 20;
 
-// Whether the file is still the version `known` describes.
+// Whether the file is still the version `known` describes. A file that is gone counts as
+// unchanged: no instance's version is lost by writing it again (a list removed elsewhere goes
+// from the settings, and so at the next start).
 bool StillAsKnown(const io::FileSystem& files, const std::u16string& path, const KnownFile& known);
 
 struct FoundFile {

@@ -41,6 +41,8 @@ class FilterEditor final : public Window {
   // A new list: the fields start afresh but for the options and replacements shown last.
   void OpenNew(const RECT& listDialog);
   void OpenList(std::size_t index, const RECT& listDialog);
+  // Whether the editor is open on the filter of list `slot`.
+  bool Editing(std::size_t slot) const { return IsVisible() && editIndex_ == slot; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -94,6 +94,17 @@ void MemoWindow::Write() noexcept {
   }
 }
 
+bool MemoWindow::HasUnsavedTyping() const {
+  return field_ != nullptr && SendMessageW(field_, EM_GETMODIFY, 0, 0) != 0;
+}
+
+void MemoWindow::TakeOver(std::string_view bytes) {
+  const memo::MemoText memo = memo::ParseMemoFile(files_.services, bytes);
+  encoding_ = memo.encoding;
+  SetWindowTextW(field_, ToWide(memo.text).c_str());
+  SendMessageW(field_, EM_SETMODIFY, FALSE, 0);
+}
+
 void MemoWindow::SaveIfModified() noexcept {
   if (field_ != nullptr && SendMessageW(field_, EM_GETMODIFY, 0, 0) != 0) {
     Write();

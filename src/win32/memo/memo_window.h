@@ -44,6 +44,12 @@ class MemoWindow final : public Window {
   // Code page 932 text put above the first line; written at once.
   void InsertAtTop(std::string_view dropText);
 
+  // Whether the memo holds typing that is not written yet.
+  bool HasUnsavedTyping() const;
+  // The memo another instance sharing the folder wrote (the file's bytes), in place of this
+  // one's, which holds no unsaved typing.
+  void TakeOver(std::string_view bytes);
+
   // Writes the memo when it holds unsaved typing; a failure goes to the error sink.
   void SaveIfModified() noexcept;
   // The same at the end of the program, where a failure is the caller's to ask about.

@@ -6,18 +6,23 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <random>
 
 #include "core/app/background_writer.h"
+#include "core/app/instance_tag.h"
 #include "core/app/model.h"
 #include "core/app/saver.h"
 #include "core/platform_services.h"
+#include "core/sync/shared_files.h"
 #include "win32/dialogs/filter_editor.h"
 #include "win32/dialogs/filter_list_dialog.h"
 #include "win32/lists/edit_box.h"
 #include "win32/memo/memo_window.h"
+#include "win32/platform/local_folders.h"
 #include "win32/platform/module_path.h"
 #include "win32/platform/unique_handle.h"
 #include "win32/platform/wide_string.h"
+#include "win32/platform/win32_file_system.h"
 #include "win32/shell/about_box.h"
 #include "win32/shell/main_window.h"
 #include "win32/ui/error_reporter.h"
@@ -34,6 +39,16 @@ constexpr wchar_t kMutexName[] = L"pellix_Mutex";
 std::wstring ExeDir() {
   const std::wstring path = ExecutablePath();
   return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+// Bits for a new installation's tag: no two machines may draw the same.
+std::uint64_t RandomBits() {
+  LARGE_INTEGER counter{};
+  QueryPerformanceCounter(&counter);
+  std::random_device device;
+  return (static_cast<std::uint64_t>(device()) << 32) ^
+         static_cast<std::uint64_t>(counter.QuadPart) ^
+         (static_cast<std::uint64_t>(GetCurrentProcessId()) << 16) ^ GetTickCount64();
 }
 
 // A window's shortcuts work wherever its focus is, and nowhere else.
@@ -104,15 +119,25 @@ int Application::Run() {
     const std::wstring exeDir = ExeDir();
     const io::AppFolder folder(FromWide(exeDir), PlatformTextServices());
     app::Model model;
+    // Other instances may share the folder (two PCs): this one's temporary and lock files carry
+    // its tag, and every file of the folder is written only over the version last seen of it.
+    const std::u16string tag =
+        app::InstanceTag(PlatformFileSystem(), LocalProgramFolder(), RandomBits());
+    const Win32FileSystem platformFiles(tag);
+    const sync::LockSettings lock{
+        std::string(tag.begin(), tag.end()),
+        sync::LockTiming{[] { return static_cast<std::uint64_t>(GetTickCount64()); },
+                         [](unsigned ms) { Sleep(ms); }}};
+    sync::SharedFiles shared(platformFiles, folder.Dir(),
+                             sync::SharedFiles::Options{lock, LocalTimestamp});
     // Every file goes through the writer's lock, so a background save and a write of the
     // window's never meet in one file.
-    app::BackgroundWriter writer(PlatformFileSystem(), [] {
-      SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
-    });
-    const app::GuardedFileSystem files(PlatformFileSystem(), writer);
+    app::BackgroundWriter writer(
+        shared, [] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST); });
+    const app::GuardedFileSystem files(shared, writer);
     app::Saver saver(files, folder);
-    MainWindow mainWindow(errors, loops, model, saver, folder, files, writer, owner.Handle(),
-                          exeDir);
+    MainWindow mainWindow(errors, loops, model, saver, folder, files, writer,
+                          FolderSharing{shared, platformFiles, lock, tag}, owner.Handle(), exeDir);
     mainWindow.Start();
     EditBox editBox(errors, mainWindow.Handle());
     FilterListDialog filterList(
@@ -128,8 +153,10 @@ int Application::Run() {
     MemoWindow memo(errors, mainWindow.Handle(),
                     MemoWindow::Files{files, folder, PlatformTextServices()});
     AboutBox about(errors, mainWindow.Handle());
-    mainWindow.AttachWindows(OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(),
-                                          &memo, &about, [&filterList] { filterList.Open(); }});
+    mainWindow.AttachWindows(
+        OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(), &memo, &about,
+                     [&filterList] { filterList.Open(); },
+                     [&filterEditor](std::size_t slot) { return filterEditor.Editing(slot); }});
     if (errors.StartupFailed()) {
       return 1;
     }

@@ -31,15 +31,25 @@ bool AutoSave::OnTimer(UINT_PTR id) {
   return true;
 }
 
-void AutoSave::Look(ULONGLONG now) {
+void AutoSave::TakeOutcomes(ULONGLONG now) {
   for (app::BackgroundWriter::Outcome& outcome : writer_.TakeOutcomes()) {
-    if (!outcome.failure) {
+    if (sink_) {
+      sink_(outcome);
+    }
+    if (outcome.changedElsewhere) {
+      // Written again once what the other instance wrote is taken in.
+      changed_.Forget(outcome.path);
+    } else if (!outcome.failure) {
       failing_.Written(outcome.path);
     } else if (failing_.Failed(outcome.path, now)) {
       notices_.push_back(std::move(*outcome.failure));
       PostMessageW(window_, noticeMessage_, 0, 0);
     }
   }
+}
+
+void AutoSave::Look(ULONGLONG now) {
+  TakeOutcomes(now);
   bool retry = false;
   for (const std::u16string& path : failing_.TakeDue(now)) {
     changed_.Forget(path);
@@ -62,6 +72,7 @@ void AutoSave::Stop() {
     KillTimer(window_, kTimerAutoSave);
   }
   writer_.Stop();
+  TakeOutcomes(GetTickCount64());
 }
 
 void AutoSave::Resume(const std::vector<std::u16string>& unwritten) {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,15 +26,21 @@ class AutoSave {
  public:
   // `noticeMessage` is posted to the window when a failure is to be told; the window shows
   // TakeNotice() once the handler that found it has returned.
-  AutoSave(const app::Model& model, const io::AppFolder& folder, app::BackgroundWriter& writer,
-           UINT noticeMessage)
-      : model_(model), changed_(folder), writer_(writer), noticeMessage_(noticeMessage) {}
+  AutoSave(const app::Model& model, const io::AppFolder& folder, const sync::SharedFiles& shared,
+           app::BackgroundWriter& writer, UINT noticeMessage)
+      : model_(model), changed_(folder, &shared), writer_(writer), noticeMessage_(noticeMessage) {}
+
+  // Every write's outcome goes here first (the folder shared with other instances takes in
+  // what a list's write made of its file, and what another instance changed).
+  void OnOutcome(std::function<void(const app::WriteOutcome&)> sink) { sink_ = std::move(sink); }
+  app::ChangedFiles& Changed() { return changed_; }
 
   // Counts what was just loaded as saved and starts watching for changes.
   void Start(HWND window);
   bool OnTimer(UINT_PTR id);
-  // No more background writes: the write under way ends, the rest is left to the caller, who
-  // saves everything at once. Resume takes them up again (a close the user called off).
+  // No more background writes: the write under way ends, its outcome is taken in, the rest is
+  // left to the caller, who saves everything at once. Resume takes them up again (a close the
+  // user called off).
   void Stop();
   // `unwritten` failed at the close: they count as failing, already told.
   void Resume(const std::vector<std::u16string>& unwritten);
@@ -42,6 +49,7 @@ class AutoSave {
 
  private:
   void Look(ULONGLONG now);
+  void TakeOutcomes(ULONGLONG now);
 
   const app::Model& model_;
   app::ChangedFiles changed_;
@@ -49,6 +57,7 @@ class AutoSave {
   app::FailingSaves failing_;
   UINT noticeMessage_;
   std::deque<std::u16string> notices_;
+  std::function<void(const app::WriteOutcome&)> sink_;
   HWND window_ = nullptr;
   std::uint64_t takenRevision_ = 0;
   ULONGLONG changedSince_ = 0;  // tick of the first change not yet handed out; 0: none

@@ -1,8 +1,7 @@
 #include "win32/shell/exit_save.h"
 
-#include <shlobj.h>
-
 #include "core/app/recovery.h"
+#include "win32/platform/local_folders.h"
 #include "win32/platform/wide_string.h"
 #include "win32/ui/error_reporter.h"
 
@@ -12,20 +11,8 @@ namespace {
 // "%LOCALAPPDATA%\pellix\recovery\", with its separator; empty when the system has no such
 // folder.
 std::u16string RecoveryRoot() {
-  wchar_t path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
-    return {};
-  }
-  return FromWide(path) + u"\\pellix\\recovery\\";
-}
-
-std::u16string Occasion() {
-  SYSTEMTIME now{};
-  GetLocalTime(&now);
-  wchar_t name[32] = {};
-  swprintf(name, 32, L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
-           now.wMinute, now.wSecond);
-  return FromWide(name);
+  const std::u16string local = LocalProgramFolder();
+  return local.empty() ? local : local + u"recovery\\";
 }
 
 std::wstring Question(const std::vector<app::SaveFailure>& failures) {
@@ -48,7 +35,7 @@ std::vector<app::SaveFailure> ExitSave::SaveAll() {
       failures.push_back(std::move(*memo));
     }
   }
-  for (app::SaveFailure& failure : context_.saver.SaveChanges(context_.model)) {
+  for (app::SaveFailure& failure : context_.saver.SaveChanges(context_.model, context_.takeIn)) {
     failures.push_back(std::move(failure));
   }
   return failures;
@@ -77,8 +64,8 @@ void ExitSave::SaveForSessionEnd() {
     return;
   }
   const std::u16string root = RecoveryRoot();
-  if (!root.empty() &&
-      app::KeepForRecovery(context_.files, root, context_.folder.Dir(), Occasion(), failures)) {
+  if (!root.empty() && app::KeepForRecovery(context_.files, root, context_.folder.Dir(),
+                                            LocalTimestamp(), failures)) {
     keptRevision_ = context_.model.lists.Revision();
   }
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ class ExitSave {
     ModalLoops& loops;
     const io::FileSystem& files;
     const io::AppFolder& folder;
+    // A list file another instance changed: its change is taken into the list before it is
+    // written again.
+    std::function<void(const std::u16string& path)> takeIn;
   };
   explicit ExitSave(const Context& context) : context_(context) {}
 

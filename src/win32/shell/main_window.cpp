@@ -5,6 +5,7 @@
 #include "core/app/startup.h"
 #include "core/capture/filter_engine.h"
 #include "core/platform_services.h"
+#include "win32/platform/local_folders.h"
 #include "win32/platform/wide_string.h"
 #include "win32/ui/control_ids.h"
 #include "win32/ui/error_reporter.h"
@@ -25,7 +26,8 @@ constexpr int kListTop = 20;
 
 MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, app::Saver& saver,
                        const io::AppFolder& folder, const io::FileSystem& files,
-                       app::BackgroundWriter& writer, HWND owner, const std::wstring& exeDir)
+                       app::BackgroundWriter& writer, const FolderSharing& sharing, HWND owner,
+                       const std::wstring& exeDir)
     : Window(errors),
       loops_(loops),
       model_(model),
@@ -34,6 +36,7 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       files_(files),
       services_(PlatformTextServices()),
       exeDir_(exeDir),
+      tag_(sharing.tag),
       owner_(owner),
       lists_(model, services_, errors),
       capture_(model, lists_.Views(), services_),
@@ -46,8 +49,13 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
           [this](const std::u16string& text) { paste_.PutOnClipboard(text); }, loops, services_,
           [this](bool on) { view_.SetLock(on); }}),
       intake_(model, lists_.Views(), loops, services_, files),
-      autoSave_(model, folder, writer, kMsgFileNotice),
-      exitSave_(ExitSave::Context{model, saver, loops, files, folder}),
+      autoSave_(model, folder, sharing.shared, writer, kMsgFileNotice),
+      sharedFolder_(SharedFolder::Context{model, sharing.shared, sharing.platformFiles, folder,
+                                          writer, services_, sharing.lock, LocalTimestamp,
+                                          lists_.Views(), autoSave_}),
+      exitSave_(
+          ExitSave::Context{model, saver, loops, files, folder,
+                            [this](const std::u16string& path) { sharedFolder_.TakeInNow(path); }}),
       notices_(loops, autoSave_),
       closing_(Closing::Context{loops, autoSave_, exitSave_, [this] { TearDown(); }}) {
   dpi_ = SystemDpi();
@@ -167,7 +175,7 @@ void MainWindow::TrackPlacement() {
 
 void MainWindow::Start() {
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
-  const bool settingsExisted = app::LoadFromFolder(model_, files_, folder_, services_);
+  const bool settingsExisted = app::LoadFromFolder(model_, files_, folder_, services_, tag_);
   ApplyModelToControls();
 
   tray_.RegisterHotkey();
@@ -203,6 +211,11 @@ void MainWindow::AttachWindows(const OtherWindows& windows) {
       ListEditing::MemoDrop{[this] { return memo_->DropField(); },
                             [this](std::string_view dropText) { memo_->InsertAtTop(dropText); }});
   exitSave_.AttachMemo(memo_);
+  sharedFolder_.Start(Handle(), SharedFolder::Hooks{memo_, windows.editingFilter,
+                                                    [this](const std::u16string& title,
+                                                           const std::u16string& text) {
+                                                      tray_.Notify(title, text);
+                                                    }});
   tray_.AttachWindows(memo_, [about = windows.about] { about->Show(); });
   openFilterList_ = windows.openFilterList;
   // Typed keys belong to the memo while it is in front, not to the list commands.
@@ -227,6 +240,7 @@ void MainWindow::OnShown() {
 }
 
 void MainWindow::TearDown() {
+  sharedFolder_.Stop();
   paste_.Stop();
   tray_.Remove();
   capture_.Leave();
@@ -322,7 +336,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         notices_.QueuePartlyRead(model_.lists);
         return 0;
       }
-      if (capture_.OnTimer(wParam) || paste_.OnTimer(wParam)) {
+      if (capture_.OnTimer(wParam) || paste_.OnTimer(wParam) || sharedFolder_.OnTimer(wParam)) {
         return 0;
       }
       break;
@@ -357,6 +371,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return closing_.OnMessage(Handle(), message, wParam);
     case kMsgFileNotice:
       notices_.ShowNext();
+      return 0;
+    case kMsgFolderChanged:
+    case kMsgFolderLooked:
+      sharedFolder_.OnMessage(message);
       return 0;
     case WM_DESTROY:
       capture_.Leave();

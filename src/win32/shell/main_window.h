@@ -10,6 +10,7 @@
 #include "core/app/model.h"
 #include "core/app/saver.h"
 #include "core/io/app_folder.h"
+#include "core/sync/shared_files.h"
 #include "win32/capture/capture_controller.h"
 #include "win32/capture/text_intake.h"
 #include "win32/lists/edit_box.h"
@@ -23,6 +24,7 @@
 #include "win32/shell/closing.h"
 #include "win32/shell/exit_save.h"
 #include "win32/shell/file_notices.h"
+#include "win32/shell/shared_folder.h"
 #include "win32/shell/top_row.h"
 #include "win32/shell/view_controller.h"
 #include "win32/tray/tray_controller.h"
@@ -39,7 +41,16 @@ struct OtherWindows {
   HWND filterEditor = nullptr;
   MemoWindow* memo = nullptr;
   AboutBox* about = nullptr;
-  std::function<void()> openFilterList;  // フィルター設定
+  std::function<void()> openFilterList;                 // フィルター設定
+  std::function<bool(std::size_t slot)> editingFilter;  // the filter editor has it open
+};
+
+// The program's folder as this instance shares it with others (two PCs).
+struct FolderSharing {
+  sync::SharedFiles& shared;
+  const io::FileSystem& platformFiles;  // under the shared files
+  const sync::LockSettings& lock;
+  std::u16string tag;  // this installation's, in its temporary and lock files' names
 };
 
 class MainWindow final : public Window {
@@ -48,7 +59,8 @@ class MainWindow final : public Window {
   // saves changed lists in the background.
   MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, app::Saver& saver,
              const io::AppFolder& folder, const io::FileSystem& files,
-             app::BackgroundWriter& writer, HWND owner, const std::wstring& exeDir);
+             app::BackgroundWriter& writer, const FolderSharing& sharing, HWND owner,
+             const std::wstring& exeDir);
   ~MainWindow() override;
 
   // Reads the settings and the lists, shows the first list and joins the desktop: hotkey, viewer
@@ -92,6 +104,7 @@ class MainWindow final : public Window {
   const io::FileSystem& files_;
   const text::TextServices& services_;
   std::wstring exeDir_;
+  std::u16string tag_;
   HWND owner_ = nullptr;
   MemoWindow* memo_ = nullptr;
   UINT taskbarCreatedMsg_ = 0;
@@ -113,6 +126,7 @@ class MainWindow final : public Window {
   ListEditing editing_;
   TextIntake intake_;
   AutoSave autoSave_;
+  SharedFolder sharedFolder_;
   ExitSave exitSave_;
   FileNotices notices_;
   Closing closing_;

@@ -98,6 +98,10 @@ void TrayController::Greet(bool settingsExisted) {
   }
 }
 
+void TrayController::Notify(const std::u16string& title, const std::u16string& text) {
+  icon_.ShowBalloon(ToWide(title), ToWide(text));
+}
+
 void TrayController::RegisterHotkey() {
   hotkeyCheck_ = app::HotkeyMenuPosition(context_.model.hotkey.mods);
   // Another program may hold the combination: then there is simply no hotkey until the user

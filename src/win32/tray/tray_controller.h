@@ -43,6 +43,8 @@ class TrayController {
   void AddIcon();
   // The balloon of a first start, when there is one to show.
   void Greet(bool settingsExisted);
+  // A balloon of the icon: told without a question, the user's work goes on.
+  void Notify(const std::u16string& title, const std::u16string& text);
   void OnTaskbarCreated() { icon_.AddAgain(); }
   // The hotkey of the model, at start; the hotkey menu's check goes to its modifiers.
   void RegisterHotkey();

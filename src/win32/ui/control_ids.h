@@ -96,7 +96,9 @@
   X(kTimerCaptureRetry, 1)  /* a change whose clipboard another program held */ \
   X(kTimer1, 2)             /* samples the window pastes go to, every second */ \
   X(kTimerPasteWait, 3)     /* waits for the paste target to come forward */    \
-  X(kTimerAutoSave, 4)      /* looks for changes to save in the background */
+  X(kTimerAutoSave, 4)      /* looks for changes to save in the background */   \
+  X(kTimerFolderPoll, 5)    /* looks at the folder shared with other instances */ \
+  X(kTimerFolderSoon, 6)    /* the same, a moment after a change was noticed */
 
 // Messages posted to the program's own windows (WM_APP is 0x8000). The filters' failure on a
 // capture is told with a message, so that its box opens only after the change notice has been
@@ -106,6 +108,8 @@
   X(kMsgFilterFailed, 0x8002)      /* main window: the filters failed on a capture */       \
   X(kMsgFileNotice, 0x8003)        /* main window: something about the files is to be told */ \
   X(kMsgSearchReport, 0x8004)      /* search field: the changes waiting have all arrived */ \
+  X(kMsgFolderChanged, 0x8005)     /* main window: a file in the program's folder changed */ \
+  X(kMsgFolderLooked, 0x8006)      /* main window: a look at the folder has its findings */ \
   X(kTrayCallbackMessage, 0x813B)  /* main window: the tray icon's mouse messages, in lParam */
 
 // Tell a menu's submenus apart when they open.

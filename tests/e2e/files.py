@@ -3,6 +3,8 @@ pellix itself writes and reads them."""
 
 from __future__ import annotations
 
+from pathlib import Path
+
 from harness import Desktop
 from pellix import HISTORY, RECORDS
 
@@ -47,3 +49,20 @@ def unicode_file(desktop: Desktop) -> list[str]:
     text = data[2:].decode("utf-16-le")
     assert text == "" or text.endswith("\r\n"), f"unicode.dat ends in {text[-8:]!r}"
     return text.split("\r\n")[:-1] if text else []
+
+
+def local_program_folder(desktop: Desktop) -> Path:
+    """pellix's folder under the prefix user's local application data (%LOCALAPPDATA%\\pellix),
+    where it keeps what belongs to the machine rather than to its own folder."""
+    users = [u for u in (desktop.wine.drive_c / "users").iterdir()
+             if u.is_dir() and not u.is_symlink() and u.name != "Public"]
+    assert len(users) == 1, users
+    return users[0] / "AppData" / "Local" / "pellix"
+
+
+def set_instance_tag(desktop: Desktop, tag: str) -> None:
+    """The tag pellix on this "PC" puts in its temporary and lock files' names, chosen before it
+    first starts (it makes one at random otherwise)."""
+    folder = local_program_folder(desktop)
+    folder.mkdir(parents=True, exist_ok=True)
+    (folder / "instance.txt").write_bytes(f"{tag}\r\n".encode())

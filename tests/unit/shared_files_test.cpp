@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "core/io/errors.h"
@@ -151,25 +153,34 @@ TEST_F(SharedFileTest, AReplaceHappensOnlyOverTheVersionItKnows) {
   EXPECT_EQ(files_.ReadAll(path), "one");
   EXPECT_EQ(*written, ReadFound(files_, path).known);
   EXPECT_FALSE(files_.Exists(path + u".lock"));
-  // Another instance writes the same size within the same instant: the content tells.
+  // Another instance writes the same size within the same instant (times on shares are coarse):
+  // the content tells.
   const std::filesystem::path onDisk = folder_.Path() / u8"履歴.dat";
-  const auto writeTime = std::filesystem::last_write_time(onDisk);
+  const auto instant = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(onDisk, instant);
+  const KnownFile known = ReadFound(files_, path).known;
+  EXPECT_TRUE(StillAsKnown(files_, path, known));
   Put(u"履歴.dat", "two");
-  std::filesystem::last_write_time(onDisk, writeTime);
-  ASSERT_EQ(files_.Stat(path), written->stamp);
-  EXPECT_FALSE(StillAsKnown(files_, path, *written));
-  EXPECT_FALSE(ReplaceIfUnchanged(files_, path, *written, Bytes("three"), lock));
+  std::filesystem::last_write_time(onDisk, instant);
+  ASSERT_EQ(files_.Stat(path), known.stamp);
+  EXPECT_FALSE(StillAsKnown(files_, path, known));
+  EXPECT_FALSE(ReplaceIfUnchanged(files_, path, known, Bytes("three"), lock));
   EXPECT_EQ(files_.ReadAll(path), "two");
   // Known again, it is replaced.
   const FoundFile found = ReadFound(files_, path);
   EXPECT_EQ(found.content, "two");
   EXPECT_TRUE(ReplaceIfUnchanged(files_, path, found.known, Bytes("three"), lock));
   EXPECT_EQ(files_.ReadAll(path), "three");
-  // A file that went away is a change too.
+  // A file that went away is written again: no version of another instance is lost by it. A
+  // folder in its way makes the write fail as it would without another instance.
   const KnownFile now = ReadFound(files_, path).known;
   files_.Remove(path);
-  EXPECT_FALSE(ReplaceIfUnchanged(files_, path, now, Bytes("four"), lock));
-  EXPECT_FALSE(files_.Exists(path));
+  EXPECT_TRUE(ReplaceIfUnchanged(files_, path, now, Bytes("four"), lock));
+  EXPECT_EQ(files_.ReadAll(path), "four");
+  const KnownFile four = ReadFound(files_, path).known;
+  files_.Remove(path);
+  std::filesystem::create_directory(onDisk);
+  EXPECT_THROW(ReplaceIfUnchanged(files_, path, four, Bytes("five"), lock), io::FileCreateError);
 }
 
 TEST_F(SharedFileTest, TwoWritersAtOnceNeverBothReplaceOneVersion) {

@@ -214,3 +214,43 @@ def test_stall_during_background_save_of_a_huge_unicode_list(desktop: Desktop):
            f"({size} bytes)", stalls, "ms")
     report("longest stall of the same window with no save under way", idle, "ms")
     app.close(timeout=120)
+
+
+def cpu_seconds(pid: int) -> float:
+    """User and system time a process used so far (Linux's /proc)."""
+    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def wineserver_pid(desktop: Desktop) -> int:
+    """The test prefix's own wineserver: the idle cost of a Windows program is partly its. A
+    wineserver works in a folder named after its prefix's device and inode."""
+    stat = os.stat(desktop.wine.prefix)
+    server_dir = f"server-{stat.st_dev:x}-{stat.st_ino:x}"
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            if (entry / "comm").read_text().strip().startswith("wineserver") and \
+                    os.readlink(entry / "cwd").endswith(server_dir):
+                return int(entry.name)
+        except OSError:
+            continue
+    raise AssertionError(f"no wineserver of {desktop.wine.prefix}")
+
+
+def test_idle_cpu(desktop: Desktop):
+    """One instance with a history of 1,000 items, left alone: the processor time it and its
+    wineserver use over a minute (PELLIX_IDLE_SECONDS), the folder watch and its poll included."""
+    seconds = float(os.environ.get("PELLIX_IDLE_SECONDS", "60"))
+    fill_history(desktop, 1000)
+    app = Pellix.start(desktop)
+    server = wineserver_pid(desktop)
+    samples: list[float] = []
+    for _ in range(ROUNDS):
+        before = cpu_seconds(app.process.pid) + cpu_seconds(server)
+        time.sleep(seconds)  # the measurement itself: nothing happens meanwhile, by design
+        used = cpu_seconds(app.process.pid) + cpu_seconds(server) - before
+        samples.append(used * 1000 / seconds * 60)
+    report("idle processor time, pellix and its wineserver", samples, "ms a minute")
+    app.close(timeout=60)

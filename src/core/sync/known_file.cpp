@@ -7,12 +7,14 @@ namespace pellix::sync {
 
 bool StillAsKnown(const io::FileSystem& files, const std::u16string& path, const KnownFile& known) {
   const std::optional<io::FileStamp> now = files.Stat(path);
-  if (now != known.stamp) {
+  if (now != known.stamp || !now) {
     // Gone is no version another instance made: the file (or what stands in its way) is
     // written as if it were as known, and fails or not on its own.
     return !now;
   }
-  if (!now || now->size >= kCompareContentBelow) {
+  // Only a version written within the last seconds can share its stamp with a later one.
+  const std::int64_t age = files.StampNow() - now->writeTime;
+  if (now->size >= kCompareContentBelow || age > kCoarseTimes * io::kStampTicksPerSecond) {
     return true;
   }
   try {

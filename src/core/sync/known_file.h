@@ -20,10 +20,11 @@ struct KnownFile {
   friend bool operator==(const KnownFile&, const KnownFile&) = default;
 };
 
-// Up to this size a file whose stamp is unchanged is also read and compared: write times on
-// shares and sync services can be too coarse to tell two writes within a second or two apart.
-// Larger lists change size with every capture.
+// Up to this size a file whose stamp is unchanged is also read and compared, while its write time
+// is less than this many seconds old: write times on shares and sync services can be too coarse
+// to tell two writes within a second or two apart. Larger lists change size with every capture.
 inline constexpr std::uint64_t kCompareContentBelow = 1u << 20;
+inline constexpr std::int64_t kCoarseTimes = 5;
 
 // Whether the file is still the version `known` describes. A file that is gone counts as
 // unchanged: no instance's version is lost by writing it again (a list removed elsewhere goes

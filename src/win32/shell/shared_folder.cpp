@@ -8,8 +8,9 @@ namespace pellix::win32 {
 namespace {
 
 // Another instance's save is noticed at once where the folder gives notices; the poll covers
-// shares that give none, and costs a few file stamps.
+// shares that give none (and notices lost), and costs a few file stamps.
 constexpr UINT kPollMs = 3000;
+constexpr UINT kPollWatchedMs = 5000;
 // Changes come in bursts (a save is a temporary file, a rename and a lock): one look after.
 constexpr UINT kSoonMs = 100;
 // A look that was dropped (the writer stopped for a close the user called off) is given up.
@@ -40,8 +41,8 @@ SharedFolder::~SharedFolder() {
 void SharedFolder::Start(HWND window, Hooks hooks) {
   window_ = window;
   hooks_ = std::move(hooks);
-  watch_.Start(ToWide(context_.folder.Dir()), window_, kMsgFolderChanged);
-  SetTimer(window_, kTimerFolderPoll, kPollMs, nullptr);
+  const bool watched = watch_.Start(ToWide(context_.folder.Dir()), window_, kMsgFolderChanged);
+  SetTimer(window_, kTimerFolderPoll, watched ? kPollWatchedMs : kPollMs, nullptr);
 }
 
 void SharedFolder::Stop() {

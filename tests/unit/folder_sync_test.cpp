@@ -216,6 +216,21 @@ TEST_F(TwoPcsTest, AConflictCopyIsMergedAndGoesOnceItsItemsAreSaved) {
   EXPECT_EQ(FileItems(), (lists::Items{"theirs", "mine"}));
 }
 
+TEST_F(TwoPcsTest, AListFileTheOtherMadeIsKnownFromThenOn) {
+  // No Unicode list's file when both started; one PC's capture makes it, the other takes it in
+  // and later writes it over the version it took in, at its close as in the background.
+  a_.Lists().InsertUnicodeAtTop(u"ユニコード a");
+  a_.Save();
+  b_.Look();
+  EXPECT_EQ(b_.Lists().UnicodeItems(), (lists::WideItems{u"ユニコード a"}));
+  b_.Lists().InsertUnicodeAtTop(u"ユニコード b");
+  const io::AppFolder folder(folder_.Dir(), PlatformTextServices());
+  Saver saver(b_.Shared(), folder);
+  EXPECT_TRUE(saver.SaveChanges(b_.GetModel()).empty());
+  a_.Look();
+  EXPECT_EQ(a_.Lists().UnicodeItems(), (lists::WideItems{u"ユニコード b", u"ユニコード a"}));
+}
+
 TEST_F(TwoPcsTest, TheSettingsKeepWhatEachChanged) {
   a_.GetModel().placement.left = 111;
   b_.GetModel().view.fontSize = 14;

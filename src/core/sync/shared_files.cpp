@@ -96,11 +96,11 @@ std::vector<std::u16string> SharedFiles::KnownPaths() const {
 bool SharedFiles::Adopt(const std::u16string& path, const KnownFile& from, const KnownFile& to,
                         std::string content, bool taken) {
   const std::lock_guard guard(lock_);
-  const auto found = entries_.find(path);
-  if (found == entries_.end() || found->second.known != from) {
+  // A file never read nor written here was known as missing.
+  Entry& entry = entries_[path];
+  if (entry.known != from) {
     return false;
   }
-  Entry& entry = found->second;
   entry.known = to;
   entry.previous = std::exchange(entry.content, std::move(content));
   entry.written = entry.written && !taken;

@@ -27,7 +27,9 @@ FOLDER_ID = "pellix"
 # A program's own transient files stay on its PC. pellix writes a list under a temporary name and
 # renames it over the real one: a copy of that half-written file landing in the other folder would
 # meet the other pellix's own temporary file of the same name, and its lock file, copied over,
-# would stand for a lock nobody on that PC holds. The exe is each PC's own copy.
+# would stand for a lock nobody on that PC holds. (Seen without these lines: with the watcher's
+# 1 s delay, a dozen saves in a row carried no temporary file over; a lock held through a merge
+# lives longer.) The exe is each PC's own copy.
 IGNORED = ("pellix.exe", "*.saving", "*.lock", "*.replaced")
 # Syncthing's own names in a folder: its marker, its ignore list, its files in the middle of a pull.
 _OWN = (".stfolder", ".stignore", ".stversions", ".syncthing.*.tmp", "~syncthing~*.tmp")

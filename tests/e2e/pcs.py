@@ -42,8 +42,22 @@ def close_both(pcs: TwoPCs, apps: tuple[Pellix, Pellix]) -> None:
                "pellix to take in the conflict copies and remove them")
     for app in apps:
         pcs.wait_in_step()
-        app.close(timeout=30)
+        close(app)
     pcs.wait_in_step()
+
+
+def close(app: Pellix) -> None:
+    """The close box; a pellix that does not end says why, if a message box of its says it."""
+    try:
+        app.close(timeout=30)
+    except AssertionError as error:
+        try:
+            boxes = [" / ".join(c["text"] for c in app.desktop.tool("children", w["hwnd"])
+                                if c["text"])
+                     for w in app.process.windows() if w["class"] == "#32770" and w["visible"]]
+        except Exception as again:  # noqa: BLE001 - the message is the thing, not the boxes
+            boxes = [f"(not read: {again!r})"]
+        raise AssertionError(f"{error}; its message boxes: {boxes}") from None
 
 
 def items(app: Pellix) -> list[str]:

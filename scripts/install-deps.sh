@@ -9,7 +9,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   wine wine64 fonts-wine xvfb xdotool xclip x11-utils fonts-ipafont-gothic locales python3
-  python3-pytest python3-pytest-xdist python3-xlib
+  python3-pytest python3-pytest-xdist python3-xlib syncthing
   clang-format
 )
 

@@ -7,10 +7,13 @@ Per test: a private copy of the prefix with its own wineserver and its own pxtoo
 app folder, xdotool/xclip, all bundled as the `desktop` fixture. Teardown stops everything the test
 started, by pid, then the test's own wineserver, and fails the test if any process of its prefix
 is still alive.
+Two PCs (`two_pcs`): two such desktops, the second on a second Xvfb of the session, sharing one app
+folder or each with its own, kept in step by two Syncthing instances (harness/two_pcs.py).
 """
 
 from __future__ import annotations
 
+import contextlib
 import os
 import shutil
 import sys
@@ -23,6 +26,8 @@ sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from harness import procs, wine  # noqa: E402
 from harness.desktop import Desktop  # noqa: E402
+from harness.syncthing import SyncthingPair  # noqa: E402
+from harness.two_pcs import SETUPS, TwoPCs  # noqa: E402
 from harness.x11 import XServer, XTools  # noqa: E402
 
 REPO = Path(__file__).resolve().parents[2]
@@ -115,11 +120,8 @@ def wine_template(e2e_paths: Paths, session_env: dict[str, str],
                                 tmp_path_factory.mktemp("template"))
 
 
-@pytest.fixture
-def wine_session(wine_template: Path, session_env: dict[str, str], tmp_path: Path,
-                 e2e_paths: Paths):
-    session = wine.WineSession(wine_template, tmp_path / "wine", session_env, e2e_paths.pxtool)
-    yield session
+def close_wine_session(session: wine.WineSession) -> None:
+    """Stops its programs and its wineserver; fails if a process of its prefix outlives them."""
     session.close()
     leftovers = procs.marked_processes("WINEPREFIX", str(session.prefix))
     described = [procs.describe(pid) for pid in leftovers]
@@ -127,6 +129,14 @@ def wine_session(wine_template: Path, session_env: dict[str, str], tmp_path: Pat
         procs.kill(pid)
     shutil.rmtree(session.prefix, ignore_errors=True)
     assert not described, f"processes of the test's prefix outlived its wineserver: {described}"
+
+
+@pytest.fixture
+def wine_session(wine_template: Path, session_env: dict[str, str], tmp_path: Path,
+                 e2e_paths: Paths):
+    session = wine.WineSession(wine_template, tmp_path / "wine", session_env, e2e_paths.pxtool)
+    yield session
+    close_wine_session(session)
 
 
 @pytest.fixture
@@ -148,3 +158,47 @@ def app_dir(tmp_path: Path) -> Path:
 def desktop(wine_session: wine.WineSession, xtools: XTools, app_dir: Path,
             e2e_paths: Paths) -> Desktop:
     return Desktop(wine_session, xtools, app_dir, e2e_paths.pellix, e2e_paths.pxtestwin)
+
+
+@pytest.fixture(scope="session")
+def second_x_server(tmp_path_factory: pytest.TempPathFactory, session_marker: str):
+    """The second PC's display, made by the first test that needs one."""
+    logs = tmp_path_factory.mktemp("x2")
+    server = XServer(wine.base_env({procs.SESSION_MARKER: session_marker}), logs)
+    yield server
+    server.stop()
+
+
+@pytest.fixture(params=SETUPS)
+def two_pcs(request: pytest.FixtureRequest, wine_template: Path, session_env: dict[str, str],
+            second_x_server: XServer, tmp_path: Path, e2e_paths: Paths):
+    """Two PCs sharing pellix's folder, once for each setup (a test takes one only with
+    @pytest.mark.parametrize("two_pcs", ["syncthing"], indirect=True)). Each PC's things are
+    under pc1/ and pc2/ of the test's folder; the app folder is app/ when shared, pc1/app and
+    pc2/app under Syncthing, whose homes and logs are under syncthing/."""
+    setup = request.param
+    if setup == "shared":
+        folders = (tmp_path / "app",) * 2
+    else:
+        folders = (tmp_path / "pc1" / "app", tmp_path / "pc2" / "app")
+    for folder in folders:
+        folder.mkdir(parents=True, exist_ok=True)
+    # Torn down in the reverse order, every step even when one before it failed.
+    with contextlib.ExitStack() as stack:
+        pcs = []
+        for number, (display, folder) in enumerate(
+                zip((session_env["DISPLAY"], second_x_server.display), folders), start=1):
+            root = tmp_path / f"pc{number}"
+            env = {**session_env, "DISPLAY": display}
+            session = wine.WineSession(wine_template, root / "wine", env, e2e_paths.pxtool)
+            stack.callback(close_wine_session, session)
+            (root / "x").mkdir()
+            tools = XTools(env, root / "x")
+            stack.callback(tools.close)
+            pcs.append(Desktop(session, tools, folder, e2e_paths.pellix, e2e_paths.pxtestwin))
+        sync = None
+        if setup == "syncthing":
+            sync = SyncthingPair(tmp_path / "syncthing", folders, session_env)
+            stack.callback(sync.stop)
+            sync.start()
+        yield TwoPCs(setup, (pcs[0], pcs[1]), sync)

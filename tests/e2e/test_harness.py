@@ -8,8 +8,14 @@ from pathlib import Path
 
 import pytest
 
-from harness import Desktop, WaitTimeout, WineSession, procs, wait_until
+from harness import Desktop, WaitTimeout, WineSession, procs, wait_until, windows_path
+from harness.syncthing import SyncthingPair, conflict_copies
+from harness.two_pcs import TwoPCs
+from clipboard import copy
+from files import list_file
 from ids import VK_END
+from pcs import pc_name, start_both, wait_shown
+from pellix import HISTORY
 
 
 def open_notepad(desktop: Desktop) -> tuple[dict, dict]:
@@ -209,3 +215,85 @@ def test_end_session_ends_the_programs(desktop: Desktop):
     desktop.wine.end_session()
     desktop.wait_until(lambda: not testwin.running(), 10, "pxtestwin to end with the session")
     assert testwin.stop().how == "already gone"
+
+
+def same_file(one: Path, other: Path) -> bool:
+    return one.exists() and other.exists() and one.read_bytes() == other.read_bytes()
+
+
+def test_a_file_written_in_one_syncthing_folder_appears_in_the_other(tmp_path: Path,
+                                                                    session_env: dict):
+    """The Syncthing pair on its own: a file written, changed and removed on one side is so on
+    the other within a few seconds; pellix's transient files stay where they were written;
+    files changed on both sides at once end up as conflict copies under the name the tests
+    look for; and the stop leaves no process behind."""
+    one, two = tmp_path / "a", tmp_path / "b"
+    pair = SyncthingPair(tmp_path / "syncthing", (one, two), session_env)
+    try:
+        pair.start()
+        for source, target in ((one, two), (two, one)):
+            started = time.monotonic()
+            (source / "履歴.dat").write_bytes(f"][){source.name}\r\n".encode())
+            wait_until(lambda: same_file(source / "履歴.dat", target / "履歴.dat"), 15,
+                       f"履歴.dat written in {source.name} to appear in {target.name}")
+            print(f"{source.name} -> {target.name}: {time.monotonic() - started:.1f} s")
+            pair.wait_in_step(30)
+
+        transient = [f"履歴.dat.{suffix}" for suffix in ("lock", "saving", "replaced")]
+        for name in transient:
+            (one / name).write_bytes(b"transient")
+        (one / "記録.dat").write_bytes(b"][)after\r\n")
+        wait_until(lambda: (two / "記録.dat").exists(), 15, "記録.dat, written after them")
+        pair.wait_in_step(30)
+        assert [name for name in transient if (two / name).exists()] == []
+
+        (two / "記録.dat").unlink()
+        wait_until(lambda: not (one / "記録.dat").exists(), 15, "the removal of 記録.dat")
+
+        conflicts: list[str] = []
+        for round_ in range(1, 6):
+            for folder in (one, two):
+                (folder / "履歴.dat").write_bytes(f"][){folder.name} {round_}\r\n".encode())
+            pair.wait_in_step(60)
+            conflicts = conflict_copies(one) + conflict_copies(two)
+            if conflicts:
+                break
+        print(f"conflict copies after {round_} round(s): {conflicts}")
+        assert conflicts and all(name.startswith("履歴.sync-conflict-") and name.endswith(".dat")
+                                 for name in conflicts)
+    finally:
+        pair.stop()
+    assert all(procs.is_gone(device.process.pid) for device in pair.devices)
+    assert all(device.log.stat().st_size > 0 for device in pair.devices)
+
+
+def test_two_pcs_run_pellix_at_once_each_on_its_own_desktop(two_pcs: TwoPCs):
+    """Both PCs' pellix run at the same time from one folder (shared) or from two (Syncthing),
+    each in its own Wine and with its own clipboard: a copy on one PC is on that PC's clipboard
+    only, and captured and saved by that PC's pellix into its folder, which Syncthing carries over
+    to the other PC's."""
+    pc1, pc2 = two_pcs
+    assert pc1.wine.prefix != pc2.wine.prefix
+    assert pc1.x.env["DISPLAY"] != pc2.x.env["DISPLAY"]
+    assert (pc1.app_dir == pc2.app_dir) == (two_pcs.setup == "shared")
+    apps = start_both(two_pcs)
+    for pc, app in zip(two_pcs, apps):
+        running = [p for p in pc.tool("processes") if p["exe"].lower() == "pellix.exe"]
+        assert [p["pid"] for p in running] == [app.process.wpid]
+        assert windows_path(pc.app_dir / "pellix.exe").lower() == running[0]["path"].lower()
+
+    for pc, app, other in ((pc1, apps[0], pc2), (pc2, apps[1], pc1)):
+        text = f"{pc_name(two_pcs, pc)} だけのコピー"
+        copy(pc, text)
+        wait_shown(app, text, 10, f"{text} captured on its own PC")
+        assert other.tool("clipboard-get")["text"] != text
+        assert other.xclip_get() != text.encode()
+        # Saved on its own PC, then carried over; the next copy waits, so that the two PCs never
+        # change the file at once (what pellix makes of that is test_two_pcs.py's business).
+        wait_until(lambda: text in list_file(pc, HISTORY), 10, f"{text} saved in its folder")
+        two_pcs.wait_in_step()
+    for app in apps:
+        app.close()
+    two_pcs.wait_in_step()
+    for folder in two_pcs.folders:
+        assert (folder / f"{HISTORY}.dat").exists() and (folder / "pellix.ini").exists()

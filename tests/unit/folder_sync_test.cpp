@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "core/app/changed_files.h"
@@ -247,6 +248,106 @@ TEST_F(TwoPcsTest, TheSettingsKeepWhatEachChanged) {
   const std::string ini = PlatformFileSystem().ReadAll(folder_.Dir() + u"pellix.ini");
   EXPECT_NE(ini.find("left=111\r\n"), std::string::npos) << ini;
   EXPECT_NE(ini.find("fontsize=14\r\n"), std::string::npos) << ini;
+}
+
+// Two PCs with a folder each, kept in step by a sync service: when both saved one file before
+// either saw the other's save, the service keeps the newer under the file's name on both sides
+// and puts the older beside it, on both sides, as a conflict copy.
+class TwoFoldersTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    Instance first(one_.Dir(), "first");
+    first.Start();
+    const io::AppFolder folder(one_.Dir(), PlatformTextServices());
+    Saver(first.Shared(), folder).SaveChanges(first.GetModel());
+    for (const auto& entry : std::filesystem::directory_iterator(one_.Path())) {
+      std::filesystem::copy_file(entry.path(), two_.Path() / entry.path().filename());
+    }
+    a_.Start();
+    b_.Start();
+  }
+  std::filesystem::path File(const testing_support::TestFolder& folder, std::string_view name) {
+    return folder.Path() / std::filesystem::path(std::u8string(name.begin(), name.end()));
+  }
+  // Both changed "履歴.dat": `newer`'s version keeps the name on both sides.
+  void Conflict(const testing_support::TestFolder& newer, const testing_support::TestFolder& older,
+                std::string_view copyName) {
+    const auto history = std::string_view("\xe5\xb1\xa5\xe6\xad\xb4.dat");  // 履歴.dat
+    std::filesystem::rename(File(older, history), File(older, copyName));
+    std::filesystem::copy_file(File(older, copyName), File(newer, copyName));
+    std::filesystem::copy_file(File(newer, history), File(older, history),
+                               std::filesystem::copy_options::overwrite_existing);
+  }
+  lists::Items FileItems(const testing_support::TestFolder& folder) {
+    return lists::ParseListFile(PlatformFileSystem().ReadAll(lists::ListFilePath(
+        io::AppFolder(folder.Dir(), PlatformTextServices()), lists::kHistoryListName)));
+  }
+  void RemoveCopies(Instance& instance) {
+    for (const std::u16string& copy : instance.CopiesDone()) {
+      PlatformFileSystem().Remove(copy);
+    }
+  }
+
+  testing_support::TestFolder one_;
+  testing_support::TestFolder two_;
+  Instance a_{one_.Dir(), "aaaaaaaa"};
+  Instance b_{two_.Dir(), "bbbbbbbb"};
+};
+
+TEST_F(TwoFoldersTest, ConflictCopiesOnBothSidesEndInOneListAndStopConflicting) {
+  a_.Capture("a");
+  b_.Capture("b");
+  a_.Save();
+  b_.Save();
+  Conflict(two_, one_, "\xe5\xb1\xa5\xe6\xad\xb4.sync-conflict-20261209-120000-AAAAAAA.dat");
+  a_.Look();
+  b_.Look();
+  EXPECT_EQ(a_.History(), (lists::Items{"b", "a"}));
+  EXPECT_EQ(b_.History(), (lists::Items{"a", "b"}));
+  // Both write their merge before the other's arrives: a second conflict, of order alone.
+  a_.Save();
+  b_.Save();
+  RemoveCopies(a_);
+  RemoveCopies(b_);
+  Conflict(one_, two_, "\xe5\xb1\xa5\xe6\xad\xb4.sync-conflict-20261209-120001-BBBBBBB.dat");
+  const auto before = std::filesystem::last_write_time(File(two_, "\xe5\xb1\xa5\xe6\xad\xb4.dat"));
+  for (Instance* pc : {&a_, &b_}) {
+    pc->Look();
+    pc->Save();
+    RemoveCopies(*pc);
+  }
+  // The side whose version lost took the other's order and wrote nothing: no third conflict.
+  EXPECT_EQ(std::filesystem::last_write_time(File(two_, "\xe5\xb1\xa5\xe6\xad\xb4.dat")), before);
+  EXPECT_EQ(a_.History(), (lists::Items{"b", "a"}));
+  EXPECT_EQ(b_.History(), a_.History());
+  EXPECT_EQ(FileItems(one_), a_.History());
+  EXPECT_EQ(FileItems(two_), a_.History());
+  std::vector<std::u16string> names = PlatformFileSystem().FileNames(one_.Dir());
+  std::vector<std::u16string> others = PlatformFileSystem().FileNames(two_.Dir());
+  std::sort(names.begin(), names.end());
+  std::sort(others.begin(), others.end());
+  EXPECT_EQ(names, others);
+}
+
+TEST_F(TwoFoldersTest, AListMissingFromTheWinningVersionIsWrittenAgain) {
+  a_.Capture("x");
+  a_.Save();
+  Conflict(one_, two_, "\xe5\xb1\xa5\xe6\xad\xb4.sync-conflict-20261209-115959-AAAAAAA.dat");
+  b_.Look();
+  b_.Save();
+  RemoveCopies(b_);
+  // Here a capture; there the list written again unchanged, later: the other version wins.
+  a_.Capture("a");
+  a_.Save();
+  const io::AppFolder folder(two_.Dir(), PlatformTextServices());
+  ASSERT_TRUE(Saver(b_.Shared(), folder).SaveChanges(b_.GetModel()).empty());
+  Conflict(two_, one_, "\xe5\xb1\xa5\xe6\xad\xb4.sync-conflict-20261209-120000-BBBBBBB.dat");
+  a_.Look();
+  EXPECT_EQ(a_.History(), (lists::Items{"a", "x"}));
+  // The file lacks "a": it is written, though nothing came in, and then the copy may go.
+  a_.Save();
+  EXPECT_EQ(FileItems(one_), (lists::Items{"a", "x"}));
+  EXPECT_EQ(a_.CopiesDone().size(), 2u);  // this conflict's copy and the one before it
 }
 
 TEST(TakeInView, SelectionFocusAndScrollFollowTheirItems) {

@@ -27,8 +27,9 @@ std::map<std::u16string, std::vector<std::u16string>> CopiesIn(
   return copies;
 }
 
+// `whole`: the found list is kept whole too, for a list here that may take it over as it is.
 ListFound Compared(const text::TextServices& services, const LookRequest::List& list,
-                   sync::FoundFile found) {
+                   sync::FoundFile found, bool whole) {
   ListFound result;
   result.path = list.path;
   result.unicode = list.unicode;
@@ -37,13 +38,13 @@ ListFound Compared(const text::TextServices& services, const LookRequest::List& 
   if (list.unicode) {
     lists::WideItems items = lists::ParseUnicodeListFile(services, found.content);
     result.wide = sync::CompareLists(*list.keys, items);
-    if (!result.wide.simple) {
+    if (whole || !result.wide.simple) {
       result.wideItems = std::move(items);
     }
   } else {
     lists::Items items = lists::ParseListFile(found.content);
     result.ansi = sync::CompareLists(*list.keys, items);
-    if (!result.ansi.simple) {
+    if (whole || !result.ansi.simple) {
       result.ansiItems = std::move(items);
     }
   }
@@ -58,15 +59,16 @@ void LookAtList(const io::FileSystem& files, const text::TextServices& services,
     // A list file gone is no list emptied: the list was removed elsewhere, and goes from the
     // settings at the next start. Until then it is kept here, and written again.
     if (found.known.stamp) {
-      ListFound changed = Compared(services, list, std::move(found));
       // Beside a copy of a conflict, the file may be the other side's version that replaced
-      // this one's: what it lacks may only be what it never saw.
+      // this one's: what it lacks may only be what it never saw. Then the list here may hold
+      // the same texts in another order, and takes the file's, so that the two sides agree.
+      ListFound changed = Compared(services, list, std::move(found), !copies.empty());
       changed.mode = copies.empty() ? sync::MergeMode::kBoth : sync::MergeMode::kAddOnly;
       result.lists.push_back(std::move(changed));
     }
   }
   for (const std::u16string& copy : copies) {
-    ListFound copied = Compared(services, list, sync::ReadFound(files, dir + copy));
+    ListFound copied = Compared(services, list, sync::ReadFound(files, dir + copy), false);
     copied.mode = sync::MergeMode::kAddOnly;
     copied.copy = dir + copy;
     result.lists.push_back(std::move(copied));

@@ -49,8 +49,8 @@ struct ListFound {
   std::optional<std::u16string> copy;
   sync::ListChange<std::string> ansi;
   sync::ListChange<std::u16string> wide;
-  // The whole list found, for a list here that is unchanged and takes it over as it is; only
-  // when the change is not simple (something moved).
+  // The whole list found, for a list here that takes it over as it is; only when the change is
+  // not simple (something moved), or beside a conflict copy.
   lists::Items ansiItems;
   lists::WideItems wideItems;
 };

@@ -35,6 +35,15 @@ std::vector<std::u16string> ListFileNames(const std::string& settings,
   return names;
 }
 
+// Whether the two lists hold the same texts, each as often, in any order.
+template <typename Items, typename Found>
+bool SameTexts(const Items& here, const Found& found) {
+  if (here.size() != found.size() || found.empty()) {
+    return false;
+  }
+  return sync::SortedKeys(here) == sync::SortedKeys(found);
+}
+
 }  // namespace
 
 std::optional<lists::ListId> FolderSync::ListAt(const std::u16string& path) const {
@@ -138,7 +147,14 @@ bool FolderSync::TakeInList(ListFound found, bool continuing, ChangedFiles& chan
                                            : sync::PlanMerge(found.ansi, store.Slot(id->slot).items,
                                                              found.mode, version.removedLately);
   ListTakenIn list{*id, plan.removeAscending, plan.addTopFirst.size(), false};
-  if (!found.copy && unchangedHere && found.mode == sync::MergeMode::kBoth && !simple) {
+  // Two sides that took in each other's conflicting versions hold the same texts, each in its
+  // own order: the one whose version lost takes the file's order and writes nothing, instead of
+  // making yet another conflict with it.
+  const bool sameTexts = !found.copy && plan.Empty() && found.mode == sync::MergeMode::kAddOnly &&
+                         (id->unicode ? SameTexts(store.UnicodeItems(), found.wideItems)
+                                      : SameTexts(store.Slot(id->slot).items, found.ansiItems));
+  if (sameTexts ||
+      (!found.copy && unchangedHere && found.mode == sync::MergeMode::kBoth && !simple)) {
     // Nothing changed here: the list becomes the other's exactly, moves and edits included.
     list.replaced = true;
     if (id->unicode) {
@@ -172,6 +188,7 @@ bool FolderSync::TakeInList(ListFound found, bool continuing, ChangedFiles& chan
       done_.push_back(*found.copy);
     } else {
       pending_.push_back(PendingCopy{found.path, *found.copy, store.ItemsStamp(*id)});
+      changed.Forget(found.path);  // written even when the copy brought nothing new
     }
     return true;
   }
@@ -182,12 +199,16 @@ bool FolderSync::TakeInList(ListFound found, bool continuing, ChangedFiles& chan
   next.keys = std::make_shared<const std::vector<sync::ItemKey>>(std::move(foundKeys));
   // Unchanged here, the list is now exactly the file; otherwise it holds changes of its own
   // and is written again.
-  const bool sameAsFile =
-      unchangedHere && (simple || list.replaced) && found.mode == sync::MergeMode::kBoth;
+  const bool sameAsFile = sameTexts || (unchangedHere && (simple || list.replaced) &&
+                                        found.mode == sync::MergeMode::kBoth);
   next.itemsStamp = sameAsFile ? store.ItemsStamp(*id) : 0;
   store.SetSynced(*id, std::move(next), lost);
   if (sameAsFile) {
     changed.MarkListWritten(found.path, store.ItemsStamp(*id));
+  } else {
+    // What this list holds beyond the file goes to the file, whether or not the change taken
+    // in touched the list here.
+    changed.Forget(found.path);
   }
   return true;
 }

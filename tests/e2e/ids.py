@@ -37,6 +37,7 @@ CB_SETCURSEL = 0x014E
 CBN_SELCHANGE = 1
 LB_SETCURSEL = 0x0186
 LVM_GETITEMCOUNT = 0x1004
+LVM_ENSUREVISIBLE = 0x1013
 
 # ---- Windows: dialog answers, styles, show commands, keys ---------------------------------------
 

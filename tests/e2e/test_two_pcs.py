@@ -20,9 +20,10 @@ from harness.syncthing import conflict_copies
 from harness.two_pcs import TwoPCs
 from clipboard import copy
 from gestures import keys
+from ids import ID_SEARCH_FIELD, LVM_ENSUREVISIBLE
 from pcs import (close_both, history_files, items, latency, start_both, wait_list,
                  wait_shown)
-from pellix import HISTORY, Pellix
+from pellix import HISTORY, Pellix, write_list_file
 
 # The background save starts 1.5 s after a change; what was copied longer ago than this before a
 # kill was saved, whatever the kill cut short.
@@ -139,6 +140,48 @@ def test_a_delete_on_one_pc_is_not_undone_by_the_other(two_pcs: TwoPCs):
 
     close_both(two_pcs, (app1, app2))
     assert history_files(two_pcs) == [expected] * len(two_pcs.folders)
+
+
+@pytest.mark.parametrize("two_pcs", ["shared"], indirect=True)
+def test_the_other_pcs_changes_leave_the_users_place_in_the_list(two_pcs: TwoPCs):
+    """PC2's copy and delete come into the list PC1 shows without moving the user's place there:
+    the same item stays selected and current, a list scrolled down keeps the same item topmost,
+    and an open search keeps its words and shows the new item that matches, on top."""
+    pc1, pc2 = two_pcs
+    texts = [f"項目 {n:02}" + (" 会議" if n % 10 == 3 else "") for n in range(40)]
+    write_list_file(two_pcs.folders[0], HISTORY, texts)
+    app1, app2 = start_both(two_pcs)
+    limit = latency(two_pcs)
+
+    pc1.tool("listview-select", app1.listbox, 25)
+    pc1.tool("send", app1.listbox, LVM_ENSUREVISIBLE, 39, 0)
+    top = wait_until(lambda: app1.list_view(count=0)["top"], 10, "PC1's list scrolled down")
+    copy(pc2, "PC2 の項目")
+    wait_list(app1, ["PC2 の項目"] + texts[:49], limit, "PC2's copy on top of PC1's list")
+    view = app1.list_view(count=0)
+    assert (view["selected"], view["focused"], view["top"]) == ([26], 26, top + 1), view
+
+    pc2.tool("listview-select", app2.listbox, 5)  # 項目 04, above PC1's selection
+    keys(pc2, app2, "delete")
+    rest = ["PC2 の項目"] + texts[:4] + texts[5:]
+    wait_list(app1, rest[:50], limit, "PC2's delete on PC1's list")
+    view = app1.list_view(count=0)
+    assert (view["selected"], view["focused"], view["top"]) == ([25], 25, top), view
+
+    keys(pc1, app1, "ctrl+f")
+    field = next(c for c in pc1.tool("children", app1.hwnd) if c["id"] == ID_SEARCH_FIELD)
+    wait_until(lambda: pc1.text(field["hwnd"]) == "" and
+               next(c for c in pc1.tool("children", app1.hwnd)
+                    if c["id"] == ID_SEARCH_FIELD)["visible"], 10, "PC1's search field")
+    pc1.focus(app1.hwnd)
+    pc1.tool("type", "会議")
+    meetings = [text for text in texts if "会議" in text]
+    wait_list(app1, meetings, 10, "PC1's search for 会議")
+    copy(pc2, "新しい会議")
+    copy(pc2, "関係ない項目")
+    wait_list(app1, ["新しい会議"] + meetings, limit, "PC2's matching copy in PC1's results")
+    assert pc1.text(field["hwnd"]) == "会議"
+    close_both(two_pcs, (app1, app2))
 
 
 @pytest.mark.long

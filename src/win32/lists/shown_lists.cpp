@@ -169,6 +169,12 @@ void ShownLists::ShowEdit(bool unicode, const lists::EditResult& result) {
   View(unicode).ShowState(rows.selected, rows.caret, rows.top);
 }
 
+void ShownLists::ShowTakenIn(bool unicode, const lists::ViewState& view) {
+  ItemsChanged(unicode);
+  const lists::ViewState rows = SearchShows(unicode) ? search_.ToRows(model_.lists, view) : view;
+  View(unicode).ShowState(rows.selected, rows.caret, rows.top, false);
+}
+
 void ShownLists::ItemsChanged(bool unicode) {
   search_.Follow(model_.lists);
   if (unicode) {

@@ -46,6 +46,7 @@ class ShownLists final : public ListViews {
   void ShowInsertions(const std::vector<std::size_t>& inserted) override;
   void ShowUnicodeInsertion() override;
   void ShowEdit(bool unicode, const lists::EditResult& result) override;
+  void ShowTakenIn(bool unicode, const lists::ViewState& view) override;
   void FocusShownList() override;
   void WithCurrentSelected(const std::function<void()>& paste) override;
 

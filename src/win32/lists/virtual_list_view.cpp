@@ -128,23 +128,27 @@ int VirtualListView::TopIndex() const {
 }
 
 void VirtualListView::ShowState(const std::vector<std::size_t>& selected,
-                                std::optional<std::size_t> caret, std::size_t top) {
+                                std::optional<std::size_t> caret, std::size_t top,
+                                bool revealCaret) {
   ClearSelection();
   SetFocusedItem(-1);
   for (const std::size_t index : selected) {
     SetItemSelected(static_cast<int>(index), true);
   }
+  if (caret) {
+    const int index = static_cast<int>(*caret);
+    ListView_SetItemState(hwnd_, index, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_SetSelectionMark(hwnd_, index);
+  }
+  // The top last: marking the current item may have scrolled to it.
   const int now = TopIndex();
   RECT item{};
   if (Count() > 0 && now != static_cast<int>(top) &&
       ListView_GetItemRect(hwnd_, 0, &item, LVIR_BOUNDS)) {
     ListView_Scroll(hwnd_, 0, (static_cast<int>(top) - now) * (item.bottom - item.top));
   }
-  if (caret) {
-    const int index = static_cast<int>(*caret);
-    ListView_SetItemState(hwnd_, index, LVIS_FOCUSED, LVIS_FOCUSED);
-    ListView_SetSelectionMark(hwnd_, index);
-    ListView_EnsureVisible(hwnd_, index, FALSE);
+  if (caret && revealCaret) {
+    ListView_EnsureVisible(hwnd_, static_cast<int>(*caret), FALSE);
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
 }

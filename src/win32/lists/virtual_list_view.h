@@ -33,9 +33,9 @@ class VirtualListView {
   void RedrawItem(int index);
 
   // Shows this selection, this item current (none: no focus mark) and `top` topmost, keeping
-  // the current item in view.
+  // the current item in view unless `revealCaret` is off (the user scrolled away from it).
   void ShowState(const std::vector<std::size_t>& selected, std::optional<std::size_t> caret,
-                 std::size_t top);
+                 std::size_t top, bool revealCaret = true);
   int TopIndex() const;
 
   // The list grew to `count` by `inserted` items at its top: the selected and focused items

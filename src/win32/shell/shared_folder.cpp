@@ -148,7 +148,7 @@ void SharedFolder::ShowTakenIn(const app::ListTakenIn& list) {
   const lists::ViewState before = context_.views.ReadItems(unicode);
   const lists::ViewState after = lists::AfterTakeIn(before, list.removedAscending, list.inserted,
                                                     context_.model.lists.ItemCount(list.list));
-  context_.views.ShowEdit(unicode, lists::EditResult{true, after});
+  context_.views.ShowTakenIn(unicode, after);
 }
 
 void SharedFolder::TakeInMemo(const app::LinesFound& found) {

@@ -32,6 +32,9 @@ class ListViews {
   virtual void ShowUnicodeInsertion() = 0;
   // A command's result (an import, a drop) shown in the view of its list.
   virtual void ShowEdit(bool unicode, const lists::EditResult& result) = 0;
+  // Another instance's change, taken into the list the view shows: its items changed, and the
+  // view shows `view` without scrolling to the current item, which the user may have left.
+  virtual void ShowTakenIn(bool unicode, const lists::ViewState& view) = 0;
   // The keyboard focus to the list in use, when the main window is visible.
   virtual void FocusShownList() = 0;
   // Enter or Space in the ordinary list: its current item joins the selection while `paste`

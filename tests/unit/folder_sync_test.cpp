@@ -17,6 +17,7 @@
 #include "core/lists/default_lists.h"
 #include "core/lists/list_file.h"
 #include "core/lists/view_state.h"
+#include "core/memo/memo_file.h"
 #include "core/platform_services.h"
 #include "test_folder.h"
 
@@ -230,6 +231,43 @@ TEST_F(TwoPcsTest, AListFileTheOtherMadeIsKnownFromThenOn) {
   EXPECT_TRUE(saver.SaveChanges(b_.GetModel()).empty());
   a_.Look();
   EXPECT_EQ(a_.Lists().UnicodeItems(), (lists::WideItems{u"ユニコード b", u"ユニコード a"}));
+}
+
+TEST_F(TwoPcsTest, AFilterChangedThereIsReadAgainUnlessItsEditorIsOpenHere) {
+  const io::AppFolder folder(folder_.Dir(), PlatformTextServices());
+  filters::FilterDef def = a_.Lists().Slot(0).filter;
+  def.astring = "http";
+  filters::WriteFilterFile(a_.Shared(), folder, def);
+  // The editor open on that list here: the file is left for its OK to merge.
+  TakenIn taken = b_.Sync().TakeIn(
+      LookAt(PlatformFileSystem(), PlatformTextServices(), b_.Sync().Request(),
+             TestLock("bbbbbbbb"), [] { return std::u16string(u"20261209-120000"); }),
+      [](std::size_t slot) { return slot == 0; }, b_.Changed());
+  EXPECT_TRUE(taken.filtersRead.empty());
+  EXPECT_EQ(b_.Lists().Slot(0).filter.astring, "");
+  taken = b_.Look();
+  EXPECT_EQ(taken.filtersRead, std::vector<std::size_t>{0});
+  EXPECT_EQ(b_.Lists().Slot(0).filter.astring, "http");
+  EXPECT_EQ(b_.Lists().Slot(0).filter.filname, b_.Lists().Slot(0).name);
+}
+
+TEST_F(TwoPcsTest, AMemoChangedOnBothIsKeptBesideAndTold) {
+  const io::AppFolder folder(folder_.Dir(), PlatformTextServices());
+  const memo::MemoText empty = memo::ReadMemoFile(b_.Shared(), folder, PlatformTextServices());
+  memo::WriteMemoFile(a_.Shared(), folder, PlatformTextServices(),
+                      memo::MemoText{u"A のメモ", empty.encoding});
+  memo::WriteMemoFile(b_.Shared(), folder, PlatformTextServices(),
+                      memo::MemoText{u"B のメモ", empty.encoding});
+  const std::vector<std::u16string> kept = b_.Shared().TakeKeptMemos();
+  ASSERT_EQ(kept, std::vector<std::u16string>{folder_.Dir() + u"memo-20261209-120000.txt"});
+  EXPECT_EQ(memo::ParseMemoFile(PlatformTextServices(), PlatformFileSystem().ReadAll(kept[0])).text,
+            u"A のメモ");
+  EXPECT_EQ(memo::ReadMemoFile(PlatformFileSystem(), folder, PlatformTextServices()).text,
+            u"B のメモ");
+  // Written again over its own version: nothing more is kept.
+  memo::WriteMemoFile(b_.Shared(), folder, PlatformTextServices(),
+                      memo::MemoText{u"B のメモ 2", empty.encoding});
+  EXPECT_TRUE(b_.Shared().TakeKeptMemos().empty());
 }
 
 TEST_F(TwoPcsTest, TheSettingsKeepWhatEachChanged) {

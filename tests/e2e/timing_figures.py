@@ -254,3 +254,41 @@ def test_idle_cpu(desktop: Desktop):
         samples.append(used * 1000 / seconds * 60)
     report("idle processor time, pellix and its wineserver", samples, "ms a minute")
     app.close(timeout=60)
+
+
+def resident_mb(pid: int) -> float:
+    for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+        if line.startswith("VmRSS:"):
+            return int(line.split()[1]) / 1024
+    raise AssertionError(f"no VmRSS for {pid}")
+
+
+def settled_resident_mb(pid: int) -> float:
+    """The resident memory once it stops growing (loading and the first paint are over)."""
+    seen: list[float] = []
+
+    def steady() -> bool:
+        seen.append(resident_mb(pid))
+        return len(seen) >= 5 and max(seen[-5:]) - min(seen[-5:]) < 0.5
+    wait_until(steady, 120, "the memory to settle", interval=0.5)
+    return seen[-1]
+
+
+@pytest.mark.parametrize("size", [0, 100_000, 1_000_000])
+def test_memory(desktop: Desktop, size: int):
+    """Resident memory of pellix idle with `size` items in its shown list, beside the trivial
+    window program's, and the list file's size it is held against."""
+    if size == 0:
+        trivial = desktop.start_testwin(items=0)
+        desktop.wait_until(lambda: trivial.windows(visible=True), 30, "the trivial window")
+        report("resident memory of the trivial window program", [settled_resident_mb(trivial.pid)],
+               "MB")
+        trivial.stop(timeout=10)
+    else:
+        fill_history(desktop, size)
+    megabytes = sum(p.stat().st_size for p in desktop.app_dir.glob("*.dat")) / 2**20
+    app = Pellix.start(desktop, timeout=300)
+    assert app.list_view(count=0)["count"] == size
+    report(f"resident memory of pellix, {size} items ({megabytes:.0f} MB of list files)",
+           [settled_resident_mb(app.process.pid)], "MB")
+    app.close(timeout=300)

@@ -1,6 +1,5 @@
 #include "win32/capture/text_intake.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -8,6 +7,7 @@
 #include "core/capture/file_drop.h"
 #include "core/capture/text_import.h"
 #include "win32/capture/capture_controller.h"
+#include "win32/platform/common_dialogs.h"
 #include "win32/platform/wide_string.h"
 #include "win32/ui/control_ids.h"
 
@@ -69,7 +69,7 @@ std::optional<std::wstring> TextIntake::AskForFile() {
   BOOL chosen = FALSE;
   {
     const ModalLoops::Scope scope(loops_);
-    chosen = GetOpenFileNameW(&dialog);
+    chosen = OpenFileDialog(&dialog);
   }
   if (!chosen || loops_.Closing()) {
     return std::nullopt;

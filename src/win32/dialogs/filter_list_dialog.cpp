@@ -1,7 +1,6 @@
 #include "win32/dialogs/filter_list_dialog.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <cctype>
@@ -10,6 +9,7 @@
 #include "core/list_admin/filter_list_commands.h"
 #include "core/text/codec.h"
 #include "win32/dialogs/dialog_controls.h"
+#include "win32/platform/common_dialogs.h"
 #include "win32/platform/wide_string.h"
 #include "win32/ui/command_texts.h"
 #include "win32/ui/default_button.h"
@@ -160,7 +160,7 @@ void FilterListDialog::Load() {
   BOOL chosen = FALSE;
   {
     const ModalLoops::Scope scope(context_.loops);
-    chosen = GetOpenFileNameW(&dialog);
+    chosen = OpenFileDialog(&dialog);
   }
   if (!chosen || context_.loops.Closing()) {
     return;

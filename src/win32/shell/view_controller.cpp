@@ -1,8 +1,7 @@
 #include "win32/shell/view_controller.h"
 
 #include "core/app/window_rules.h"
-
-#include <commdlg.h>
+#include "win32/platform/common_dialogs.h"
 
 #include "core/app/wide_mode.h"
 #include "win32/ui/control_ids.h"
@@ -145,7 +144,7 @@ void ViewController::ChooseListFont() {
   BOOL chosen = FALSE;
   {
     const ModalLoops::Scope scope(loops_);
-    chosen = ChooseFontW(&dialog);
+    chosen = ChooseFontDialog(&dialog);
   }
   if (!chosen || loops_.Closing()) {
     return;

@@ -84,7 +84,7 @@ TEST(Asort, KeepsEqualItemsAndBrokenBytes) {
   // Equal texts, and a lone lead byte that decodes to a replacement character: nothing is lost.
   ListStore store = MakeStore({"b", "a\x82", "b", "a"});
   asort(store, kListA, View({}, 0), Services());
-  Items items = store.Slot(kListA).items;
+  Items items = store.Slot(kListA).items.ToVector();
   EXPECT_EQ(items[2], "b");
   EXPECT_EQ(items[3], "b");
   std::sort(items.begin(), items.end());

@@ -30,7 +30,7 @@ class EngineTest : public testing::Test {
     lastText_ = text;
     return RunFilters(store_, lastText_, services_);
   }
-  const Items& ItemsOf(std::size_t index) const { return store_.Slot(index).items; }
+  const lists::ItemList& ItemsOf(std::size_t index) const { return store_.Slot(index).items; }
 
   testing_support::TestFolder folder_;
   const text::TextServices& services_ = PlatformTextServices();

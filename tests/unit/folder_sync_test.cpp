@@ -56,12 +56,12 @@ class Instance {
   }
 
   lists::ListStore& Lists() { return model_.lists; }
-  const lists::Items& History() { return model_.lists.Slot(0).items; }
+  const lists::ItemList& History() { return model_.lists.Slot(0).items; }
   Model& GetModel() { return model_; }
 
   void Capture(std::string text) { model_.lists.InsertAtTop(0, {std::move(text)}); }
   void Delete(const std::string& text) {
-    const lists::Items& items = History();
+    const lists::ItemList& items = History();
     const auto found = std::find(items.begin(), items.end(), text);
     ASSERT_NE(found, items.end()) << text;
     model_.lists.RemoveItems(lists::ListId::Ansi(0),
@@ -176,7 +176,7 @@ TEST_F(TwoPcsTest, CapturesOnBothBetweenTwoLooksAreAllKeptOnce) {
   }
   a_.Settle();
   b_.Settle();
-  std::vector<std::string> all = a_.History();
+  std::vector<std::string> all = a_.History().ToVector();
   std::sort(all.begin(), all.end());
   EXPECT_EQ(all, (lists::Items{"a0", "a1", "a2", "a3", "a4", "a5", "a6", "a7", "b0", "b1", "b2",
                                "b3", "b4", "b5", "b6", "b7"}));

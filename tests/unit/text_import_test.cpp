@@ -109,7 +109,7 @@ class ImportTest : public testing::Test {
   std::optional<FilterRun> Sort(std::string_view file) {
     return SortImportedFile(store_, lastText_, Services(), file);
   }
-  const Items& ItemsOf(std::size_t index) const { return store_.Slot(index).items; }
+  const lists::ItemList& ItemsOf(std::size_t index) const { return store_.Slot(index).items; }
 
   lists::ListStore store_;
   std::string lastText_;

@@ -62,13 +62,13 @@ void ChangedFiles::Visit(const Model& model, bool format, std::vector<FileWrite>
     if (!lists::IsUnicodeListName(slot.name)) {
       visit(lists::ListFilePath(*folder_, slot.name), slot.itemsStamp,
             [&](const std::u16string& path) {
-              auto bytes = std::make_shared<const std::string>(lists::FormatListFile(slot.items));
-              FileWrite write(path, [bytes, given = false]() mutable -> std::string_view {
-                return std::exchange(given, true) ? std::string_view() : std::string_view(*bytes);
-              });
-              write.afterWrite = ListVersionAfterWrite(
-                  shared_, path, slot.synced.keys, slot.itemsStamp,
-                  [bytes] { return sync::KeysInOrder(lists::ParseListFile(*bytes)); });
+              // Formatted on the writer's thread from a snapshot: a list of any size costs the
+              // window the chunks' pointers, never the formatting.
+              const lists::ItemList::Snapshot items = slot.items.Take();
+              FileWrite write(path, lists::ListFilePieces(items));
+              write.afterWrite =
+                  ListVersionAfterWrite(shared_, path, slot.synced.keys, slot.itemsStamp,
+                                        [items] { return lists::FileItemKeys(items); });
               return write;
             });
     }

@@ -54,7 +54,7 @@ void ForEachListFile(const lists::ListStore& store, const io::AppFolder& folder,
     const lists::ListSlot& slot = store.Slot(index);
     if (!lists::IsUnicodeListName(slot.name)) {
       onFile(lists::ListFilePath(folder, slot.name),
-             [&slot] { return lists::FormatListFile(slot.items); });
+             [&slot] { return lists::FormatListFileFrom(slot.items.Take()); });
     }
   }
   if (store.UnicodeFileToWrite()) {

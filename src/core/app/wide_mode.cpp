@@ -4,11 +4,9 @@
 
 namespace pellix::app {
 
-std::size_t LongestItemBytes(const lists::Items& items) {
+std::size_t LongestItemBytes(const lists::ItemList& items) {
   std::size_t longest = 0;
-  for (const std::string& item : items) {
-    longest = std::max(longest, item.size());
-  }
+  items.ForEach([&longest](const std::string& item) { longest = std::max(longest, item.size()); });
   return longest;
 }
 

@@ -11,7 +11,7 @@ namespace pellix::app {
 inline constexpr int kNarrowWindowWidth = 240;
 
 // The greatest length in bytes of `items` (a two-byte character counts 2); 0 for no items.
-std::size_t LongestItemBytes(const lists::Items& items);
+std::size_t LongestItemBytes(const lists::ItemList& items);
 
 // The list width, in pixels, that an item of `bytes` bytes asks for: bytes × 6.5, a half
 // rounded to the even neighbour.

@@ -70,7 +70,7 @@ std::optional<std::string> ExactCp932(const text::TextServices& services,
 }  // namespace
 
 EditResult aexpand(ListStore& store, std::size_t list, const ViewState& view) {
-  const Items& items = store.Slot(list).items;
+  const ItemList& items = store.Slot(list).items;
   const ViewState before = Normalized(view, items.size());
   if (IsUnicodeSlot(store, list)) {
     return EditResult{false, before};
@@ -117,7 +117,7 @@ EditResult aexpand(ListStore& store, std::size_t list, const ViewState& view) {
 
 EditResult asort(ListStore& store, std::size_t list, const ViewState& view,
                  const text::TextServices& services) {
-  const Items& items = store.Slot(list).items;
+  const ItemList& items = store.Slot(list).items;
   if (IsUnicodeSlot(store, list)) {
     return EditResult{false, Normalized(view, items.size())};
   }
@@ -158,7 +158,7 @@ EditResult asort(ListStore& store, std::size_t list, const ViewState& view,
 EditResult aplace(ListStore& store, std::size_t list, const ViewState& view,
                   std::u16string_view search, std::u16string_view replacement,
                   const text::TextServices& services) {
-  const Items& items = store.Slot(list).items;
+  const ItemList& items = store.Slot(list).items;
   if (search.empty() || IsUnicodeSlot(store, list)) {
     return EditResult{false, Normalized(view, items.size())};
   }

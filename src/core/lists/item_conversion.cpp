@@ -25,7 +25,7 @@ std::string Converted(std::string_view item, ItemConversion conversion,
 
 bool ConvertFocusedItem(ListStore& store, std::size_t list, int focusIndex,
                         ItemConversion conversion, const text::TextServices& services) {
-  const Items& items = store.Slot(list).items;
+  const ItemList& items = store.Slot(list).items;
   if (focusIndex < 0 || static_cast<std::size_t>(focusIndex) >= items.size()) {
     return false;
   }

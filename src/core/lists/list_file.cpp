@@ -42,7 +42,10 @@ Items ParseListFile(std::string_view content) {
   return items;
 }
 
-std::string FormatListFile(const Items& items) {
+namespace {
+
+template <typename ItemsOf>
+std::string FormatItems(const ItemsOf& items) {
   std::size_t size = 0;
   for (const std::string& item : items) {
     size += kItemMarker.size() + item.size() + 2;
@@ -53,6 +56,67 @@ std::string FormatListFile(const Items& items) {
     out.append(kItemMarker).append(item).append("\r\n");
   }
   return out;
+}
+
+}  // namespace
+
+std::string FormatListFile(const Items& items) {
+  return FormatItems(items);
+}
+
+std::string FormatListFileFrom(const ItemList::Snapshot& items) {
+  std::string out;
+  items.ForEach(
+      [&out](const std::string& item) { out.append(kItemMarker).append(item).append("\r\n"); });
+  return out;
+}
+
+io::FileSystem::Pieces ListFilePieces(ItemList::Snapshot items) {
+  constexpr std::size_t kPieceBytes = 1 << 20;
+  struct Reader {
+    ItemList::Snapshot items;
+    std::size_t chunk = 0;
+    std::size_t item = 0;  // within the chunk
+    std::string piece;
+
+    std::string_view operator()() {
+      if (chunk > 0 || item > 0) {
+        // A save in the background takes turns with the window, which must answer at once
+        // even on a machine with few processors.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      piece.clear();
+      while (chunk < items.ChunkCount() && piece.size() < kPieceBytes) {
+        const ItemList::Chunk& texts = items.ChunkAt(chunk);
+        if (item == texts.size()) {
+          ++chunk;
+          item = 0;
+          continue;
+        }
+        piece.append(kItemMarker).append(texts[item++]).append("\r\n");
+      }
+      return piece;
+    }
+  };
+  return Reader{std::move(items), 0, 0, std::string()};
+}
+
+std::vector<sync::ItemKey> FileItemKeys(const ItemList::Snapshot& items) {
+  std::vector<sync::ItemKey> keys;
+  keys.reserve(items.size());
+  items.ForEach([&keys](const std::string& item) {
+    if (item.find_first_of("\r\n") == std::string::npos) {
+      keys.push_back(sync::KeyOf(item));
+      return;
+    }
+    for (const std::string& read : ParseListFile(FormatListFile(Items{item}))) {
+      keys.push_back(sync::KeyOf(read));
+    }
+  });
+  if (!items.empty() && items.ChunkAt(items.ChunkCount() - 1).back().empty()) {
+    keys.pop_back();
+  }
+  return keys;
 }
 
 void ReadListFile(const io::FileSystem& files, const io::AppFolder& folder,

@@ -8,7 +8,9 @@
 
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
+#include "core/lists/chunked_texts.h"
 #include "core/lists/shared_texts.h"
+#include "core/sync/item_keys.h"
 #include "core/text/text_services.h"
 
 namespace pellix::lists {
@@ -17,6 +19,9 @@ inline constexpr std::string_view kItemMarker = "][)";
 inline constexpr std::string_view kUnicodeListName = "unicode";
 
 using Items = std::vector<std::string>;
+// An ordinary list's items as the store keeps them: in chunks, so that a snapshot for a save on
+// another thread costs no copy of the texts, and a capture moves only the first chunk.
+using ItemList = ChunkedTexts<std::string>;
 using WideItems = std::vector<std::u16string>;
 using SharedWideItems = SharedTexts<std::u16string>;
 
@@ -27,6 +32,12 @@ std::u16string ListFilePath(const io::AppFolder& folder, std::string_view listNa
 // hand-written file without markers loses nothing. A bare marker as the last line adds nothing.
 Items ParseListFile(std::string_view content);
 std::string FormatListFile(const Items& items);
+std::string FormatListFileFrom(const ItemList::Snapshot& items);
+// The same bytes piece by piece, about a megabyte at a time, from a snapshot of the list.
+io::FileSystem::Pieces ListFilePieces(ItemList::Snapshot items);
+// The keys of the items a reader of that file finds (an item with a line break that starts
+// with the marker reads as two; an empty last item reads as none).
+std::vector<sync::ItemKey> FileItemKeys(const ItemList::Snapshot& items);
 
 // Appends the items of the list's file to `items`. Throws FileOpenError.
 void ReadListFile(const io::FileSystem& files, const io::AppFolder& folder,

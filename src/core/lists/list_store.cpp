@@ -96,7 +96,9 @@ void ListStore::SaveListFiles(const io::FileSystem& files, const io::AppFolder& 
   };
   for (const ListSlot& slot : slots_) {
     if (!IsUnicodeListName(slot.name)) {
-      attempt([&] { WriteListFile(files, folder, slot.name, slot.items); });
+      attempt([&] {
+        files.WriteAll(ListFilePath(folder, slot.name), FormatListFileFrom(slot.items.Take()));
+      });
     }
   }
   if (UnicodeFileToWrite()) {

@@ -24,7 +24,7 @@ namespace pellix::lists {
 
 struct ListSlot {
   std::string name;  // code page 932; also the base name of the list's two files
-  Items items;       // index 0 is the top, where captures go in
+  ItemList items;    // index 0 is the top, where captures go in
   filters::FilterDef filter;
   std::uint64_t itemsStamp = 0;  // the store's revision when the items last changed
   // The version of the list's file these were built on: another instance sharing the folder

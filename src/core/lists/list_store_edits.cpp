@@ -26,8 +26,8 @@ void CheckAscending(const std::vector<std::size_t>& ascending, std::size_t count
 }
 
 // One pass: each remaining item moves at most once.
-template <typename ItemList>
-void EraseAscending(ItemList& items, const std::vector<std::size_t>& ascending) {
+template <typename Texts>
+void EraseAscending(Texts& items, const std::vector<std::size_t>& ascending) {
   if (ascending.empty()) {
     return;
   }
@@ -43,16 +43,61 @@ void EraseAscending(ItemList& items, const std::vector<std::size_t>& ascending) 
   items.resize(write);
 }
 
+void EraseAscending(ItemList& items, const std::vector<std::size_t>& ascending) {
+  items.EraseAscending(ascending);
+}
+
+void KeepFirstOf(SharedWideItems::Pointers& items, std::size_t count) {
+  items.resize(count);
+}
+
+void KeepFirstOf(ItemList& items, std::size_t count) {
+  items.KeepFirst(count);
+}
+
+void SwapOf(SharedWideItems::Pointers& items, std::size_t a, std::size_t b) {
+  std::swap(items[a], items[b]);
+}
+
+void SwapOf(ItemList& items, std::size_t a, std::size_t b) {
+  std::string& first = items.Edit(a);
+  std::swap(first, items.Edit(b));
+}
+
+// Takes item `from` out and puts it back at `to`, counted in the list without it.
+void MoveOf(SharedWideItems::Pointers& items, std::size_t from, std::size_t to) {
+  const auto first = items.begin();
+  if (from < to) {
+    std::rotate(first + from, first + from + 1, first + to + 1);
+  } else {
+    std::rotate(first + to, first + from, first + from + 1);
+  }
+}
+
+void MoveOf(ItemList& items, std::size_t from, std::size_t to) {
+  std::string text = std::move(items.Edit(from));
+  items.EraseAscending({from});
+  items.Insert(to, {std::move(text)});
+}
+
 // Inserts in one move of the items below, however many texts come.
 // Returns whether anything went in.
-template <typename ItemList>
-bool InsertRun(ItemList& items, std::size_t at, ItemList texts) {
+bool InsertRun(SharedWideItems::Pointers& items, std::size_t at, SharedWideItems::Pointers texts) {
   if (at > items.size()) {
     throw io::RangeError();
   }
   items.insert(items.begin() + static_cast<std::ptrdiff_t>(at),
                std::make_move_iterator(texts.begin()), std::make_move_iterator(texts.end()));
   return !texts.empty();
+}
+
+bool InsertRun(ItemList& items, std::size_t at, Items texts) {
+  if (at > items.size()) {
+    throw io::RangeError();
+  }
+  const bool any = !texts.empty();
+  items.Insert(at, std::move(texts));
+  return any;
 }
 
 }  // namespace
@@ -91,11 +136,10 @@ std::size_t ListStore::ItemCount(ListId list) const {
 }
 
 void ListStore::InsertAtTop(std::size_t index, std::vector<std::string> topFirst) {
-  Items& items = slots_.at(index).items;
-  items.insert(items.begin(), std::make_move_iterator(topFirst.begin()),
-               std::make_move_iterator(topFirst.end()));
-  opened_.Inserted(ListId::Ansi(index), 0, topFirst.size());
-  KeysInserted(ListId::Ansi(index), 0, topFirst.size());
+  const std::size_t count = topFirst.size();
+  slots_.at(index).items.Insert(0, std::move(topFirst));
+  opened_.Inserted(ListId::Ansi(index), 0, count);
+  KeysInserted(ListId::Ansi(index), 0, count);
   Changed(ListId::Ansi(index), false);
 }
 
@@ -133,7 +177,9 @@ void ListStore::InsertUnicodeItems(std::size_t at, WideItems texts) {
 }
 
 void ListStore::ReplaceItem(std::size_t index, std::size_t item, std::string text) {
-  slots_.at(index).items.at(item) = std::move(text);
+  ItemList& items = slots_.at(index).items;
+  CheckIndex(item, items.size());
+  items.Edit(item) = std::move(text);
   if (auto* keys = keys_.Ansi(index)) {
     keys->Replaced(item, slots_[index].items[item]);
   }
@@ -147,7 +193,7 @@ void ListStore::ReplaceUnicodeItem(std::size_t item, std::u16string text) {
 }
 
 void ListStore::SetItems(std::size_t index, Items items) {
-  slots_.at(index).items = std::move(items);
+  slots_.at(index).items = ItemList(std::move(items));
   opened_.Lost(ListId::Ansi(index));
   StampItems(ListId::Ansi(index));
   keys_.For(ListId::Ansi(index), [](auto& keys) { keys.Drop(); });
@@ -175,7 +221,7 @@ void ListStore::KeepFirst(ListId list, std::size_t count) {
   if (count >= ItemCount(list)) {
     return;
   }
-  WithItems(list, [&](auto& items) { items.resize(count); });
+  WithItems(list, [&](auto& items) { KeepFirstOf(items, count); });
   opened_.Follow(list, [&](std::size_t index) {
     return index < count ? std::optional<ItemPlace>(ItemPlace{list, index}) : std::nullopt;
   });
@@ -186,7 +232,7 @@ void ListStore::KeepFirst(ListId list, std::size_t count) {
 void ListStore::SwapItems(ListId list, std::size_t a, std::size_t b) {
   CheckIndex(a, ItemCount(list));
   CheckIndex(b, ItemCount(list));
-  WithItems(list, [&](auto& items) { std::swap(items[a], items[b]); });
+  WithItems(list, [&](auto& items) { SwapOf(items, a, b); });
   opened_.Follow(list, [&](std::size_t index) {
     return std::optional<ItemPlace>(ItemPlace{list, index == a ? b : index == b ? a : index});
   });
@@ -197,14 +243,7 @@ void ListStore::SwapItems(ListId list, std::size_t a, std::size_t b) {
 void ListStore::MoveItem(ListId list, std::size_t from, std::size_t to) {
   CheckIndex(from, ItemCount(list));
   CheckIndex(to, ItemCount(list));
-  WithItems(list, [&](auto& items) {
-    const auto first = items.begin();
-    if (from < to) {
-      std::rotate(first + from, first + from + 1, first + to + 1);
-    } else {
-      std::rotate(first + to, first + from, first + from + 1);
-    }
-  });
+  WithItems(list, [&](auto& items) { MoveOf(items, from, to); });
   opened_.Follow(list, [&](std::size_t index) {
     if (index == from) {
       return std::optional<ItemPlace>(ItemPlace{list, to});
@@ -217,10 +256,10 @@ void ListStore::MoveItem(ListId list, std::size_t from, std::size_t to) {
 }
 
 void ListStore::SplitItems(std::size_t list, std::vector<Split> ascending) {
-  Items& items = slots_.at(list).items;
+  ItemList& kept = slots_.at(list).items;
   std::size_t added = 0;
   for (std::size_t k = 0; k < ascending.size(); ++k) {
-    CheckIndex(ascending[k].index, items.size());
+    CheckIndex(ascending[k].index, kept.size());
     if ((k > 0 && ascending[k].index <= ascending[k - 1].index) || ascending[k].lines.empty()) {
       throw io::RangeError();
     }
@@ -229,6 +268,7 @@ void ListStore::SplitItems(std::size_t list, std::vector<Split> ascending) {
   if (ascending.empty()) {
     return;
   }
+  Items items = kept.Release();
   Items result;
   result.reserve(items.size() + added);
   auto split = ascending.begin();
@@ -240,7 +280,7 @@ void ListStore::SplitItems(std::size_t list, std::vector<Split> ascending) {
       result.push_back(std::move(items[index]));
     }
   }
-  items = std::move(result);
+  kept = ItemList(std::move(result));
   // An item that became several lines is gone; one that stayed a single line is still there.
   opened_.Follow(ListId::Ansi(list), [&](std::size_t index) -> std::optional<ItemPlace> {
     std::size_t shift = 0;
@@ -260,24 +300,25 @@ void ListStore::SplitItems(std::size_t list, std::vector<Split> ascending) {
 }
 
 void ListStore::Reorder(std::size_t list, const std::vector<std::size_t>& order) {
-  Items& items = slots_.at(list).items;
-  if (order.size() != items.size()) {
+  ItemList& kept = slots_.at(list).items;
+  if (order.size() != kept.size()) {
     throw io::RangeError();
   }
   std::vector<bool> seen(order.size());
   for (const std::size_t index : order) {
-    CheckIndex(index, items.size());
+    CheckIndex(index, kept.size());
     if (seen[index]) {
       throw io::RangeError();
     }
     seen[index] = true;
   }
+  Items items = kept.Release();
   Items result;
   result.reserve(items.size());
   for (const std::size_t index : order) {
     result.push_back(std::move(items[index]));
   }
-  items = std::move(result);
+  kept = ItemList(std::move(result));
   opened_.Follow(ListId::Ansi(list), [&](std::size_t index) {
     const auto at = std::find(order.begin(), order.end(), index);
     return std::optional<ItemPlace>(
@@ -288,14 +329,14 @@ void ListStore::Reorder(std::size_t list, const std::vector<std::size_t>& order)
 }
 
 void ListStore::MoveToTop(std::size_t from, std::size_t item, std::size_t to) {
-  Items& source = slots_.at(from).items;
-  Items& target = slots_.at(to).items;
+  ItemList& source = slots_.at(from).items;
+  ItemList& target = slots_.at(to).items;
   CheckIndex(item, source.size());
   if (from == to) {
     throw io::RangeError();
   }
-  target.insert(target.begin(), std::move(source[item]));
-  source.erase(source.begin() + static_cast<std::ptrdiff_t>(item));
+  target.Insert(0, {std::move(source.Edit(item))});
+  source.EraseAscending({item});
   // The target first: an item that arrives there must not be pushed down again.
   opened_.Inserted(ListId::Ansi(to), 0, 1);
   KeysInserted(ListId::Ansi(to), 0, 1);
@@ -310,11 +351,11 @@ void ListStore::MoveToTop(std::size_t from, std::size_t item, std::size_t to) {
 }
 
 void ListStore::MoveToUnicodeTop(std::size_t from, std::size_t item, std::u16string text) {
-  Items& source = slots_.at(from).items;
+  ItemList& source = slots_.at(from).items;
   CheckIndex(item, source.size());
   SharedWideItems::Pointers& items = unicodeItems_.Edit();
   items.insert(items.begin(), SharedWideItems::Share(std::move(text)));
-  source.erase(source.begin() + static_cast<std::ptrdiff_t>(item));
+  source.EraseAscending({item});
   opened_.Inserted(ListId::Unicode(), 0, 1);
   KeysInserted(ListId::Unicode(), 0, 1);
   keys_.For(ListId::Ansi(from), [item](auto& keys) { keys.Removed({item}); });
@@ -336,7 +377,7 @@ void ListStore::KeysInserted(ListId list, std::size_t at, std::size_t count) {
 }
 
 const std::vector<std::string>& ListStore::SearchKeys(std::size_t slot) {
-  const Items& items = slots_.at(slot).items;
+  const ItemList& items = slots_.at(slot).items;
   lists::FoldedCopies<std::string>& keys = keys_.KeepAnsi(slot);
   if (!keys.Built()) {
     keys.Build(items);

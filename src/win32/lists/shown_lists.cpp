@@ -207,7 +207,7 @@ void ShownLists::ConvertFocusedItem(lists::ItemConversion conversion) {
 void ShownLists::ShowInsertions(const std::vector<std::size_t>& inserted) {
   const auto shown = model_.lists.AnsiShown();
   if (shown && *shown < inserted.size() && inserted[*shown] > 0) {
-    const lists::Items& items = model_.lists.Slot(*shown).items;
+    const lists::ItemList& items = model_.lists.Slot(*shown).items;
     if (SearchShows(false)) {
       FollowSearchInsertion(false, inserted[*shown]);
     } else {
@@ -261,7 +261,7 @@ void ShownLists::FitAnsiColumn() {
   if (!shown) {
     return;
   }
-  const lists::Items& items = model_.lists.Slot(*shown).items;
+  const lists::ItemList& items = model_.lists.Slot(*shown).items;
   std::size_t index = 0;
   ansiWidest_ = LongestOf(items, items.size(), &index);
   listBox_.SetWidestText(ansiWidest_ > 0 ? AnsiItemText(index) : std::wstring());

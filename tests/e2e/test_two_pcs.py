@@ -179,6 +179,8 @@ def test_the_other_pcs_changes_leave_the_users_place_in_the_list(two_pcs: TwoPCs
     wait_list(app1, meetings, 10, "PC1's search for 会議")
     copy(pc2, "新しい会議")
     copy(pc2, "関係ない項目")
+    wait_until(lambda: app2.items(count=2) == ["関係ない項目", "新しい会議"], 10,
+               "PC2's two copies on its own list")
     wait_list(app1, ["新しい会議"] + meetings, limit, "PC2's matching copy in PC1's results")
     assert pc1.text(field["hwnd"]) == "会議"
     close_both(two_pcs, (app1, app2))

@@ -28,7 +28,7 @@ SearchQuery Query(std::u16string_view typed) {
 std::vector<std::string> Shown(const ListStore& store, const ListSearch& search) {
   std::vector<std::string> texts;
   for (std::size_t row = 0; row < search.RowCount(store); ++row) {
-    texts.push_back(store.Slot(kListA).items.at(*search.ItemOf(store, row)));
+    texts.emplace_back(store.Slot(kListA).items.at(*search.ItemOf(store, row)));
   }
   return texts;
 }
@@ -164,7 +164,7 @@ TEST(SearchKeys, FollowEveryChangeOfTheItems) {
   ListStore store = MakeStore({"a0", "b1", "c2", "d3", "e4"}, {"z"});
   const auto expectInStep = [&store](const char* after) {
     std::vector<std::string> fresh;
-    for (const std::string& item : store.Slot(kListA).items) {
+    for (const std::string_view item : store.Slot(kListA).items) {
       fresh.push_back(text::FoldCp932(item));
     }
     EXPECT_EQ(store.SearchKeys(kListA), fresh) << "after " << after;

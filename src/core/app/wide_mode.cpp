@@ -6,7 +6,7 @@ namespace pellix::app {
 
 std::size_t LongestItemBytes(const lists::ItemList& items) {
   std::size_t longest = 0;
-  items.ForEach([&longest](const std::string& item) { longest = std::max(longest, item.size()); });
+  items.ForEach([&longest](std::string_view item) { longest = std::max(longest, item.size()); });
   return longest;
 }
 

@@ -56,7 +56,7 @@ std::u16string TakePasteText(Model& model, bool unicodeShown,
   }
   std::vector<std::string> items;
   for (const std::size_t index : selected) {
-    items.push_back(model.lists.Slot(*slot).items.at(index));
+    items.emplace_back(model.lists.Slot(*slot).items.at(index));
   }
   model.pastedSinceHotkey = true;
   return text::Cp932ToUtf16(services, paste::BuildAnsiPasteText(items, model.view.pasteOption));

@@ -131,7 +131,7 @@ EditResult asort(ListStore& store, std::size_t list, const ViewState& view,
   std::vector<Entry> entries;
   keys.reserve(items.size());
   entries.reserve(items.size());
-  for (const std::string& item : items) {
+  for (const std::string_view item : items) {
     std::string key = services.SortKey(text::Cp932ToUtf16(services, item));
     entries.push_back(Entry{KeyPrefix(key), keys.size()});
     keys.push_back(std::move(key));

@@ -20,8 +20,11 @@ std::u16string ListFilePath(const io::AppFolder& folder, std::string_view listNa
   return folder.PathFor(listName, u".dat");
 }
 
-Items ParseListFile(std::string_view content) {
-  Items items;
+namespace {
+
+// Hands `add` each item of the file's text, in order.
+template <typename Add>
+void ForEachListItem(std::string_view content, Add&& add) {
   std::string pending;
   bool first = true;
   text::ForEachLine(content, [&](std::string_view line) {
@@ -30,15 +33,28 @@ Items ParseListFile(std::string_view content) {
       first = false;
       pending.assign(opens ? line.substr(kItemMarker.size()) : line);
     } else if (opens) {
-      items.push_back(std::move(pending));
+      add(pending);
       pending.assign(line.substr(kItemMarker.size()));
     } else {
       pending.append("\r\n").append(line);
     }
   });
   if (!pending.empty()) {
-    items.push_back(std::move(pending));
+    add(pending);
   }
+}
+
+}  // namespace
+
+Items ParseListFile(std::string_view content) {
+  Items items;
+  ForEachListItem(content, [&items](const std::string& item) { items.push_back(item); });
+  return items;
+}
+
+ItemList ParseItemList(std::string_view content) {
+  ItemList items;
+  ForEachListItem(content, [&items](const std::string& item) { items.Append(item); });
   return items;
 }
 
@@ -67,7 +83,7 @@ std::string FormatListFile(const Items& items) {
 std::string FormatListFileFrom(const ItemList::Snapshot& items) {
   std::string out;
   items.ForEach(
-      [&out](const std::string& item) { out.append(kItemMarker).append(item).append("\r\n"); });
+      [&out](std::string_view item) { out.append(kItemMarker).append(item).append("\r\n"); });
   return out;
 }
 
@@ -104,16 +120,17 @@ io::FileSystem::Pieces ListFilePieces(ItemList::Snapshot items) {
 std::vector<sync::ItemKey> FileItemKeys(const ItemList::Snapshot& items) {
   std::vector<sync::ItemKey> keys;
   keys.reserve(items.size());
-  items.ForEach([&keys](const std::string& item) {
-    if (item.find_first_of("\r\n") == std::string::npos) {
+  items.ForEach([&keys](std::string_view item) {
+    if (item.find_first_of("\r\n") == std::string_view::npos) {
       keys.push_back(sync::KeyOf(item));
       return;
     }
-    for (const std::string& read : ParseListFile(FormatListFile(Items{item}))) {
+    for (const std::string& read : ParseListFile(FormatListFile(Items{std::string(item)}))) {
       keys.push_back(sync::KeyOf(read));
     }
   });
-  if (!items.empty() && items.ChunkAt(items.ChunkCount() - 1).back().empty()) {
+  const auto& last = items.empty() ? nullptr : &items.ChunkAt(items.ChunkCount() - 1);
+  if (last != nullptr && (*last)[last->size() - 1].empty()) {
     keys.pop_back();
   }
   return keys;

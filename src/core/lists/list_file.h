@@ -8,7 +8,7 @@
 
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
-#include "core/lists/chunked_texts.h"
+#include "core/lists/item_list.h"
 #include "core/lists/shared_texts.h"
 #include "core/sync/item_keys.h"
 #include "core/text/text_services.h"
@@ -19,9 +19,6 @@ inline constexpr std::string_view kItemMarker = "][)";
 inline constexpr std::string_view kUnicodeListName = "unicode";
 
 using Items = std::vector<std::string>;
-// An ordinary list's items as the store keeps them: in chunks, so that a snapshot for a save on
-// another thread costs no copy of the texts, and a capture moves only the first chunk.
-using ItemList = ChunkedTexts<std::string>;
 using WideItems = std::vector<std::u16string>;
 using SharedWideItems = SharedTexts<std::u16string>;
 
@@ -31,6 +28,8 @@ std::u16string ListFilePath(const io::AppFolder& folder, std::string_view listNa
 // it, joined by CR LF. Lines before the first marker are kept as the first item's text, so a
 // hand-written file without markers loses nothing. A bare marker as the last line adds nothing.
 Items ParseListFile(std::string_view content);
+// The same, packed as the store keeps a list (no allocation per item).
+ItemList ParseItemList(std::string_view content);
 std::string FormatListFile(const Items& items);
 std::string FormatListFileFrom(const ItemList::Snapshot& items);
 // The same bytes piece by piece, about a megabyte at a time, from a snapshot of the list.

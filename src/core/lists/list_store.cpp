@@ -26,7 +26,7 @@ LoadedList ReadList(const io::FileSystem& files, const io::AppFolder& folder,
       version.keys =
           std::make_shared<const std::vector<sync::ItemKey>>(sync::KeysInOrder(*list.unicodeItems));
     } else {
-      list.slot.items = ParseListFile(content);
+      list.slot.items = ParseItemList(content);
       version.keys =
           std::make_shared<const std::vector<sync::ItemKey>>(sync::KeysInOrder(list.slot.items));
     }

@@ -60,8 +60,9 @@ void SwapOf(SharedWideItems::Pointers& items, std::size_t a, std::size_t b) {
 }
 
 void SwapOf(ItemList& items, std::size_t a, std::size_t b) {
-  std::string& first = items.Edit(a);
-  std::swap(first, items.Edit(b));
+  const std::string first(items[a]);
+  items.Replace(a, std::string(items[b]));
+  items.Replace(b, first);
 }
 
 // Takes item `from` out and puts it back at `to`, counted in the list without it.
@@ -75,7 +76,7 @@ void MoveOf(SharedWideItems::Pointers& items, std::size_t from, std::size_t to) 
 }
 
 void MoveOf(ItemList& items, std::size_t from, std::size_t to) {
-  std::string text = std::move(items.Edit(from));
+  std::string text(items[from]);
   items.EraseAscending({from});
   items.Insert(to, {std::move(text)});
 }
@@ -179,7 +180,7 @@ void ListStore::InsertUnicodeItems(std::size_t at, WideItems texts) {
 void ListStore::ReplaceItem(std::size_t index, std::size_t item, std::string text) {
   ItemList& items = slots_.at(index).items;
   CheckIndex(item, items.size());
-  items.Edit(item) = std::move(text);
+  items.Replace(item, text);
   if (auto* keys = keys_.Ansi(index)) {
     keys->Replaced(item, slots_[index].items[item]);
   }
@@ -268,7 +269,7 @@ void ListStore::SplitItems(std::size_t list, std::vector<Split> ascending) {
   if (ascending.empty()) {
     return;
   }
-  Items items = kept.Release();
+  Items items = kept.ToVector();
   Items result;
   result.reserve(items.size() + added);
   auto split = ascending.begin();
@@ -312,7 +313,7 @@ void ListStore::Reorder(std::size_t list, const std::vector<std::size_t>& order)
     }
     seen[index] = true;
   }
-  Items items = kept.Release();
+  Items items = kept.ToVector();
   Items result;
   result.reserve(items.size());
   for (const std::size_t index : order) {
@@ -335,7 +336,7 @@ void ListStore::MoveToTop(std::size_t from, std::size_t item, std::size_t to) {
   if (from == to) {
     throw io::RangeError();
   }
-  target.Insert(0, {std::move(source.Edit(item))});
+  target.Insert(0, {std::string(source[item])});
   source.EraseAscending({item});
   // The target first: an item that arrives there must not be pushed down again.
   opened_.Inserted(ListId::Ansi(to), 0, 1);

@@ -94,8 +94,8 @@ class FoldedCopies {
   }
 
  private:
-  static std::string Fold(const std::string& item) { return text::FoldCp932(item); }
-  static std::u16string Fold(const std::u16string& item) { return text::FoldUtf16(item); }
+  static std::string Fold(std::string_view item) { return text::FoldCp932(item); }
+  static std::u16string Fold(std::u16string_view item) { return text::FoldUtf16(item); }
 
   std::vector<Text> keys_;
   bool built_ = false;

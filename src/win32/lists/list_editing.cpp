@@ -50,7 +50,7 @@ void ListEditing::DropOnMemo() {
   const auto& items = context_.model.lists.Slot(*list).items;
   std::vector<std::string> dropped;
   for (const std::size_t index : context_.lists.Views().SelectedItems(false)) {
-    dropped.push_back(items.at(index));
+    dropped.emplace_back(items.at(index));
   }
   memo_.insertAtTop(memo::MemoDropText(dropped, context_.model.view.pasteOption));
 }

@@ -1,8 +1,8 @@
-// The chunked list of texts the store keeps ordinary lists in: it must be the same list as a
+// The packed, chunked list the store keeps ordinary lists in: it must be the same list as a
 // plain vector after any run of changes, however they cross its chunks, and a snapshot taken
 // before a change must never see it, on any thread.
 
-#include "core/lists/chunked_texts.h"
+#include "core/lists/item_list.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace pellix::lists {
 namespace {
 
 using Texts = std::vector<std::string>;
-using Chunked = ChunkedTexts<std::string>;
+using Chunked = ItemList;
 
 Texts Numbered(std::size_t count, const std::string& prefix) {
   Texts texts;
@@ -29,7 +29,7 @@ Texts Numbered(std::size_t count, const std::string& prefix) {
 
 Texts Read(const Chunked::Snapshot& snapshot) {
   Texts texts;
-  snapshot.ForEach([&texts](const std::string& text) { texts.push_back(text); });
+  snapshot.ForEach([&texts](std::string_view text) { texts.emplace_back(text); });
   return texts;
 }
 
@@ -68,7 +68,7 @@ TEST(ChunkedTexts, AnyRunOfChangesLeavesTheListAPlainVectorWouldHold) {
           if (!plain.empty()) {
             const std::size_t at = pick(plain.size());
             plain[at] += "*";
-            chunked.Edit(at) += "*";
+            chunked.Replace(at, plain[at]);
           }
           break;
         case 3:
@@ -80,7 +80,7 @@ TEST(ChunkedTexts, AnyRunOfChangesLeavesTheListAPlainVectorWouldHold) {
           break;
         case 4:
           if (pick(20) == 0) {
-            plain = chunked.Release();
+            plain = chunked.ToVector();
             chunked = Chunked(plain);
           }
           break;
@@ -100,13 +100,25 @@ TEST(ChunkedTexts, ASnapshotKeepsWhatItSawWhateverChangesAfterIt) {
   const Chunked::Snapshot before = list.Take();
   const Texts seen = Read(before);
   list.Insert(0, {"top"});
-  list.Edit(5000) = "edited";
+  list.Replace(5000, "edited");
   list.EraseAscending({1, 9000});
   list.KeepFirst(20);
   EXPECT_EQ(Read(before), seen);
   EXPECT_EQ(before.size(), 10000u);
   EXPECT_EQ(list.size(), 20u);
   EXPECT_EQ(list[0], "top");
+}
+
+TEST(ItemList, ItemsOfAnySizeSplitTheirChunksByBytesToo) {
+  // A few long texts fill a chunk's bytes long before its count.
+  Texts plain(3, std::string(900'000, 'x'));
+  Chunked list(plain);
+  for (int k = 0; k < 5; ++k) {
+    plain.insert(plain.begin(), std::string(700'000, static_cast<char>('a' + k)));
+    list.Insert(0, {plain.front()});
+  }
+  EXPECT_TRUE(list == plain);
+  EXPECT_GT(list.Take().ChunkCount(), 2u);
 }
 
 TEST(ChunkedTexts, ASnapshotIsReadOnAnotherThreadWhileTheListChanges) {
@@ -121,7 +133,8 @@ TEST(ChunkedTexts, ASnapshotIsReadOnAnotherThreadWhileTheListChanges) {
     });
     for (int k = 0; k < 200; ++k) {
       list.Insert(0, {"capture " + std::to_string(round) + "/" + std::to_string(k)});
-      list.Edit(static_cast<std::size_t>(k) * 7) += "!";
+      const auto at = static_cast<std::size_t>(k) * 7;
+      list.Replace(at, std::string(list[at]) + "!");
     }
     list.EraseAscending({10, 20000});
     reader.join();
@@ -142,6 +155,7 @@ TEST(ChunkedTexts, TheFileIsWrittenInPiecesAsWholeAndItsKeysAreWhatAReaderFinds)
   }
   EXPECT_EQ(streamed, FormatListFile(list.ToVector()));
   EXPECT_EQ(FileItemKeys(snapshot), sync::KeysInOrder(ParseListFile(streamed)));
+  EXPECT_TRUE(ParseItemList(streamed) == ParseListFile(streamed));
 }
 
 }  // namespace

@@ -388,6 +388,22 @@ TEST_F(TwoFoldersTest, AListMissingFromTheWinningVersionIsWrittenAgain) {
   EXPECT_EQ(a_.CopiesDone().size(), 2u);  // this conflict's copy and the one before it
 }
 
+TEST_F(TwoFoldersTest, ADeleteIsNotUndoneByACopyMadeBeforeIt) {
+  a_.Capture("z");
+  a_.Capture("y");
+  a_.Save();
+  const std::u16string history = one_.Dir() + u"\u5c65\u6b74.dat";
+  const std::string before = PlatformFileSystem().ReadAll(history);
+  // Here z is deleted and saved; there a capture was saved on the version that still had z.
+  a_.Delete("z");
+  a_.Save();
+  PlatformFileSystem().WriteAll(
+      one_.Dir() + u"\u5c65\u6b74.sync-conflict-20261209-120002-CCCCCCC.dat",
+      "][)there\r\n" + before);
+  a_.Look();
+  EXPECT_EQ(a_.History(), (lists::Items{"there", "y"}));
+}
+
 TEST(TakeInView, SelectionFocusAndScrollFollowTheirItems) {
   using lists::AfterTakeIn;
   using lists::ViewState;

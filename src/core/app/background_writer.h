@@ -19,6 +19,7 @@
 #include "core/io/file_system.h"
 #include "core/sync/item_keys.h"
 #include "core/sync/known_file.h"
+#include "core/sync/versions.h"
 
 namespace pellix::app {
 
@@ -30,7 +31,7 @@ struct WriteOutcome {
   // A list file written: the version it is now, the keys of its items, the keys the write lost
   // (sorted) and the list's items stamp it was written from.
   std::optional<sync::KnownFile> written;
-  std::shared_ptr<const std::vector<sync::ItemKey>> keys;
+  sync::KeysOf keys;
   std::vector<sync::ItemKey> lost;
   std::uint64_t itemsStamp = 0;
 };

@@ -2,25 +2,27 @@
 
 #include "core/app/saver.h"
 #include "core/lists/list_file.h"
-#include "core/text/wide_lines.h"
 
 namespace pellix::app {
 namespace {
 
 // Fills in a list write's outcome on the writer's thread: hashing a large list's items is work
 // the window must not wait for.
-std::function<void(WriteOutcome&)> ListVersionAfterWrite(
-    const sync::SharedFiles* shared, std::u16string path,
-    std::shared_ptr<const std::vector<sync::ItemKey>> base, std::uint64_t itemsStamp,
-    std::function<std::vector<sync::ItemKey>()> keysWritten) {
-  return [=](WriteOutcome& outcome) {
-    auto keys = std::make_shared<const std::vector<sync::ItemKey>>(keysWritten());
-    std::vector<sync::ItemKey> before = *base;
-    std::vector<sync::ItemKey> after = *keys;
-    std::sort(before.begin(), before.end());
-    std::sort(after.begin(), after.end());
-    outcome.lost = sync::KeysLost(before, after);
-    outcome.keys = std::move(keys);
+// Only a list that lost items since its version is hashed, to tell what it lost.
+std::function<void(WriteOutcome&)> ListVersionAfterWrite(const sync::SharedFiles* shared,
+                                                         std::u16string path,
+                                                         const sync::ListVersion& version,
+                                                         std::uint64_t itemsStamp,
+                                                         sync::KeysOf written) {
+  return [=, base = version.keys, removed = version.removedSince](WriteOutcome& outcome) {
+    if (removed) {
+      std::vector<sync::ItemKey> before = base();
+      std::vector<sync::ItemKey> after = written();
+      std::sort(before.begin(), before.end());
+      std::sort(after.begin(), after.end());
+      outcome.lost = sync::KeysLost(before, after);
+    }
+    outcome.keys = written;
     outcome.itemsStamp = itemsStamp;
     outcome.written = shared != nullptr ? shared->Known(path) : std::nullopt;
   };
@@ -67,7 +69,7 @@ void ChangedFiles::Visit(const Model& model, bool format, std::vector<FileWrite>
               const lists::ItemList::Snapshot items = slot.items.Take();
               FileWrite write(path, lists::ListFilePieces(items));
               write.afterWrite =
-                  ListVersionAfterWrite(shared_, path, slot.synced.keys, slot.itemsStamp,
+                  ListVersionAfterWrite(shared_, path, slot.synced, slot.itemsStamp,
                                         [items] { return lists::FileItemKeys(items); });
               return write;
             });
@@ -80,24 +82,10 @@ void ChangedFiles::Visit(const Model& model, bool format, std::vector<FileWrite>
           store.ItemsStamp(lists::ListId::Unicode()), [&](const std::u16string& path) {
             lists::SharedWideItems::Snapshot items = store.UnicodeItems().Take();
             FileWrite write(path, lists::UnicodeListFilePieces(items));
-            write.afterWrite = ListVersionAfterWrite(
-                shared_, path, store.Synced(lists::ListId::Unicode()).keys,
-                store.ItemsStamp(lists::ListId::Unicode()), [items] {
-                  // As the file reads back: an item with line breaks is several.
-                  std::vector<sync::ItemKey> keys;
-                  keys.reserve(items->size());
-                  for (const auto& item : *items) {
-                    std::vector<std::u16string_view> lines = text::SplitWideLines(*item);
-                    const char16_t last = item->empty() ? u'\r' : item->back();
-                    if (last == u'\r' || last == u'\n' || last == u'\u2028') {
-                      lines.emplace_back();
-                    }
-                    for (const std::u16string_view line : lines) {
-                      keys.push_back(sync::KeyOf(line));
-                    }
-                  }
-                  return keys;
-                });
+            write.afterWrite =
+                ListVersionAfterWrite(shared_, path, store.Synced(lists::ListId::Unicode()),
+                                      store.ItemsStamp(lists::ListId::Unicode()),
+                                      [items] { return lists::UnicodeFileItemKeys(*items); });
             return write;
           });
   }

@@ -29,7 +29,7 @@ std::map<std::u16string, std::vector<std::u16string>> CopiesIn(
 
 // `whole`: the found list is kept whole too, for a list here that may take it over as it is.
 ListFound Compared(const text::TextServices& services, const LookRequest::List& list,
-                   sync::FoundFile found, bool whole) {
+                   const std::vector<sync::ItemKey>& base, sync::FoundFile found, bool whole) {
   ListFound result;
   result.path = list.path;
   result.unicode = list.unicode;
@@ -37,13 +37,13 @@ ListFound Compared(const text::TextServices& services, const LookRequest::List& 
   result.found = found.known;
   if (list.unicode) {
     lists::WideItems items = lists::ParseUnicodeListFile(services, found.content);
-    result.wide = sync::CompareLists(*list.keys, items);
+    result.wide = sync::CompareLists(base, items);
     if (whole || !result.wide.simple) {
       result.wideItems = std::move(items);
     }
   } else {
     lists::Items items = lists::ParseListFile(found.content);
-    result.ansi = sync::CompareLists(*list.keys, items);
+    result.ansi = sync::CompareLists(base, items);
     if (whole || !result.ansi.simple) {
       result.ansiItems = std::move(items);
     }
@@ -54,6 +54,14 @@ ListFound Compared(const text::TextServices& services, const LookRequest::List& 
 void LookAtList(const io::FileSystem& files, const text::TextServices& services,
                 const LookRequest::List& list, const std::vector<std::u16string>& copies,
                 const std::u16string& dir, LookResult& result) {
+  // The version's keys are made only when something is to be measured against them.
+  std::optional<std::vector<sync::ItemKey>> keys;
+  const auto base = [&]() -> const std::vector<sync::ItemKey>& {
+    if (!keys) {
+      keys = list.keys();
+    }
+    return *keys;
+  };
   if (!sync::StillAsKnown(files, list.path, list.from)) {
     sync::FoundFile found = sync::ReadFound(files, list.path);
     // A list file gone is no list emptied: the list was removed elsewhere, and goes from the
@@ -62,13 +70,13 @@ void LookAtList(const io::FileSystem& files, const text::TextServices& services,
       // Beside a copy of a conflict, the file may be the other side's version that replaced
       // this one's: what it lacks may only be what it never saw. Then the list here may hold
       // the same texts in another order, and takes the file's, so that the two sides agree.
-      ListFound changed = Compared(services, list, std::move(found), !copies.empty());
+      ListFound changed = Compared(services, list, base(), std::move(found), !copies.empty());
       changed.mode = copies.empty() ? sync::MergeMode::kBoth : sync::MergeMode::kAddOnly;
       result.lists.push_back(std::move(changed));
     }
   }
   for (const std::u16string& copy : copies) {
-    ListFound copied = Compared(services, list, sync::ReadFound(files, dir + copy), false);
+    ListFound copied = Compared(services, list, base(), sync::ReadFound(files, dir + copy), false);
     copied.mode = sync::MergeMode::kAddOnly;
     copied.copy = dir + copy;
     result.lists.push_back(std::move(copied));

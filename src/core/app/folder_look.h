@@ -13,6 +13,7 @@
 #include "core/lists/list_file.h"
 #include "core/sync/list_merge.h"
 #include "core/sync/shared_files.h"
+#include "core/sync/versions.h"
 #include "core/text/text_services.h"
 
 namespace pellix::app {
@@ -23,7 +24,7 @@ struct LookRequest {
     std::u16string path;
     bool unicode = false;
     sync::KnownFile from;  // the version the keys are of
-    std::shared_ptr<const std::vector<sync::ItemKey>> keys;
+    sync::KeysOf keys;
   };
   std::vector<List> lists;
   struct Lines {

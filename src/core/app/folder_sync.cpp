@@ -196,7 +196,7 @@ bool FolderSync::TakeInList(ListFound found, bool continuing, ChangedFiles& chan
   shared_.Adopt(found.path, from, found.found, {}, true);
   sync::ListVersion next;
   next.file = found.found;
-  next.keys = std::make_shared<const std::vector<sync::ItemKey>>(std::move(foundKeys));
+  next.keys = sync::KeysMade(std::move(foundKeys));
   // Unchanged here, the list is now exactly the file; otherwise it holds changes of its own
   // and is written again.
   const bool sameAsFile = sameTexts || (unchangedHere && (simple || list.replaced) &&

@@ -136,6 +136,22 @@ std::vector<sync::ItemKey> FileItemKeys(const ItemList::Snapshot& items) {
   return keys;
 }
 
+std::vector<sync::ItemKey> UnicodeFileItemKeys(const SharedWideItems::Pointers& items) {
+  std::vector<sync::ItemKey> keys;
+  keys.reserve(items.size());
+  for (const SharedWideItems::Pointer& item : items) {
+    std::vector<std::u16string_view> lines = text::SplitWideLines(*item);
+    const char16_t last = item->empty() ? u'\r' : item->back();
+    if (last == u'\r' || last == u'\n' || last == u'\u2028') {
+      lines.emplace_back();
+    }
+    for (const std::u16string_view line : lines) {
+      keys.push_back(sync::KeyOf(line));
+    }
+  }
+  return keys;
+}
+
 void ReadListFile(const io::FileSystem& files, const io::AppFolder& folder,
                   std::string_view listName, Items& items) {
   Items read = ParseListFile(files.ReadAll(ListFilePath(folder, listName)));

@@ -47,6 +47,10 @@ void WriteListFile(const io::FileSystem& files, const io::AppFolder& folder,
 // A byte-order mark picks UTF-16 LE, UTF-16 BE or UTF-8; without one the file is code page 932.
 // Items are split at CR LF, CR, LF and U+2028; a zero character ends the text.
 WideItems ParseUnicodeListFile(const text::TextServices& services, std::string_view content);
+// The keys of the items a reader of the Unicode list's file finds: an item with line breaks is
+// several.
+std::vector<sync::ItemKey> UnicodeFileItemKeys(const SharedWideItems::Pointers& items);
+
 // UTF-16 LE with its mark, each item followed by CR LF.
 std::string FormatUnicodeListFile(const WideItems& items);
 std::string FormatUnicodeListFile(const SharedWideItems::Pointers& items);

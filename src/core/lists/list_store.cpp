@@ -22,13 +22,11 @@ LoadedList ReadList(const io::FileSystem& files, const io::AppFolder& folder,
       list.partlyRead = PartlyRead{path, KeepOriginal(files, path, content)};
     }
     if (unicode) {
+      // Its keys come from the list once it joins the store (AddLoadedList).
       list.unicodeItems = ParseUnicodeListFile(services, content);
-      version.keys =
-          std::make_shared<const std::vector<sync::ItemKey>>(sync::KeysInOrder(*list.unicodeItems));
     } else {
       list.slot.items = ParseItemList(content);
-      version.keys =
-          std::make_shared<const std::vector<sync::ItemKey>>(sync::KeysInOrder(list.slot.items));
+      version.keys = [items = list.slot.items.Take()] { return FileItemKeys(items); };
     }
   }
   if (unicode) {
@@ -64,6 +62,7 @@ void ListStore::AddLoadedList(LoadedList list) {
     if (list.unicodeSynced) {
       unicodeSynced_ = std::move(*list.unicodeSynced);
       unicodeSynced_.itemsStamp = unicodeStamp_;
+      unicodeSynced_.keys = [items = unicodeItems_.Take()] { return UnicodeFileItemKeys(*items); };
     }
   }
 }

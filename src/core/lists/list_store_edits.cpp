@@ -111,6 +111,9 @@ decltype(auto) ListStore::WithItems(ListId list, Action&& action) {
 void ListStore::Changed(ListId list, bool removed) {
   StampItems(list);
   unicodeRemoved_ = unicodeRemoved_ || (list.unicode && removed);
+  if (removed) {
+    (list.unicode ? unicodeSynced_ : slots_.at(list.slot).synced).removedSince = true;
+  }
 }
 
 void ListStore::StampItems(ListId list) {

@@ -10,6 +10,10 @@ constexpr std::size_t kRemovedKept = 4096;
 
 }  // namespace
 
+KeysOf KeysMade(std::vector<ItemKey> keys) {
+  return [keys = std::make_shared<const std::vector<ItemKey>>(std::move(keys))] { return *keys; };
+}
+
 void MoveOn(ListVersion& version, ListVersion next, const std::vector<ItemKey>& lost) {
   std::vector<ItemKey> removed = std::move(version.removedLately);
   removed.insert(removed.end(), lost.begin(), lost.end());

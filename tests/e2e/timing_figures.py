@@ -293,3 +293,41 @@ def test_memory(desktop: Desktop, size: int):
     report(f"resident memory of pellix, {size} items ({megabytes:.0f} MB of list files)",
            [settled_resident_mb(app.process.pid)], "MB")
     app.close(timeout=300)
+
+
+@pytest.mark.parametrize("lists", [10, 1])
+def test_start_up_at_a_million(desktop: Desktop, lists: int):
+    """A million items, in ten lists of 100,000 (the first shown) or in one list: the time to
+    a visible window, beside the trivial window program, and until the shown list shows all its
+    items (the lists larger than a few megabytes are read while the program already runs)."""
+    trivial = []
+    for _ in range(ROUNDS):
+        elapsed, process = time_start(desktop, lambda: desktop.start_testwin(items=0),
+                                      "PxTestWindow")
+        trivial.append(elapsed)
+        process.stop(timeout=10)
+    folder = desktop.app_dir
+    per_list = 1_000_000 // lists
+    for k in range(lists):
+        write_list_file(folder, f"list{k}", [f"list{k} の項目 {i} " + "abcdefghij" * (i % 17)
+                                             for i in range(per_list)])
+        write_filter(folder, f"list{k}", type="0")
+    settings = ("left=0\r\ntop=0\r\nheight=300\r\nwidth=260\r\n"
+                + "".join(f"list{k}=list{k}\r\n" for k in range(lists)) + "view=0\r\n")
+    (folder / "pellix.ini").write_bytes(settings.encode("cp932"))
+    window, shown = [], []
+    for _ in range(ROUNDS):
+        started = time.monotonic()
+        elapsed, process = time_start(desktop, desktop.start_pellix, "MainWindow")
+        window.append(elapsed)
+        app = Pellix(desktop, process, timeout=300)
+        wait_until(lambda: app.list_view(count=0)["count"] == per_list, 300,
+                   "the shown list to show all its items", interval=0.02)
+        shown.append((time.monotonic() - started) * 1000)
+        app.close(timeout=300)
+    label = f"{lists} lists of {per_list}"
+    report("start-up of a trivial window program", trivial, "ms")
+    report(f"start-up of pellix to a visible window, a million items in {label}", window, "ms")
+    report(f"start-up of pellix with a million items ({label}) above the trivial program",
+           [statistics.median(window) - statistics.median(trivial)], "ms")
+    report(f"start-up of pellix until the shown list shows its {per_list} items", shown, "ms")

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 
+#include "core/app/changed_files.h"
 #include "core/app/model.h"
 #include "core/app/saver.h"
 #include "core/app/startup.h"
@@ -127,6 +129,55 @@ TEST_F(AppModelTest, ListsReadSideBySideJoinInTheirOrderAndTheFirstFailureInThat
   } catch (const io::AppError& error) {
     EXPECT_EQ(error.Message(), io::FileOpenError(filters::FilterFilePath(app_, "y")).Message());
   }
+}
+
+TEST_F(AppModelTest, ALargeListIsReadWhileTheProgramRunsAndWhatCameInMeanwhileStaysOnTop) {
+  // A shown list just large enough to be read at start, and a large one that is not shown.
+  lists::Items big;
+  for (std::size_t i = 0; big.size() * 100 < kReadAtStartBytes + 1000; ++i) {
+    big.push_back("large list item " + std::to_string(i) + std::string(80, 'x'));
+  }
+  for (const char* name : {"shown", "large"}) {
+    WriteFilter(name, "1");
+    lists::WriteListFile(files_, app_, name, big);
+  }
+  model_.placement = Placement{1, 2, 257, 207};
+  std::atomic<int> told{0};
+  std::vector<ListRead> reads = LoadModel(
+      model_,
+      settings::ParseSettings(
+          "left=0\r\ntop=0\r\nheight=0\r\nwidth=0\r\nlist0=shown\r\nlist1=large\r\nview=0\r\n"),
+      files_, app_, services_, [&told] { ++told; });
+  ASSERT_EQ(reads.size(), 1u);
+  EXPECT_EQ(reads[0].Slot(), 1u);
+  reads[0].Start(nullptr);
+  EXPECT_FALSE(model_.lists.Loading(0));
+  EXPECT_EQ(model_.lists.Slot(0).items.size(), big.size());
+  ASSERT_TRUE(model_.lists.Loading(1));
+  // Captures go by its filter meanwhile, and a save leaves its file alone.
+  model_.lists.InsertAtTop(1, {"captured meanwhile"});
+  ChangedFiles changed(app_);
+  changed.MarkWritten(model_);
+  model_.lists.InsertAtTop(1, {"captured later"});
+  for (const FileWrite& write : changed.Take(model_)) {
+    EXPECT_NE(write.path, lists::ListFilePath(app_, "large"));
+  }
+  model_.lists.CompleteLoad(1, reads[0].Take());
+  reads.clear();  // its thread joined: it has told its end
+  EXPECT_EQ(told.load(), 1);
+  EXPECT_FALSE(model_.lists.AnyLoading());
+  const lists::ItemList& items = model_.lists.Slot(1).items;
+  ASSERT_EQ(items.size(), big.size() + 2);
+  EXPECT_EQ(items[0], "captured later");
+  EXPECT_EQ(items[1], "captured meanwhile");
+  EXPECT_EQ(items[2], big[0]);
+  EXPECT_EQ(items[big.size() + 1], big.back());
+  // What it took meanwhile is written now.
+  bool written = false;
+  for (const FileWrite& write : changed.Take(model_)) {
+    written = written || write.path == lists::ListFilePath(app_, "large");
+  }
+  EXPECT_TRUE(written);
 }
 
 TEST_F(AppModelTest, ANameThatIsNoFileNameStopsTheStartBeforeAnyListIsRead) {

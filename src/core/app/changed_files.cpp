@@ -61,7 +61,8 @@ void ChangedFiles::Visit(const Model& model, bool format, std::vector<FileWrite>
   };
   for (std::size_t index = 0; index < store.Count(); ++index) {
     const lists::ListSlot& slot = store.Slot(index);
-    if (!lists::IsUnicodeListName(slot.name)) {
+    // A list still being read would write what it has read so far over its file.
+    if (!lists::IsUnicodeListName(slot.name) && !slot.loading) {
       visit(lists::ListFilePath(*folder_, slot.name), slot.itemsStamp,
             [&](const std::u16string& path) {
               // Formatted on the writer's thread from a snapshot: a list of any size costs the

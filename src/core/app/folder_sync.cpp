@@ -82,7 +82,7 @@ LookRequest FolderSync::Request() const {
   };
   for (std::size_t index = 0; index < store.Count(); ++index) {
     const std::string& name = store.Slot(index).name;
-    if (!lists::IsUnicodeListName(name)) {
+    if (!lists::IsUnicodeListName(name) && !store.Slot(index).loading) {
       addList(lists::ListId::Ansi(index), lists::ListFilePath(folder_, name));
     }
   }

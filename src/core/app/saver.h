@@ -52,7 +52,8 @@ template <typename OnFile>
 void ForEachListFile(const lists::ListStore& store, const io::AppFolder& folder, OnFile&& onFile) {
   for (std::size_t index = 0; index < store.Count(); ++index) {
     const lists::ListSlot& slot = store.Slot(index);
-    if (!lists::IsUnicodeListName(slot.name)) {
+    // A list still being read would write what it has read so far over its file.
+    if (!lists::IsUnicodeListName(slot.name) && !slot.loading) {
       onFile(lists::ListFilePath(folder, slot.name),
              [&slot] { return lists::FormatListFileFrom(slot.items.Take()); });
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app/saver.h"
+#include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 #include "core/io/leftovers.h"
 #include "core/lists/default_lists.h"
@@ -79,24 +80,96 @@ void ShowFirst(Model& model, std::optional<std::size_t> view) {
 
 }  // namespace
 
-void LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
-               const io::FileSystem& files, const io::AppFolder& folder,
-               const text::TextServices& services) {
+ListRead::ListRead(std::size_t slot, std::function<lists::LoadedList()> read,
+                   std::function<void()> onRead)
+    : slot_(slot), read_(std::move(read)), onRead_(std::move(onRead)) {}
+
+void ListRead::Start(const std::function<void()>& onThreadStart) {
+  if (result_.valid()) {
+    return;
+  }
+  std::promise<lists::LoadedList> promise;
+  result_ = promise.get_future();
+  thread_ = std::thread(
+      [promise = std::move(promise), read = read_, onRead = onRead_, onThreadStart]() mutable {
+        if (onThreadStart) {
+          onThreadStart();
+        }
+        try {
+          promise.set_value(read());
+        } catch (...) {
+          promise.set_exception(std::current_exception());
+        }
+        // Told only once the result can be taken.
+        if (onRead) {
+          onRead();
+        }
+      });
+}
+
+ListRead::~ListRead() {
+  if (thread_.joinable()) {
+    thread_.join();
+  }
+}
+
+bool ListRead::Ready() const {
+  return result_.valid() && result_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+lists::LoadedList ListRead::Take() {
+  return result_.valid() ? result_.get() : read_();
+}
+
+std::vector<ListRead> LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
+                                const io::FileSystem& files, const io::AppFolder& folder,
+                                const text::TextServices& services,
+                                const std::function<void()>& onRead) {
+  std::vector<ListRead> later;
   if (plan) {
     CheckNames(*plan, services);
     ApplyOptions(model, *plan);
+    const std::size_t shown = plan->view ? static_cast<std::size_t>(*plan->view) : SIZE_MAX;
+    const auto readLater = [&](std::size_t n, const std::string& name) {
+      if (lists::IsUnicodeListName(name)) {
+        return false;
+      }
+      const std::optional<io::FileStamp> stamp = files.Stat(lists::ListFilePath(folder, name));
+      return stamp && stamp->size > (n == shown ? kShownReadAtStartBytes : kReadAtStartBytes);
+    };
     // Each list is read and parsed on a thread of its own (a history of 100,000 items is
     // megabytes of text), and they join the store in their order; the first failure in that
     // order is the one reported, as when they were read one after the other.
-    std::vector<std::future<lists::LoadedList>> reads;
+    std::vector<std::optional<std::future<lists::LoadedList>>> reads;
     reads.reserve(plan->lists.size());
-    for (const std::string& name : plan->lists) {
+    for (std::size_t n = 0; n < plan->lists.size(); ++n) {
+      const std::string& name = plan->lists[n];
+      if (readLater(n, name)) {
+        reads.emplace_back();
+        continue;
+      }
       reads.push_back(std::async(std::launch::async, [&files, &folder, &services, &name] {
         return lists::ReadList(files, folder, services, name);
       }));
     }
-    for (std::future<lists::LoadedList>& read : reads) {
-      model.lists.AddLoadedList(read.get());
+    for (std::size_t n = 0; n < reads.size(); ++n) {
+      if (reads[n]) {
+        model.lists.AddLoadedList(reads[n]->get());
+        continue;
+      }
+      // Its filter is read now: captures go by it from the start.
+      const std::string& name = plan->lists[n];
+      model.lists.AddLoadingSlot(name, filters::ReadFilterFile(files, folder, name));
+    }
+    for (std::size_t n = 0; n < reads.size(); ++n) {
+      if (!reads[n]) {
+        later.emplace_back(
+            n,
+            [&files, &folder, &services, name = plan->lists[n]] {
+              return lists::ReadList(files, folder, services, name);
+            },
+            onRead);
+      }
     }
   }
   if (model.lists.Count() == 0) {
@@ -111,18 +184,22 @@ void LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
       model.lists.EnableUnicodeCapture();
     }
   }
+  return later;
 }
 
-bool LoadFromFolder(Model& model, const io::FileSystem& files, const io::AppFolder& folder,
-                    const text::TextServices& services, std::u16string_view tag) {
+FolderLoad LoadFromFolder(Model& model, const io::FileSystem& files, const io::AppFolder& folder,
+                          const text::TextServices& services, std::u16string_view tag,
+                          const std::function<void()>& onRead) {
   io::CleanUpLeftovers(files, folder.Dir(), tag);
   const std::u16string iniPath = SettingsPath(folder);
   std::optional<settings::SettingsPlan> plan;
   if (files.Exists(iniPath)) {
     plan = settings::ParseSettings(files.ReadAll(iniPath));
   }
-  LoadModel(model, plan, files, folder, services);
-  return plan.has_value();
+  FolderLoad load;
+  load.settingsExisted = plan.has_value();
+  load.reads = LoadModel(model, plan, files, folder, services, onRead);
+  return load;
 }
 
 }  // namespace pellix::app

@@ -1,5 +1,7 @@
 #include "core/lists/list_store.h"
 
+#include <algorithm>
+
 #include "core/filters/filter_file.h"
 #include "core/io/errors.h"
 #include "core/sync/known_file.h"
@@ -67,6 +69,37 @@ void ListStore::AddLoadedList(LoadedList list) {
   }
 }
 
+void ListStore::AddLoadingSlot(std::string name, filters::FilterDef filter) {
+  ListSlot slot{std::move(name), {}, std::move(filter)};
+  slot.loading = true;
+  slots_.push_back(std::move(slot));
+  StampItems(ListId::Ansi(slots_.size() - 1));
+  slots_.back().synced.itemsStamp = slots_.back().itemsStamp;
+}
+
+bool ListStore::AnyLoading() const {
+  return std::any_of(slots_.begin(), slots_.end(),
+                     [](const ListSlot& slot) { return slot.loading; });
+}
+
+void ListStore::CompleteLoad(std::size_t index, LoadedList list) {
+  ListSlot& slot = slots_.at(index);
+  if (list.partlyRead) {
+    partlyRead_.push_back(std::move(*list.partlyRead));
+  }
+  // What came in meanwhile (captures, an import) stays on top, the file's items below it.
+  const bool untouched = slot.itemsStamp == slot.synced.itemsStamp;
+  std::vector<std::string> meanwhile = slot.items.ToVector();
+  slot.items = std::move(list.slot.items);
+  slot.items.Insert(0, meanwhile);
+  slot.synced = std::move(list.slot.synced);
+  slot.loading = false;
+  keys_.For(ListId::Ansi(index), [](auto& keys) { keys.Drop(); });
+  StampItems(ListId::Ansi(index));
+  // Unchanged meanwhile, the list is exactly its file.
+  slot.synced.itemsStamp = untouched ? slot.itemsStamp : 0;
+}
+
 void ListStore::AddSlot(ListSlot slot) {
   unicodeCapture_ = unicodeCapture_ || IsUnicodeListName(slot.name);
   slots_.push_back(std::move(slot));
@@ -94,7 +127,7 @@ void ListStore::SaveListFiles(const io::FileSystem& files, const io::AppFolder& 
     }
   };
   for (const ListSlot& slot : slots_) {
-    if (!IsUnicodeListName(slot.name)) {
+    if (!IsUnicodeListName(slot.name) && !slot.loading) {
       attempt([&] {
         files.WriteAll(ListFilePath(folder, slot.name), FormatListFileFrom(slot.items.Take()));
       });

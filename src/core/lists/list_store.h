@@ -30,6 +30,9 @@ struct ListSlot {
   // The version of the list's file these were built on: another instance sharing the folder
   // may change it.
   sync::ListVersion synced{};
+  // Its file is still being read (a large list, read while the program already runs): it takes
+  // captures at its top, and is neither written nor shown until the read is in.
+  bool loading = false;
 };
 
 // True for the one name whose items are UTF-16 texts; letter case counts.
@@ -161,6 +164,15 @@ class ListStore {
 
   // Appends a list read by ReadList.
   void AddLoadedList(LoadedList list);
+
+  // Appends a list whose file is still being read; CompleteLoad brings its items. Until then it
+  // is Loading.
+  void AddLoadingSlot(std::string name, filters::FilterDef filter);
+  bool Loading(std::size_t index) const { return slots_.at(index).loading; }
+  bool AnyLoading() const;
+  // The items read for slot `index` (a LoadedList of that list) go below whatever the list
+  // took meanwhile, in their order.
+  void CompleteLoad(std::size_t index, LoadedList list);
 
   // Appends a slot made in memory (a new list and its filter, or a benchmark's).
   void AddSlot(ListSlot slot);

@@ -98,6 +98,10 @@ void ListPane::ShowStore() {
 }
 
 void ListPane::SwitchList(std::size_t index) {
+  // A list is never shown before all of it is read.
+  if (model_.lists.Loading(index) && actions_.read) {
+    actions_.read(index);
+  }
   views_.Switch(model_.lists.SwitchList(index));
   tooltip_.Forget();
   if (actions_.switched) {

@@ -30,6 +30,7 @@ class ListPane {
     std::function<void()> switched;                       // another list is shown
     std::function<void(std::size_t list)> droppedOnName;  // a name picked in the shown dropbox
     std::function<void(int item)> beginDrag;              // an item of the ordinary list dragged
+    std::function<void(std::size_t list)> read;           // a list still being read is to be shown
   };
 
   ListPane(app::Model& model, const text::TextServices& services, ErrorSink& errors)

@@ -29,6 +29,9 @@ std::wstring Question(const std::vector<app::SaveFailure>& failures) {
 }  // namespace
 
 std::vector<app::SaveFailure> ExitSave::SaveAll() {
+  if (context_.finishReads) {
+    context_.finishReads();
+  }
   std::vector<app::SaveFailure> failures;
   if (memo_ != nullptr) {
     if (std::optional<app::SaveFailure> memo = memo_->SaveForExit()) {

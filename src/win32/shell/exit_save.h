@@ -32,6 +32,8 @@ class ExitSave {
     // A list file another instance changed: its change is taken into the list before it is
     // written again.
     std::function<void(const std::u16string& path)> takeIn;
+    // Lists still being read are read whole first: a list half read would be saved half.
+    std::function<void()> finishReads;
   };
   explicit ExitSave(const Context& context) : context_(context) {}
 

@@ -49,13 +49,15 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
           [this](const std::u16string& text) { paste_.PutOnClipboard(text); }, loops, services_,
           [this](bool on) { view_.SetLock(on); }}),
       intake_(model, lists_.Views(), loops, services_, files),
+      reads_(model, lists_, errors),
       autoSave_(model, folder, sharing.shared, writer, kMsgFileNotice),
       sharedFolder_(SharedFolder::Context{model, sharing.shared, sharing.platformFiles, folder,
                                           writer, services_, sharing.lock, LocalTimestamp,
                                           lists_.Views(), autoSave_}),
       exitSave_(
           ExitSave::Context{model, saver, loops, files, folder,
-                            [this](const std::u16string& path) { sharedFolder_.TakeInNow(path); }}),
+                            [this](const std::u16string& path) { sharedFolder_.TakeInNow(path); },
+                            [this] { reads_.FinishAll(); }}),
       notices_(loops, autoSave_),
       closing_(Closing::Context{loops, autoSave_, exitSave_, [this] { TearDown(); }}) {
   dpi_ = SystemDpi();
@@ -109,7 +111,8 @@ void MainWindow::CreateControls() {
       self, dpi_, windowFont_.Get(), ListBounds(),
       ListPane::Actions{[this] { paste_.PasteFromKey(); }, [this] { paste_.SendCopy(); }, wideAgain,
                         [this](std::size_t list) { editing_.MoveDraggedTo(list); },
-                        [this](int item) { editing_.OnBeginDrag(item); }});
+                        [this](int item) { editing_.OnBeginDrag(item); },
+                        [this](std::size_t list) { reads_.Finish(list); }});
 
   topRow_.Create(
       self, lists_.Selector(),
@@ -141,6 +144,7 @@ void MainWindow::SetDpi(int dpi) {
 
 void MainWindow::AddFrameCommands() {
   const auto openFilterSettings = [this] {
+    reads_.FinishAll();  // the dialogs rename, move and remove whole lists
     openFilterList_();
     if (IsWindowVisible(Handle())) {
       tray_.OnMinimize();  // hidden as the tray hides it, memo and all
@@ -175,14 +179,17 @@ void MainWindow::TrackPlacement() {
 
 void MainWindow::Start() {
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
-  const bool settingsExisted = app::LoadFromFolder(model_, files_, folder_, services_, tag_);
+  app::FolderLoad load =
+      app::LoadFromFolder(model_, files_, folder_, services_, tag_,
+                          [window = Handle()] { PostMessageW(window, kMsgListRead, 0, 0); });
   ApplyModelToControls();
+  reads_.Start(Handle(), std::move(load.reads));
 
   tray_.RegisterHotkey();
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   capture_.Join();
   tray_.AddIcon();
-  tray_.Greet(settingsExisted);
+  tray_.Greet(load.settingsExisted);
   paste_.Start();
   autoSave_.Start(Handle());
   if (std::optional<std::u16string> recovered = exitSave_.TakeRecoveryNotice()) {
@@ -237,6 +244,7 @@ bool MainWindow::ShowListMenu(HWND from, LPARAM screenPoint) {
 void MainWindow::OnShown() {
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   capture_.RestoreChain();
+  reads_.Begin();  // once, the first time: a later call finds them started
 }
 
 void MainWindow::TearDown() {
@@ -375,6 +383,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgFolderChanged:
     case kMsgFolderLooked:
       sharedFolder_.OnMessage(message);
+      return 0;
+    case kMsgListRead:
+      reads_.OnRead();
       return 0;
     case WM_DESTROY:
       capture_.Leave();

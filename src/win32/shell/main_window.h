@@ -24,6 +24,7 @@
 #include "win32/shell/closing.h"
 #include "win32/shell/exit_save.h"
 #include "win32/shell/file_notices.h"
+#include "win32/shell/list_reads.h"
 #include "win32/shell/shared_folder.h"
 #include "win32/shell/top_row.h"
 #include "win32/shell/view_controller.h"
@@ -125,6 +126,7 @@ class MainWindow final : public Window {
   ViewController view_;
   ListEditing editing_;
   TextIntake intake_;
+  ListReads reads_;
   AutoSave autoSave_;
   SharedFolder sharedFolder_;
   ExitSave exitSave_;

@@ -103,7 +103,7 @@ void BM_RunFilters_LinesIntoABigList(benchmark::State& state) {
     std::string lastText = lines;
     capture::RunFilters(store, lastText, services);
     state.PauseTiming();
-    const lists::Items& items = store.Slot(0).items;
+    const lists::ItemList& items = store.Slot(0).items;
     store.SetItems(0, lists::Items(items.begin() + 1000, items.end()));
     state.ResumeTiming();
   }

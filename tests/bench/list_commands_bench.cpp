@@ -190,7 +190,7 @@ void BM_Sort(benchmark::State& state) {
   TimeCommand(
       state, [&](lists::ListStore& s) { return lists::asort(s, kShown, {}, services); },
       [&](const lists::ListStore& s, const lists::EditResult& result) {
-        const lists::Items& items = s.Slot(kShown).items;
+        const lists::ItemList& items = s.Slot(kShown).items;
         return result.changed && services.SortKey(text::Cp932ToUtf16(services, items.front())) <=
                                      services.SortKey(text::Cp932ToUtf16(services, items.back()));
       });
@@ -229,7 +229,7 @@ void BM_SortWithAFakeKey(benchmark::State& state) {
   TimeCommand(
       state, [&](lists::ListStore& s) { return lists::asort(s, kShown, {}, services); },
       [&](const lists::ListStore& s, const lists::EditResult& result) {
-        const lists::Items& items = s.Slot(kShown).items;
+        const lists::ItemList& items = s.Slot(kShown).items;
         return result.changed &&
                std::is_sorted(items.begin(), items.end(), [&](const auto& a, const auto& b) {
                  return services.SortKey(text::Cp932ToUtf16(services, a)) <

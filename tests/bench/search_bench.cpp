@@ -88,6 +88,64 @@ void BM_SearchFirstKeystrokeFolds(benchmark::State& state) {
 }
 BENCHMARK(BM_SearchFirstKeystrokeFolds)->Iterations(10)->Unit(benchmark::kMillisecond);
 
+// The same over a history of a million items (100 MB): a keystroke, the first one, which folds
+// them all, and a capture while the search is shown.
+const lists::Items& Million() {
+  static const lists::Items items = MakeHistoryItems(10 * kItemCount, 10 * kTextBytes);
+  return items;
+}
+
+lists::ListStore& MillionStore() {
+  static lists::ListStore store = [] {
+    lists::ListStore made;
+    made.AddSlot(lists::ListSlot{"history", Million(), {}});
+    made.SwitchList(0);
+    return made;
+  }();
+  return store;
+}
+
+void BM_SearchKeystrokeAnsiMillion(benchmark::State& state) {
+  lists::ListStore& store = MillionStore();
+  const search::SearchQuery query(kQueries[state.range(0)], PlatformTextServices());
+  std::size_t matches = search::FindMatches(store, lists::ListId::Ansi(0), query).size();
+  for (auto _ : state) {
+    matches = search::FindMatches(store, lists::ListId::Ansi(0), query).size();
+    benchmark::DoNotOptimize(matches);
+  }
+  state.counters["matches"] = static_cast<double>(matches);
+  state.SetLabel(text::Utf16ToUtf8(kQueries[state.range(0)]));
+}
+BENCHMARK(BM_SearchKeystrokeAnsiMillion)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+void BM_SearchFirstKeystrokeFoldsMillion(benchmark::State& state) {
+  const search::SearchQuery query(u"e", PlatformTextServices());
+  for (auto _ : state) {
+    state.PauseTiming();
+    lists::ListStore store;
+    store.AddSlot(lists::ListSlot{"history", Million(), {}});
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(search::FindMatches(store, lists::ListId::Ansi(0), query).size());
+    state.PauseTiming();
+    store = lists::ListStore();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_SearchFirstKeystrokeFoldsMillion)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_SearchCaptureDuringSearchMillion(benchmark::State& state) {
+  lists::ListStore store;
+  store.AddSlot(lists::ListSlot{"history", Million(), {}});
+  search::ListSearch search;
+  search.Set(store, lists::ListId::Ansi(0), search::SearchQuery(u"会議", PlatformTextServices()));
+  for (auto _ : state) {
+    store.InsertAtTop(0, {"新しい会議の議事録"});
+    search.Follow(store);
+  }
+  state.counters["matches"] = static_cast<double>(search.Rows().size());
+}
+BENCHMARK(BM_SearchCaptureDuringSearchMillion)->Iterations(20)->Unit(benchmark::kMillisecond);
+
 // A capture while a search is shown: the item's key is folded and the results found again.
 void BM_SearchCaptureDuringSearch(benchmark::State& state) {
   lists::ListStore store;

@@ -142,6 +142,7 @@ class ItemList {
   }
   std::string_view at(std::size_t index) const;
   std::string_view front() const { return (*this)[0]; }
+  std::string_view back() const { return (*this)[size() - 1]; }
   const_iterator begin() const { return const_iterator(this, 0); }
   const_iterator end() const { return const_iterator(this, size()); }
 

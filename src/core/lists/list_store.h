@@ -216,7 +216,7 @@ class ListStore {
   // The search keys of an ordinary list's items or of the Unicode list's: one folded copy of
   // each item, in the items' order. Folded on the first call for a list, then kept in step with
   // every change of its items.
-  const std::vector<std::string>& SearchKeys(std::size_t slot);
+  const ItemList& SearchKeys(std::size_t slot);
   const std::vector<std::u16string>& UnicodeSearchKeys();
 
  private:

@@ -380,9 +380,9 @@ void ListStore::KeysInserted(ListId list, std::size_t at, std::size_t count) {
   }
 }
 
-const std::vector<std::string>& ListStore::SearchKeys(std::size_t slot) {
+const ItemList& ListStore::SearchKeys(std::size_t slot) {
   const ItemList& items = slots_.at(slot).items;
-  lists::FoldedCopies<std::string>& keys = keys_.KeepAnsi(slot);
+  lists::AnsiFoldedCopies& keys = keys_.KeepAnsi(slot);
   if (!keys.Built()) {
     keys.Build(items);
   }

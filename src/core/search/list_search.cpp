@@ -25,8 +25,15 @@ std::vector<std::size_t> FindMatches(lists::ListStore& store, lists::ListId list
     return Matching(store.UnicodeSearchKeys(),
                     [&query](const std::u16string& key) { return query.MatchesWide(key); });
   }
-  return Matching(store.SearchKeys(list.slot),
-                  [&query](const std::string& key) { return query.MatchesAnsi(key); });
+  std::vector<std::size_t> rows;
+  std::size_t index = 0;
+  store.SearchKeys(list.slot).ForEach([&](std::string_view key) {
+    if (query.MatchesAnsi(key)) {
+      rows.push_back(index);
+    }
+    ++index;
+  });
+  return rows;
 }
 
 lists::EditResult ClearShown(lists::ListStore& store, const ListSearch& search) {

@@ -31,6 +31,9 @@ std::uint64_t Word(const unsigned char* bytes) {
 }  // namespace
 
 void StreamHash::Add(std::string_view bytes) {
+  if (bytes.empty()) {
+    return;  // an empty piece may have no bytes to point at
+  }
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   std::size_t size = bytes.size();
   length_ += size;

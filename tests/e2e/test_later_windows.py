@@ -27,11 +27,11 @@ def start(desktop: Desktop, items: list[str], **settings: str) -> Pellix:
 
 
 def test_a_memo_shown_after_start_holds_memo_txt_docks_and_takes_a_drop(desktop: Desktop):
-    """Hidden at start (mm unchecked), with the transparent mode on: the first check of "mm"
-    shows memo.txt as read at start, docked one pixel right of the main window, see-through like
-    it; an item dragged onto it goes above its first line and into the file at once."""
+    """Hidden at start (mm unchecked): the first check of "mm" shows memo.txt as read at start,
+    docked one pixel right of the main window; an item dragged onto it goes above its first
+    line and into the file at once."""
     (desktop.app_dir / "memo.txt").write_bytes("前からのメモ\r\n".encode("cp932"))
-    app = start(desktop, ["x", "y"], trans="1")
+    app = start(desktop, ["x", "y"])
     assert made(app) == set()
 
     memo = app.show_memo()
@@ -41,7 +41,6 @@ def test_a_memo_shown_after_start_holds_memo_txt_docks_and_takes_a_drop(desktop:
     main = next(w for w in app.process.windows() if w["hwnd"] == app.hwnd)["rect"]
     assert memo["rect"]["left"] == main["right"] + 1 and memo["rect"]["top"] == main["top"]
     assert memo["rect"]["bottom"] - memo["rect"]["top"] == main["bottom"] - main["top"]
-    assert memo["exstyle"] & WS_EX_LAYERED
 
     desktop.tool("listview-select", app.listbox, 0)
     desktop.focus(app.hwnd)
@@ -55,6 +54,12 @@ def test_a_memo_shown_after_start_holds_memo_txt_docks_and_takes_a_drop(desktop:
     app.close()
     assert (desktop.app_dir / "memo.txt").read_bytes() == expected
     assert "memo=1" in (desktop.app_dir / "pellix.ini").read_bytes().decode("cp932")
+
+
+def test_a_memo_made_after_the_transparent_mode_was_set_is_see_through_too(desktop: Desktop):
+    app = start(desktop, ["x"], trans="1")
+    assert app.show_memo()["exstyle"] & WS_EX_LAYERED
+    app.close()
 
 
 def test_a_memo_never_shown_keeps_memo_txt_as_it_was(desktop: Desktop):

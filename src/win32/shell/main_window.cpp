@@ -36,7 +36,6 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       files_(files),
       services_(PlatformTextServices()),
       exeDir_(exeDir),
-      tag_(sharing.tag),
       owner_(owner),
       lists_(model, services_, errors),
       capture_(model, lists_.Views(), services_),
@@ -164,9 +163,10 @@ void MainWindow::TrackPlacement() {
   }
 }
 
-void MainWindow::Start() {
+void MainWindow::Start(app::FolderContents contents) {
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
-  const bool settingsExisted = app::LoadFromFolder(model_, files_, folder_, services_, tag_);
+  const bool settingsExisted =
+      app::ApplyFolder(model_, std::move(contents), files_, folder_, services_);
   ApplyModelToControls();
 
   tray_.RegisterHotkey();

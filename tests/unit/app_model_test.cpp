@@ -129,40 +129,6 @@ TEST_F(AppModelTest, ListsReadSideBySideJoinInTheirOrderAndTheFirstFailureInThat
   }
 }
 
-// The folder is read while the windows are made, and taken into the model afterwards.
-TEST_F(AppModelTest, TheFolderReadAheadGoesIntoTheModelOnlyWhenAppliedKeepingTheWindowsOwnSize) {
-  // A first start: nothing to read, and the default lists' files are written only when applied.
-  FolderContents first = ReadFolder(files_, app_, services_, u"");
-  EXPECT_FALSE(first.plan.has_value());
-  EXPECT_TRUE(first.lists.empty());
-  EXPECT_FALSE(files_.Exists(filters::FilterFilePath(app_, lists::kHistoryListName)));
-  Model fresh;
-  EXPECT_FALSE(ApplyFolder(fresh, std::move(first), files_, app_, services_));
-  EXPECT_EQ(fresh.lists.Count(), 3u);
-  EXPECT_TRUE(files_.Exists(filters::FilterFilePath(app_, lists::kHistoryListName)));
-
-  // Settings that name no size: the window's own size, set before, stays.
-  for (const char* name : {"a", "b"}) {
-    WriteFilter(name);
-    lists::WriteListFile(files_, app_, name, {std::string(name) + "1"});
-  }
-  files_.WriteAll(SettingsPath(app_),
-                  "left=5\r\ntop=6\r\nheight=0\r\nwidth=0\r\nlist0=b\r\nlist1=a\r\nview=1\r\n");
-  FolderContents read = ReadFolder(files_, app_, services_, u"");
-  ASSERT_EQ(read.lists.size(), 2u);
-  model_.placement = Placement{1, 2, 300, 400};
-  EXPECT_EQ(model_.lists.Count(), 0u);
-  EXPECT_TRUE(ApplyFolder(model_, std::move(read), files_, app_, services_));
-  EXPECT_EQ(model_.placement.left, 5);
-  EXPECT_EQ(model_.placement.top, 6);
-  EXPECT_EQ(model_.placement.width, 300);
-  EXPECT_EQ(model_.placement.height, 400);
-  ASSERT_EQ(model_.lists.Count(), 2u);
-  EXPECT_EQ(model_.lists.Slot(0).name, "b");
-  EXPECT_EQ(model_.lists.Current(), 1u);
-  EXPECT_EQ(model_.lastText, "a1");
-}
-
 TEST_F(AppModelTest, ANameThatIsNoFileNameStopsTheStartBeforeAnyListIsRead) {
   WriteFilter("a");
   EXPECT_THROW(

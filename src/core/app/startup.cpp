@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <future>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/app/saver.h"
@@ -78,38 +77,26 @@ void ShowFirst(Model& model, std::optional<std::size_t> view) {
   }
 }
 
-// Each list is read and parsed on a thread of its own (a history of 100,000 items is megabytes
-// of text); the first failure in the lists' order is the one reported, as when they were read
-// one after the other.
-std::vector<lists::LoadedList> ReadLists(const std::optional<settings::SettingsPlan>& plan,
-                                         const io::FileSystem& files, const io::AppFolder& folder,
-                                         const text::TextServices& services) {
-  std::vector<lists::LoadedList> loaded;
-  if (!plan) {
-    return loaded;
-  }
-  CheckNames(*plan, services);
-  std::vector<std::future<lists::LoadedList>> reads;
-  reads.reserve(plan->lists.size());
-  for (const std::string& name : plan->lists) {
-    reads.push_back(std::async(std::launch::async, [&files, &folder, &services, &name] {
-      return lists::ReadList(files, folder, services, name);
-    }));
-  }
-  loaded.reserve(reads.size());
-  for (std::future<lists::LoadedList>& read : reads) {
-    loaded.push_back(read.get());
-  }
-  return loaded;
-}
+}  // namespace
 
-void ApplyLoaded(Model& model, const std::optional<settings::SettingsPlan>& plan,
-                 std::vector<lists::LoadedList> loaded, const io::FileSystem& files,
-                 const io::AppFolder& folder, const text::TextServices& services) {
+void LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
+               const io::FileSystem& files, const io::AppFolder& folder,
+               const text::TextServices& services) {
   if (plan) {
+    CheckNames(*plan, services);
     ApplyOptions(model, *plan);
-    for (lists::LoadedList& list : loaded) {
-      model.lists.AddLoadedList(std::move(list));
+    // Each list is read and parsed on a thread of its own (a history of 100,000 items is
+    // megabytes of text), and they join the store in their order; the first failure in that
+    // order is the one reported, as when they were read one after the other.
+    std::vector<std::future<lists::LoadedList>> reads;
+    reads.reserve(plan->lists.size());
+    for (const std::string& name : plan->lists) {
+      reads.push_back(std::async(std::launch::async, [&files, &folder, &services, &name] {
+        return lists::ReadList(files, folder, services, name);
+      }));
+    }
+    for (std::future<lists::LoadedList>& read : reads) {
+      model.lists.AddLoadedList(read.get());
     }
   }
   if (model.lists.Count() == 0) {
@@ -126,35 +113,16 @@ void ApplyLoaded(Model& model, const std::optional<settings::SettingsPlan>& plan
   }
 }
 
-}  // namespace
-
-void LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
-               const io::FileSystem& files, const io::AppFolder& folder,
-               const text::TextServices& services) {
-  ApplyLoaded(model, plan, ReadLists(plan, files, folder, services), files, folder, services);
-}
-
-FolderContents ReadFolder(const io::FileSystem& files, const io::AppFolder& folder,
-                          const text::TextServices& services, std::u16string_view tag) {
-  io::CleanUpLeftovers(files, folder.Dir(), tag);
-  const std::u16string iniPath = SettingsPath(folder);
-  FolderContents contents;
-  if (files.Exists(iniPath)) {
-    contents.plan = settings::ParseSettings(files.ReadAll(iniPath));
-  }
-  contents.lists = ReadLists(contents.plan, files, folder, services);
-  return contents;
-}
-
-bool ApplyFolder(Model& model, FolderContents contents, const io::FileSystem& files,
-                 const io::AppFolder& folder, const text::TextServices& services) {
-  ApplyLoaded(model, contents.plan, std::move(contents.lists), files, folder, services);
-  return contents.plan.has_value();
-}
-
 bool LoadFromFolder(Model& model, const io::FileSystem& files, const io::AppFolder& folder,
                     const text::TextServices& services, std::u16string_view tag) {
-  return ApplyFolder(model, ReadFolder(files, folder, services, tag), files, folder, services);
+  io::CleanUpLeftovers(files, folder.Dir(), tag);
+  const std::u16string iniPath = SettingsPath(folder);
+  std::optional<settings::SettingsPlan> plan;
+  if (files.Exists(iniPath)) {
+    plan = settings::ParseSettings(files.ReadAll(iniPath));
+  }
+  LoadModel(model, plan, files, folder, services);
+  return plan.has_value();
 }
 
 }  // namespace pellix::app

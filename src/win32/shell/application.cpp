@@ -4,14 +4,12 @@
 // Needs the types of windows.h.
 #include <commctrl.h>
 
-#include <future>
 #include <random>
 
 #include "core/app/background_writer.h"
 #include "core/app/instance_tag.h"
 #include "core/app/model.h"
 #include "core/app/saver.h"
-#include "core/app/startup.h"
 #include "core/platform_services.h"
 #include "core/sync/shared_files.h"
 #include "win32/platform/local_folders.h"
@@ -107,6 +105,11 @@ int Application::Run() {
   ErrorReporter errors;
   errors.UseLoops(loops);
   try {
+    // The hidden owner keeps the program off the task bar.
+    SecondaryWindow owner(errors, L"PellixOwner", kAppTitle, WS_POPUP, WS_EX_TOOLWINDOW, SIZE{0, 0},
+                          nullptr);
+    SetWindowLongPtrW(owner.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+
     const std::wstring exeDir = ExeDir();
     const io::AppFolder folder(FromWide(exeDir), PlatformTextServices());
     app::Model model;
@@ -127,19 +130,9 @@ int Application::Run() {
         shared, [] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST); });
     const app::GuardedFileSystem files(shared, writer);
     app::Saver saver(files, folder);
-    // The lists (megabytes of them) are read while the windows are made; a failure comes out
-    // where the window takes them in, before anything has been written.
-    std::future<app::FolderContents> reading = std::async(std::launch::async, [&] {
-      return app::ReadFolder(files, folder, PlatformTextServices(), tag);
-    });
-
-    // The hidden owner keeps the program off the task bar.
-    SecondaryWindow owner(errors, L"PellixOwner", kAppTitle, WS_POPUP, WS_EX_TOOLWINDOW, SIZE{0, 0},
-                          nullptr);
-    SetWindowLongPtrW(owner.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     MainWindow mainWindow(errors, loops, model, saver, folder, files, writer,
-                          FolderSharing{shared, platformFiles, lock}, owner.Handle(), exeDir);
-    mainWindow.Start(reading.get());
+                          FolderSharing{shared, platformFiles, lock, tag}, owner.Handle(), exeDir);
+    mainWindow.Start();
     LaterWindows windows(LaterWindows::Context{
         errors, model, saver, loops, files, folder, exeDir, mainWindow.Handle(),
         mainWindow.Tooltips(), [&mainWindow](bool currentChanged, bool ansiEmptied) {

@@ -36,6 +36,7 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       files_(files),
       services_(PlatformTextServices()),
       exeDir_(exeDir),
+      tag_(sharing.tag),
       owner_(owner),
       lists_(model, services_, errors),
       capture_(model, lists_.Views(), services_),
@@ -163,10 +164,9 @@ void MainWindow::TrackPlacement() {
   }
 }
 
-void MainWindow::Start(app::FolderContents contents) {
+void MainWindow::Start() {
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
-  const bool settingsExisted =
-      app::ApplyFolder(model_, std::move(contents), files_, folder_, services_);
+  const bool settingsExisted = app::LoadFromFolder(model_, files_, folder_, services_, tag_);
   ApplyModelToControls();
 
   tray_.RegisterHotkey();

@@ -9,7 +9,6 @@
 #include "core/app/background_writer.h"
 #include "core/app/model.h"
 #include "core/app/saver.h"
-#include "core/app/startup.h"
 #include "core/io/app_folder.h"
 #include "core/sync/shared_files.h"
 #include "win32/capture/capture_controller.h"
@@ -38,6 +37,7 @@ struct FolderSharing {
   sync::SharedFiles& shared;
   const io::FileSystem& platformFiles;  // under the shared files
   const sync::LockSettings& lock;
+  std::u16string tag;  // this installation's, in its temporary and lock files' names
 };
 
 class MainWindow final : public Window {
@@ -50,9 +50,9 @@ class MainWindow final : public Window {
              const std::wstring& exeDir);
   ~MainWindow() override;
 
-  // Takes in the settings and the lists read from the folder, shows the first list and joins the
-  // desktop: hotkey, viewer chain, tray icon.
-  void Start(app::FolderContents contents);
+  // Reads the settings and the lists, shows the first list and joins the desktop: hotkey, viewer
+  // chain, tray icon. Throws when a file is bad, before anything has been written.
+  void Start();
   // The windows beside this one, which it shows, hides and pastes into.
   void AttachWindows(LaterWindows& windows);
 
@@ -94,6 +94,7 @@ class MainWindow final : public Window {
   const io::FileSystem& files_;
   const text::TextServices& services_;
   std::wstring exeDir_;
+  std::u16string tag_;
   HWND owner_ = nullptr;
   MemoWindow* memo_ = nullptr;
   UINT taskbarCreatedMsg_ = 0;

@@ -53,15 +53,17 @@ def change_hotkey(desktop: Desktop, app: Pellix, position: int, text: str) -> li
     return texts
 
 
-def edit_box(app: Pellix) -> dict:
-    return next(w for w in app.process.windows() if w["class"] == "EditBox")
+def edit_box(app: Pellix) -> dict | None:
+    """The edit box; None until it first opens, when it is made."""
+    return next((w for w in app.process.windows() if w["class"] == "EditBox"), None)
 
 
 def open_edit_box(desktop: Desktop, app: Pellix, index: int) -> int:
     """Ctrl+H on the item `index`; returns the box's field once the box is shown."""
     desktop.tool("listview-select", app.listbox, index)
     keys(desktop, app, "ctrl+h")
-    box = wait_until(lambda: edit_box(app)["visible"] and edit_box(app), 10, "the edit box")
+    box = wait_until(lambda: (box := edit_box(app)) is not None and box["visible"] and box, 10,
+                     "the edit box")
     assert box["title"] == "編集ボックス"
     return next(c for c in desktop.tool("children", box["hwnd"])
                 if c["id"] == EDIT_BOX_FIELD)["hwnd"]
@@ -80,13 +82,14 @@ def open_about_box(desktop: Desktop, app: Pellix) -> Callable[[], None]:
         return any(w["class"] == "#32768" and w["visible"] for w in desktop.tool("windows"))
 
     def about() -> dict:
-        return next(w for w in app.process.windows() if w["class"] == "AboutBox")
+        # Nothing until it first opens, when it is made.
+        return next((w for w in app.process.windows() if w["class"] == "AboutBox"), {})
 
     wait_until(menu_open, 10, "the tray menu")
     # From the bottom: 終了, Windows の起動時に開始, then バージョン情報, whose sub-menu
     # opening shows the box.
     desktop.tool("keys", "up", "up", "up", "right")
-    wait_until(lambda: about()["visible"], 10, "the about box")
+    wait_until(lambda: about().get("visible"), 10, "the about box")
     desktop.tool("keys", "esc", "esc")
     wait_until(lambda: not menu_open(), 10, "the menu to close")
 

@@ -7,8 +7,8 @@ from pathlib import Path
 
 from harness import Desktop, wait_until
 from harness.wine import WinProcess
-from ids import (CBN_SELCHANGE, CB_SETCURSEL, ID_COMBOBOX, ID_DROPBOX, ID_LISTBOX, ID_TNTLISTBOX1,
-                 WM_CLOSE, WM_COMMAND)
+from ids import (BM_CLICK, CBN_SELCHANGE, CB_SETCURSEL, ID_COMBOBOX, ID_DROPBOX, ID_LISTBOX,
+                 ID_MBOX, ID_TNTLISTBOX1, WM_CLOSE, WM_COMMAND)
 
 
 HISTORY = "履歴"
@@ -90,6 +90,12 @@ class Pellix:
 
     def command(self, command_id: int) -> None:
         self.desktop.tool("send", self.hwnd, WM_COMMAND, command_id, 0)
+
+    def show_memo(self) -> dict:
+        """A click on "mm" with the memo hidden; the memo window, made when first shown, once it
+        is shown."""
+        self.desktop.tool("post", self.control(ID_MBOX)["hwnd"], BM_CLICK, 0, 0)
+        return self.process.wait_window(**{"class": "MemoWindow"})
 
     def close(self, timeout: float = 15.0) -> None:
         """The close box: WM_CLOSE, then the process must end by itself."""

@@ -12,8 +12,9 @@ import pytest
 
 from harness import Desktop, wait_until
 from files import base_lines, write_filter, write_ini
-from ids import (BM_CLICK, BS_ICON_OR_BITMAP, BS_TYPEMASK, CMD_HOTKEY_FIRST, IDCANCEL, SS_TYPEMASK,
-                 SW_HIDE, SW_SHOWNOACTIVATE, WM_COMMAND)
+from boxes import edit_box, open_about_box, open_edit_box, visible_window
+from ids import (BM_CLICK, BS_ICON_OR_BITMAP, BS_TYPEMASK, CMD_FILTER_SETTINGS, CMD_HOTKEY_FIRST,
+                 ID_MBOX, IDCANCEL, SS_TYPEMASK, SW_HIDE, SW_SHOWNOACTIVATE, WM_CLOSE, WM_COMMAND)
 from pellix import HISTORY, RECORDS, Pellix, write_list_file
 
 FACE = "ＭＳ Ｐゴシック"
@@ -168,6 +169,30 @@ def hidden_window(app: Pellix, class_name: str) -> int:
     return next(w["hwnd"] for w in app.process.windows() if w["class"] == class_name)
 
 
+def make_later_windows(desktop: Desktop, app: Pellix) -> None:
+    """Each window made when first needed, opened once the way a user opens it and closed
+    again; the main window is shown at the end."""
+    def press(window: int, caption: str) -> None:
+        button = next(c for c in desktop.tool("children", window) if c["text"] == caption)
+        desktop.tool("post", button["hwnd"], BM_CLICK, 0, 0)
+
+    def shown(class_name: str) -> int:
+        return wait_until(lambda: visible_window(app, class_name), 10, f"{class_name} shown")["hwnd"]
+
+    app.command(CMD_FILTER_SETTINGS)
+    press(shown("FilterListDialog"), "編集")
+    desktop.tool("post", shown("FilterEditor"), WM_CLOSE, 0, 0)
+    press(shown("FilterListDialog"), "OK")
+    wait_until(app.visible_window, 10, "the main window back")
+    open_edit_box(desktop, app, 0)
+    desktop.tool("post", edit_box(app)["hwnd"], WM_CLOSE, 0, 0)
+    open_about_box(desktop, app)()
+    app.show_memo()
+    desktop.tool("post", app.control(ID_MBOX)["hwnd"], BM_CLICK, 0, 0)  # and hidden again
+    wait_until(lambda: all(visible_window(app, name) is None for name in HIDDEN_WINDOWS), 10,
+               "every window but the main one hidden")
+
+
 def check_every_window(desktop: Desktop, app: Pellix, check: Check,
                        told: int | None = None) -> None:
     """The main window, each window that is hidden until needed, shown in turn, and the input
@@ -179,6 +204,7 @@ def check_every_window(desktop: Desktop, app: Pellix, check: Check,
             desktop.tool("dpi-changed", hwnd, told, window["left"], window["top"],
                          window["left"] + grow(width(window)), window["top"] + grow(height(window)))
 
+    make_later_windows(desktop, app)
     lists = {app.listbox, app.tnt}
     tell(app.hwnd)
     main = check.window(app.hwnd, "main")

@@ -144,7 +144,7 @@ def test_files_from_other_hands_are_neither_cut_nor_garbled(desktop: Desktop):
     assert (desktop.app_dir / "unicode.dat.bak").read_bytes() == unmarked
     assert app.items() == ["first"]
 
-    memo_window = next(w for w in app.process.windows() if w["class"] == "MemoWindow")
+    memo_window = app.show_memo()
     field = next(c for c in desktop.tool("children", memo_window["hwnd"]) if c["class"] == "Edit")
     assert field["text"] == "メモ ü \U0001F600\r\n二行目"
     # Marked as typed in, the memo is written back at the exit: in UTF-8, as it came.

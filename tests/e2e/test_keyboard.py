@@ -211,7 +211,7 @@ def test_the_about_box_and_the_question_box_from_the_keyboard(desktop: Desktop):
 def test_the_memo_window_and_its_field_are_named(desktop: Desktop):
     """The memo has no title bar and no label on the screen, yet screen readers find names."""
     app = start(desktop)
-    memo = next(w["hwnd"] for w in app.process.windows() if w["class"] == "MemoWindow")
+    memo = app.show_memo()["hwnd"]
     assert_named(desktop, app, memo)
     controls = desktop.tool("controls", memo)["controls"]
     field = next(i for i, c in enumerate(controls) if c["class"].lower() == "edit")

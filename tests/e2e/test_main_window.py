@@ -51,7 +51,7 @@ def test_the_memo_window_stands_docked_and_shares_the_transparent_mode(desktop: 
     mode turns both see-through, and the choice is kept in the settings."""
     app = Pellix.start(desktop)
     main = window_rect(desktop, app.hwnd)
-    memo = memo_window(app)
+    memo = app.show_memo()
     assert memo["rect"]["left"] == main["right"] + 1
     assert memo["rect"]["top"] == main["top"]
     assert memo["rect"]["bottom"] - memo["rect"]["top"] == main["bottom"] - main["top"]

@@ -107,7 +107,8 @@ def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(deskto
     desktop.focus(app.hwnd)
 
     def about() -> dict:
-        return next(w for w in app.process.windows() if w["class"] == "AboutBox")
+        # Nothing until it first opens, when it is made.
+        return next((w for w in app.process.windows() if w["class"] == "AboutBox"), {})
 
     def open_about() -> None:
         desktop.tool("post", app.hwnd, TRAY_CALLBACK, 0, WM_RBUTTONDOWN)  # right button on the icon
@@ -116,7 +117,7 @@ def test_the_tray_menu_opens_the_about_box_centred_and_it_keeps_its_place(deskto
         # From the bottom: 終了, Windows の起動時に開始, then バージョン情報, whose sub-menu
         # opening shows the box.
         desktop.tool("keys", "up", "up", "up", "right")
-        wait_until(lambda: about()["visible"], 10, "the about box")
+        wait_until(lambda: about().get("visible"), 10, "the about box")
         desktop.tool("keys", "esc", "esc")
         wait_until(lambda: not any(w["class"] == "#32768" and w["visible"]
                                    for w in desktop.tool("windows")), 10, "the menu to close")

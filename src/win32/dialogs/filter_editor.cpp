@@ -36,29 +36,23 @@ constexpr int kReplacementPitch = 20;
 }  // namespace
 
 FilterEditor::FilterEditor(ErrorSink& errors, Context context, HWND owner)
-    : Window(errors), context_(context) {
+    : Window(errors), context_(context), owner_(owner) {}
+
+void FilterEditor::Make() {
+  // Made when it first opens, its fifty-odd controls and all: made at start-up they would cost
+  // the program time before its window could show, for a dialog that is seldom used.
   dpi_ = SystemDpi();
   const SIZE frame = FrameAround(SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)},
                                  kStyle, kExStyle, dpi_);
-  CreateOf(kClassName, L"フィルター編集", kStyle, kExStyle, RECT{0, 0, frame.cx, frame.cy}, owner);
-}
-
-void FilterEditor::EnsureControls() {
-  // Its fifty-odd controls are made when it first opens: made at start-up they cost the program
-  // a tenth of a second before its window could show, for a dialog that is seldom used.
-  if (name_ != nullptr) {
-    return;
-  }
+  CreateOf(kClassName, L"フィルター編集", kStyle, kExStyle, RECT{0, 0, frame.cx, frame.cy}, owner_);
   CreateControls();
   SetDpi(DpiOf(Handle()));
+  NoteMade();
 }
 
 void FilterEditor::SetDpi(int dpi) {
   dpi_ = dpi;
   SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
-  if (name_ == nullptr) {
-    return;  // laid out when its controls are made
-  }
   // The controls take the new font before the old one is freed.
   UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi_);
   layout_.Apply(Handle(), dpi_, font.Get());
@@ -152,14 +146,18 @@ void FilterEditor::CreateControls() {
 }
 
 void FilterEditor::OpenNew(const RECT& listDialog) {
-  EnsureControls();
+  if (Handle() == nullptr) {
+    Make();
+  }
   ShowFields(list_admin::FieldsForNewFilter(ReadFields()));
   editIndex_ = context_.model.lists.Count();
   Show(listDialog);
 }
 
 void FilterEditor::OpenList(std::size_t index, const RECT& listDialog) {
-  EnsureControls();
+  if (Handle() == nullptr) {
+    Make();
+  }
   ShowFields(list_admin::FieldsForList(context_.model.lists, index));
   editIndex_ = index;
   Show(listDialog);
@@ -255,13 +253,6 @@ void FilterEditor::Cancel() {
   ShowWindow(Handle(), SW_HIDE);
   if (actions_.cancelled) {
     actions_.cancelled();
-  }
-}
-
-void FilterEditor::OnDpiChanged(int dpi) {
-  SetDpi(dpi);
-  if (name_ == nullptr) {
-    SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The filter editor: one list's filter in its fields, stored with OK, dropped with the title
-// bar. It lives for the whole run and is only shown and hidden; its fields keep what they showed
-// last, which a new filter starts from.
+// bar. It is made when it first opens, and from then on lives for the whole run and is only
+// shown and hidden; its fields keep what they showed last, which a new filter starts from.
 
 #include <cstddef>
 #include <functional>
@@ -46,10 +46,10 @@ class FilterEditor final : public Window {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void EnsureControls();
+  void Make();
   void CreateControls();
   void SetDpi(int dpi);
-  void OnDpiChanged(int dpi) override;
+  void OnDpiChanged(int dpi) override { SetDpi(dpi); }
   void Show(const RECT& listDialog);
   void ShowFields(const list_admin::EditorFields& fields);
   list_admin::EditorFields ReadFields() const;
@@ -57,6 +57,7 @@ class FilterEditor final : public Window {
   void Cancel();
 
   Context context_;
+  HWND owner_ = nullptr;
   Actions actions_;
   std::size_t editIndex_ = 0;
   int dpi_ = 96;

@@ -31,8 +31,7 @@ constexpr std::size_t kPathCapacity = 32768;
 
 }  // namespace
 
-FilterListDialog::FilterListDialog(ErrorSink& errors, Context context)
-    : Window(errors), context_(std::move(context)) {
+void FilterListDialog::Make() {
   dpi_ = SystemDpi();
   const SIZE frame = FrameAround(SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)},
                                  kStyle, kExStyle, dpi_);
@@ -41,6 +40,7 @@ FilterListDialog::FilterListDialog(ErrorSink& errors, Context context)
   CreateControls();
   SetDpi(DpiOf(Handle()));
   ShowRows(context_.model.lists.Count() > 0 ? std::optional<std::size_t>(0) : std::nullopt);
+  NoteMade();
 }
 
 void FilterListDialog::CreateControls() {
@@ -111,6 +111,9 @@ std::optional<std::size_t> FilterListDialog::SelectedRow() const {
 }
 
 void FilterListDialog::Open() {
+  if (Handle() == nullptr) {
+    Make();
+  }
   ShowRows(SelectedRow());
   RECT main{};
   GetWindowRect(context_.mainWindow, &main);

@@ -1,12 +1,14 @@
 #pragma once
 // The filter list dialog: the lists by name, to load, create, rename, edit, delete and reorder.
 // Its rows are drawn from the store after every change, so they cannot drift from the main
-// window's selector. It lives for the whole run and is only shown and hidden.
+// window's selector. It is made when it first opens, and from then on lives for the whole run
+// and is only shown and hidden.
 
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/app/model.h"
 #include "core/app/saver.h"
@@ -38,7 +40,8 @@ class FilterListDialog final : public Window {
     std::function<void(bool currentChanged, bool ansiViewEmptied)> listsChanged;
   };
 
-  FilterListDialog(ErrorSink& errors, Context context);
+  FilterListDialog(ErrorSink& errors, Context context)
+      : Window(errors), context_(std::move(context)) {}
   void AttachEditor(FilterEditor& editor);
 
   // Shown by the main window: top 20 pixels below its top, right edges in line, on top.
@@ -46,6 +49,7 @@ class FilterListDialog final : public Window {
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Make();
   void CreateControls();
   void SetDpi(int dpi);
   void OnDpiChanged(int dpi) override { SetDpi(dpi); }

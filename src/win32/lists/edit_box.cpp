@@ -32,11 +32,11 @@ HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD sty
 
 }  // namespace
 
-EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
+void EditBox::Make() {
   dpi_ = SystemDpi();
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
   CreateOf(kClassName, L"編集ボックス", style, WS_EX_CONTROLPARENT,
-           RECT{0, 0, Scale(kWindowSize.cx, dpi_), Scale(kWindowSize.cy, dpi_)}, owner);
+           RECT{0, 0, Scale(kWindowSize.cx, dpi_), Scale(kWindowSize.cy, dpi_)}, owner_);
   const HWND self = Handle();
   font_ = CreateUiFont(kProportionalGothic, -12, dpi_);
   AddUnseenLabel(self, L"項目のテキスト");
@@ -45,7 +45,6 @@ EditBox::EditBox(ErrorSink& errors, HWND owner) : Window(errors) {
   copyButton_ = Child(self, WC_BUTTONW, L"コピー", WS_TABSTOP, kEditBoxCopy, font_.Get());
   updateButton_ = Child(self, WC_BUTTONW, L"更新", WS_TABSTOP, kEditBoxUpdate, font_.Get());
   cancelButton_ = Child(self, WC_BUTTONW, L"キャンセル", WS_TABSTOP, kEditBoxCancel, font_.Get());
-  tooltips_ = CreateTooltips(self);
   AddTooltip(tooltips_, self, updateButton_, L"項目を更新して編集終了");
   AddTooltip(tooltips_, self, cancelButton_, L"保存せずに編集終了");
   // The table is const; CreateAcceleratorTableW takes a writable one.
@@ -91,6 +90,9 @@ void EditBox::Layout() {
 }
 
 void EditBox::Open(const std::wstring& text, const RECT& mainWindow) {
+  if (Handle() == nullptr) {
+    Make();
+  }
   SetWindowTextW(field_, text.c_str());
   RECT window{};
   GetWindowRect(Handle(), &window);

@@ -1,7 +1,7 @@
 #pragma once
 // The edit box: one item's text in a field, written back with 更新, dropped with キャンセル, or
-// copied into the program the user came from with コピー. It lives for the whole run and is only
-// shown and hidden.
+// copied into the program the user came from with コピー. It is made when it first opens, and
+// from then on lives for the whole run and is only shown and hidden.
 
 #include <functional>
 #include <string>
@@ -22,16 +22,19 @@ class EditBox final : public Window {
     std::function<void()> fieldFocused;
   };
 
-  EditBox(ErrorSink& errors, HWND owner);
+  // `tooltips` (a tooltip window that outlives the box) shows the buttons' hints.
+  EditBox(ErrorSink& errors, HWND owner, HWND tooltips)
+      : Window(errors), owner_(owner), tooltips_(tooltips) {}
   void SetActions(Actions actions) { actions_ = std::move(actions); }
 
   // Shows the text, right-aligned with the main window and 15 pixels below its top.
   void Open(const std::wstring& text, const RECT& mainWindow);
 
-  // The edit box's own shortcuts, for the message loop.
+  // The edit box's own shortcuts, for the message loop; none before it is made.
   HACCEL Accelerators() const { return accelerators_.Get(); }
 
  private:
+  void Make();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void SetDpi(int dpi);
   void OnDpiChanged(int dpi) override;
@@ -40,6 +43,8 @@ class EditBox final : public Window {
   std::wstring SelectedText() const;
   void Finish(bool update);
 
+  HWND owner_ = nullptr;
+  HWND tooltips_ = nullptr;
   Actions actions_;
   int dpi_ = 96;
   UniqueFont font_;
@@ -48,7 +53,6 @@ class EditBox final : public Window {
   HWND copyButton_ = nullptr;
   HWND updateButton_ = nullptr;
   HWND cancelButton_ = nullptr;
-  HWND tooltips_ = nullptr;
 };
 
 }  // namespace pellix::win32

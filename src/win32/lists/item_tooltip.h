@@ -23,6 +23,8 @@ class ItemTooltip {
   // The tooltip window lives as long as `parent`, whose children `lists` are.
   void Create(HWND parent, int dpi, std::initializer_list<HWND> lists, TextOf textOf);
   void SetDpi(int dpi);
+  // The tooltip window, which other controls of the program may show their hints in too.
+  HWND Handle() const { return tooltip_; }
   // The rows under the pointer show other items now: the next move builds the text again.
   void Forget() { hoverRow_ = -1; }
 

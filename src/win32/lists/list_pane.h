@@ -89,6 +89,8 @@ class ListPane {
   // After a drop on the selector: the names, for the user to pick where the item goes.
   void ShowDropbox() { chooser_.ShowDropbox(); }
   HWND Selector() const { return chooser_.Selector(); }
+  // The tooltip window over the lists, the program's one.
+  HWND Tooltips() const { return tooltip_.Handle(); }
 
   // The search of the shown list (Ctrl+F, 検索): the field opens over the list, and while words
   // are typed the list shows only the items that hold them all.

@@ -39,7 +39,8 @@ void ShownLists::Create(HWND parent, int dpi, const RECT& bounds, HFONT unicodeF
   tntListBox1_.Create(parent, kIdTntListBox1, bounds, false);
   SetWindowTextW(listBox_.Handle(), L"ListBox");
   SetWindowTextW(tntListBox1_.Handle(), L"TntListBox1");
-  SetListFont(model_.view.fontSize);
+  // The ordinary list's font comes with the settings (SetListFont), which are read later: made
+  // here too, it would only be made again before the window shows.
   tntListBox1_.SetFont(unicodeFont);
 }
 

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 #include "core/io/errors.h"
 #include "core/memo/memo_drop.h"
@@ -22,12 +23,19 @@ constexpr int kIdMemo1 = 101;
 
 }  // namespace
 
-MemoWindow::MemoWindow(ErrorSink& errors, HWND owner, Files files) : Window(errors), files_(files) {
+MemoWindow::MemoWindow(ErrorSink& errors, HWND owner, Files files)
+    : Window(errors), owner_(owner), files_(files) {
+  memo::MemoText memo = memo::ReadMemoFile(files_.files, files_.folder, files_.services);
+  encoding_ = memo.encoding;
+  unmadeText_ = std::move(memo.text);
+}
+
+void MemoWindow::Make() {
   const int dpi = SystemDpi();
   // A popup has no frame: the window is as large as its client area. Its title is never shown;
   // it names the window to screen readers.
   CreateOf(kClassName, L"メモ", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
-           RECT{0, 0, Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)}, owner);
+           RECT{0, 0, Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)}, owner_);
   font_ = CreateUiFont(kProportionalGothic, -12, dpi);
   RECT client{};
   GetClientRect(Handle(), &client);
@@ -48,10 +56,10 @@ MemoWindow::MemoWindow(ErrorSink& errors, HWND owner, Files files) : Window(erro
   }
   // A memo is not bound by the field's default limit of about 30,000 characters.
   SendMessageW(field_, EM_SETLIMITTEXT, 0, 0);
-  const memo::MemoText memo = memo::ReadMemoFile(files_.files, files_.folder, files_.services);
-  encoding_ = memo.encoding;
-  SetWindowTextW(field_, ToWide(memo.text).c_str());
+  SetWindowTextW(field_, ToWide(unmadeText_).c_str());
   SendMessageW(field_, EM_SETMODIFY, FALSE, 0);
+  unmadeText_ = std::u16string();
+  NoteMade();
 }
 
 MemoWindow::~MemoWindow() {
@@ -60,12 +68,17 @@ MemoWindow::~MemoWindow() {
 }
 
 void MemoWindow::Show() {
+  if (Handle() == nullptr) {
+    Make();
+  }
   SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void MemoWindow::Hide() {
-  ShowWindow(Handle(), SW_HIDE);
+  if (Handle() != nullptr) {
+    ShowWindow(Handle(), SW_HIDE);
+  }
 }
 
 void MemoWindow::SetShown(bool shown) {
@@ -99,8 +112,12 @@ bool MemoWindow::HasUnsavedTyping() const {
 }
 
 void MemoWindow::TakeOver(std::string_view bytes) {
-  const memo::MemoText memo = memo::ParseMemoFile(files_.services, bytes);
+  memo::MemoText memo = memo::ParseMemoFile(files_.services, bytes);
   encoding_ = memo.encoding;
+  if (field_ == nullptr) {
+    unmadeText_ = std::move(memo.text);
+    return;
+  }
   SetWindowTextW(field_, ToWide(memo.text).c_str());
   SendMessageW(field_, EM_SETMODIFY, FALSE, 0);
 }
@@ -128,6 +145,9 @@ std::optional<app::SaveFailure> MemoWindow::SaveForExit() {
 void MemoWindow::InsertAtTop(std::string_view dropText) {
   if (dropText.empty()) {
     return;
+  }
+  if (Handle() == nullptr) {
+    Make();  // a drop lands on the shown memo, which is made; this is only the safe side
   }
   const std::u16string memo =
       memo::MemoWithDrop(FieldText(), text::Cp932ToUtf16(files_.services, dropText));

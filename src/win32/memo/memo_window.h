@@ -1,7 +1,8 @@
 #pragma once
 // The memo: a borderless, stay-on-top notepad beside the main window whose text is kept in
-// memo.txt. It lives for the whole run and is only shown and hidden; whatever the user typed is
-// written as soon as the memo is left, hidden or closed, and at the end of the program.
+// memo.txt. Its text is read at start; its window is made when it is first shown (or dropped
+// on), and from then on lives for the whole run and is only shown and hidden. Whatever the user
+// typed is written as soon as the memo is left, hidden or closed, and at the end of the program.
 
 #include <functional>
 #include <optional>
@@ -26,14 +27,16 @@ class MemoWindow final : public Window {
     const text::TextServices& services;
   };
 
-  // Loads memo.txt (none yet: an empty memo). Throws when the file is there but unreadable.
+  // Loads memo.txt (none yet: an empty memo). Throws when the file is there but unreadable. The
+  // window waits until it is first needed.
   MemoWindow(ErrorSink& errors, HWND owner, Files files);
   ~MemoWindow() override;
 
   // Runs whenever the memo becomes the active window: the keys then belong to the memo.
   void OnActivated(std::function<void()> activated) { activated_ = std::move(activated); }
 
-  // Shown stay-on-top without taking the activation; hidden after saving what was typed.
+  // Shown stay-on-top without taking the activation (made first, if it is not yet); hidden after
+  // saving what was typed.
   void Show();
   void Hide();
   void SetShown(bool shown);
@@ -56,13 +59,16 @@ class MemoWindow final : public Window {
   std::optional<app::SaveFailure> SaveForExit();
 
  private:
+  void Make();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   std::u16string FieldText() const;
   void SetDpi(int dpi);
   void OnDpiChanged(int dpi) override { SetDpi(dpi); }
   void Write() noexcept;
 
+  HWND owner_ = nullptr;
   Files files_;
+  std::u16string unmadeText_;        // the text until the field that shows it is made
   text::DetectedEncoding encoding_;  // memo.txt's, kept when it is written back
   std::function<void()> activated_;
   int dpi_ = 96;

@@ -23,11 +23,11 @@ struct Label {
 
 }  // namespace
 
-AboutBox::AboutBox(ErrorSink& errors, HWND owner) : Window(errors) {
+void AboutBox::Make() {
   const int dpi = SystemDpi();
   const SIZE frame = FrameAround(SIZE{Scale(kClientSize.cx, dpi), Scale(kClientSize.cy, dpi)},
                                  kStyle, kExStyle, dpi);
-  CreateOf(kClassName, L"バージョン情報", kStyle, kExStyle, RECT{0, 0, frame.cx, frame.cy}, owner);
+  CreateOf(kClassName, L"バージョン情報", kStyle, kExStyle, RECT{0, 0, frame.cx, frame.cy}, owner_);
 
   const HWND self = Handle();
   const auto child = [&](const wchar_t* className, const wchar_t* text, DWORD childStyle,
@@ -73,6 +73,9 @@ void AboutBox::SetDpi(int dpi) {
 }
 
 void AboutBox::Show() {
+  if (Handle() == nullptr) {
+    Make();
+  }
   if (!placed_) {
     RECT window{};
     GetWindowRect(Handle(), &window);

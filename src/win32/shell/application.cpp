@@ -4,8 +4,6 @@
 // Needs the types of windows.h.
 #include <commctrl.h>
 
-#include <algorithm>
-#include <initializer_list>
 #include <random>
 
 #include "core/app/background_writer.h"
@@ -14,16 +12,12 @@
 #include "core/app/saver.h"
 #include "core/platform_services.h"
 #include "core/sync/shared_files.h"
-#include "win32/dialogs/filter_editor.h"
-#include "win32/dialogs/filter_list_dialog.h"
-#include "win32/lists/edit_box.h"
-#include "win32/memo/memo_window.h"
 #include "win32/platform/local_folders.h"
 #include "win32/platform/module_path.h"
 #include "win32/platform/unique_handle.h"
 #include "win32/platform/wide_string.h"
 #include "win32/platform/win32_file_system.h"
-#include "win32/shell/about_box.h"
+#include "win32/shell/later_windows.h"
 #include "win32/shell/main_window.h"
 #include "win32/ui/error_reporter.h"
 #include "win32/ui/keyboard_navigation.h"
@@ -51,19 +45,21 @@ std::uint64_t RandomBits() {
          (static_cast<std::uint64_t>(GetCurrentProcessId()) << 16) ^ GetTickCount64();
 }
 
-// A window's shortcuts work wherever its focus is, and nowhere else.
+// A window's shortcuts work wherever its focus is, and nowhere else; a window not made yet has
+// none.
 bool TranslateShortcut(HWND window, HACCEL shortcuts, MSG& message) {
-  return message.hwnd != nullptr && GetAncestor(message.hwnd, GA_ROOT) == window &&
+  return window != nullptr && message.hwnd != nullptr &&
+         GetAncestor(message.hwnd, GA_ROOT) == window &&
          TranslateAcceleratorW(window, shortcuts, &message);
 }
 
-void RouteMessage(const MainWindow& mainWindow, const EditBox& editBox,
-                  std::initializer_list<HWND> dialogs, MSG& message) {
+void RouteMessage(const MainWindow& mainWindow, const LaterWindows& windows, MSG& message) {
   if (mainWindow.FieldTakesKey(message)) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
     return;
   }
+  const EditBox& editBox = windows.Edit();
   if (TranslateShortcut(mainWindow.Handle(), mainWindow.Accelerators(), message) ||
       TranslateShortcut(editBox.Handle(), editBox.Accelerators(), message)) {
     return;
@@ -71,22 +67,20 @@ void RouteMessage(const MainWindow& mainWindow, const EditBox& editBox,
   if (MoveFocusByTab(mainWindow.Handle(), message) || PressMnemonic(mainWindow.Handle(), message)) {
     return;
   }
-  if (std::any_of(dialogs.begin(), dialogs.end(),
-                  [&message](HWND dialog) { return IsDialogMessageW(dialog, &message); })) {
+  if (windows.TakeDialogMessage(message)) {
     return;
   }
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
 
-int RunMessageLoop(ErrorSink& errors, const MainWindow& mainWindow, const EditBox& editBox,
-                   std::initializer_list<HWND> dialogs) {
+int RunMessageLoop(ErrorSink& errors, const MainWindow& mainWindow, const LaterWindows& windows) {
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // A failure here is one message's, as in any handler: it is told and the program goes on
     // with its lists, which leaving the loop would throw away unsaved.
     try {
-      RouteMessage(mainWindow, editBox, dialogs, message);
+      RouteMessage(mainWindow, windows, message);
     } catch (...) {
       errors.Report(std::current_exception());
     }
@@ -139,24 +133,12 @@ int Application::Run() {
     MainWindow mainWindow(errors, loops, model, saver, folder, files, writer,
                           FolderSharing{shared, platformFiles, lock, tag}, owner.Handle(), exeDir);
     mainWindow.Start();
-    EditBox editBox(errors, mainWindow.Handle());
-    FilterListDialog filterList(
-        errors, FilterListDialog::Context{model, saver, loops, files, folder,
-                                          PlatformTextServices(), exeDir, mainWindow.Handle(),
-                                          [&mainWindow](bool currentChanged, bool ansiEmptied) {
-                                            mainWindow.FollowListStore(currentChanged, ansiEmptied);
-                                          }});
-    FilterEditor filterEditor(
-        errors, FilterEditor::Context{model, loops, files, folder, PlatformTextServices()},
-        mainWindow.Handle());
-    filterList.AttachEditor(filterEditor);
-    MemoWindow memo(errors, mainWindow.Handle(),
-                    MemoWindow::Files{files, folder, PlatformTextServices()});
-    AboutBox about(errors, mainWindow.Handle());
-    mainWindow.AttachWindows(
-        OtherWindows{&editBox, filterList.Handle(), filterEditor.Handle(), &memo, &about,
-                     [&filterList] { filterList.Open(); },
-                     [&filterEditor](std::size_t slot) { return filterEditor.Editing(slot); }});
+    LaterWindows windows(LaterWindows::Context{
+        errors, model, saver, loops, files, folder, exeDir, mainWindow.Handle(),
+        mainWindow.Tooltips(), [&mainWindow](bool currentChanged, bool ansiEmptied) {
+          mainWindow.FollowListStore(currentChanged, ansiEmptied);
+        }});
+    mainWindow.AttachWindows(windows);
     if (errors.StartupFailed()) {
       return 1;
     }
@@ -166,9 +148,7 @@ int Application::Run() {
     UpdateWindow(mainWindow.Handle());
     // The edit box's Enter and Esc are its shortcuts, translated before the dialog manager
     // sees them; it gives the box Tab between its field and buttons.
-    return RunMessageLoop(
-        errors, mainWindow, editBox,
-        {about.Handle(), filterList.Handle(), filterEditor.Handle(), editBox.Handle()});
+    return RunMessageLoop(errors, mainWindow, windows);
   } catch (...) {
     // A failure while starting: nothing has been written, and nothing will be.
     ShowStopBox(nullptr, ErrorMessage(std::current_exception()));

@@ -115,7 +115,7 @@ void MainWindow::CreateControls() {
                         [this](std::size_t list) { reads_.Finish(list); }});
 
   topRow_.Create(
-      self, lists_.Selector(),
+      self, lists_.Selector(), lists_.Tooltips(),
       TopRow::Clicks{[this] { tray_.ShowTrayMenu(); }, [this] { paste_.OnTabBoxClicked(); },
                      [this] { view_.OnWideBoxClicked(); },
                      [this] {
@@ -143,15 +143,6 @@ void MainWindow::SetDpi(int dpi) {
 }
 
 void MainWindow::AddFrameCommands() {
-  const auto openFilterSettings = [this] {
-    reads_.FinishAll();  // the dialogs rename, move and remove whole lists
-    openFilterList_();
-    if (IsWindowVisible(Handle())) {
-      tray_.OnMinimize();  // hidden as the tray hides it, memo and all
-    }
-  };
-  const auto dialogAttached = [this] { return static_cast<bool>(openFilterList_); };
-  commands_.Bind(kCmdFilterSettings, openFilterSettings, dialogAttached);
   const auto openSearch = [this] {
     if (!IsWindowVisible(Handle())) {
       tray_.Show();  // from the tray menu: the window comes up with the field open
@@ -209,22 +200,32 @@ void MainWindow::ApplyModelToControls() {
   lists_.ShowStore();
 }
 
-void MainWindow::AttachWindows(const OtherWindows& windows) {
-  memo_ = windows.memo;
-  paste_.SetPasteableWindows(memo_->Handle(), {windows.filterList, windows.filterEditor});
-  view_.AttachMemo(memo_->Handle());
-  editing_.AttachEditBox(windows.editBox);
+void MainWindow::AttachWindows(LaterWindows& windows) {
+  memo_ = &windows.Memo();
+  // Each is a place to paste into, and the memo docks here, from when it is made.
+  windows.OnMade([this, &windows] {
+    paste_.SetPasteableWindows(memo_->Handle(), windows.FilterDialogs());
+    view_.AttachMemo(memo_->Handle());
+  });
+  editing_.AttachEditBox(&windows.Edit());
   editing_.AttachMemo(
       ListEditing::MemoDrop{[this] { return memo_->DropField(); },
                             [this](std::string_view dropText) { memo_->InsertAtTop(dropText); }});
   exitSave_.AttachMemo(memo_);
-  sharedFolder_.Start(Handle(), SharedFolder::Hooks{memo_, windows.editingFilter,
-                                                    [this](const std::u16string& title,
-                                                           const std::u16string& text) {
-                                                      tray_.Notify(title, text);
-                                                    }});
-  tray_.AttachWindows(memo_, [about = windows.about] { about->Show(); });
-  openFilterList_ = windows.openFilterList;
+  sharedFolder_.Start(
+      Handle(), SharedFolder::Hooks{
+                    memo_, [&windows](std::size_t slot) { return windows.Editor().Editing(slot); },
+                    [this](const std::u16string& title, const std::u16string& text) {
+                      tray_.Notify(title, text);
+                    }});
+  tray_.AttachWindows(memo_, [&windows] { windows.About().Show(); });
+  commands_.Bind(kCmdFilterSettings, [this, &windows] {
+    reads_.FinishAll();  // the dialogs rename, move and remove whole lists
+    windows.FilterList().Open();
+    if (IsWindowVisible(Handle())) {
+      tray_.OnMinimize();  // hidden as the tray hides it, memo and all
+    }
+  });
   // Typed keys belong to the memo while it is in front, not to the list commands.
   memo_->OnActivated([this] { lists_.EnableListCommands(false); });
   if (model_.view.memo) {

@@ -13,17 +13,15 @@
 #include "core/sync/shared_files.h"
 #include "win32/capture/capture_controller.h"
 #include "win32/capture/text_intake.h"
-#include "win32/lists/edit_box.h"
 #include "win32/lists/list_editing.h"
 #include "win32/lists/list_pane.h"
-#include "win32/memo/memo_window.h"
 #include "win32/paste/paste_controller.h"
 #include "win32/platform/gdi.h"
-#include "win32/shell/about_box.h"
 #include "win32/shell/auto_save.h"
 #include "win32/shell/closing.h"
 #include "win32/shell/exit_save.h"
 #include "win32/shell/file_notices.h"
+#include "win32/shell/later_windows.h"
 #include "win32/shell/list_reads.h"
 #include "win32/shell/shared_folder.h"
 #include "win32/shell/top_row.h"
@@ -34,17 +32,6 @@
 #include "win32/ui/window.h"
 
 namespace pellix::win32 {
-
-// The windows created after the main window, which it shows, hides and pastes into.
-struct OtherWindows {
-  EditBox* editBox = nullptr;
-  HWND filterList = nullptr;
-  HWND filterEditor = nullptr;
-  MemoWindow* memo = nullptr;
-  AboutBox* about = nullptr;
-  std::function<void()> openFilterList;                 // フィルター設定
-  std::function<bool(std::size_t slot)> editingFilter;  // the filter editor has it open
-};
 
 // The program's folder as this instance shares it with others (two PCs).
 struct FolderSharing {
@@ -67,13 +54,16 @@ class MainWindow final : public Window {
   // Reads the settings and the lists, shows the first list and joins the desktop: hotkey, viewer
   // chain, tray icon. Throws when a file is bad, before anything has been written.
   void Start();
-  void AttachWindows(const OtherWindows& windows);
+  // The windows beside this one, which it shows, hides and pastes into.
+  void AttachWindows(LaterWindows& windows);
 
   // The filter dialogs changed the set of lists.
   void FollowListStore(bool currentChanged, bool ansiViewEmptied) {
     lists_.FollowStore(currentChanged, ansiViewEmptied);
   }
 
+  // The tooltip window that every control's hint shows in.
+  HWND Tooltips() const { return lists_.Tooltips(); }
   // Shortcuts of the main window's commands, for the message loop.
   HACCEL Accelerators() const { return accelerators_.Get(); }
   // A key that edits the search field rather than running a shortcut.
@@ -109,7 +99,6 @@ class MainWindow final : public Window {
   HWND owner_ = nullptr;
   MemoWindow* memo_ = nullptr;
   UINT taskbarCreatedMsg_ = 0;
-  std::function<void()> openFilterList_;
 
   int dpi_ = 96;
   // Declared before the controllers, so the fonts outlive the controls that draw with them.

@@ -33,7 +33,7 @@ HWND CreateButton(HWND parent, const wchar_t* text, DWORD style, int id) {
 
 }  // namespace
 
-void TopRow::Create(HWND parent, HWND selector, Clicks clicks) {
+void TopRow::Create(HWND parent, HWND selector, HWND tooltips, Clicks clicks) {
   clicks_ = std::move(clicks);
   parent_ = parent;
   bitBtn1_ = CreateButton(parent, L"", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, kIdBitBtn1);
@@ -49,8 +49,6 @@ void TopRow::Create(HWND parent, HWND selector, Clicks clicks) {
     SetWindowPos(control, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     previous = control;
   }
-  // The tooltip window goes with the parent window.
-  const HWND tooltips = CreateTooltips(parent);
   AddTooltip(tooltips, parent, bitBtn1_, L"ツールボタン");
   AddTooltip(tooltips, parent, tabbox_, L"懸賞入力");
 }

@@ -22,8 +22,9 @@ class TopRow {
     std::function<void()> memoBox;
   };
 
-  // The row comes right after `selector` in the order the Tab key visits the controls.
-  void Create(HWND parent, HWND selector, Clicks clicks);
+  // The row comes right after `selector` in the order the Tab key visits the controls;
+  // `tooltips` shows the hints of its controls.
+  void Create(HWND parent, HWND selector, HWND tooltips, Clicks clicks);
   // True when the WM_COMMAND came from the row.
   bool OnCommand(HWND from, int code) const;
   // Font, picture and places for `dpi`. Returns the width left to the list selector.

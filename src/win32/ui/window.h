@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "win32/platform/dpi.h"
 
@@ -27,6 +29,10 @@ class Window {
   HWND Handle() const { return hwnd_; }
   bool IsVisible() const { return hwnd_ != nullptr && IsWindowVisible(hwnd_); }
 
+  // Runs when a window made only when first needed has been made, controls and all: the
+  // windows that work with it learn its handle then.
+  void OnMade(std::function<void()> made) { made_ = std::move(made); }
+
  protected:
   explicit Window(ErrorSink& errors) : errors_(&errors) {}
 
@@ -41,6 +47,12 @@ class Window {
   }
 
   ErrorSink& Errors() const { return *errors_; }
+  // Tells OnMade's listener that the window now exists.
+  void NoteMade() const {
+    if (made_) {
+      made_();
+    }
+  }
 
   // The window now stands on a monitor of another dpi: the base has moved it (MoveForDpi), and
   // the window takes that dpi's fonts and layout here.
@@ -57,6 +69,7 @@ class Window {
 
   HWND hwnd_ = nullptr;
   ErrorSink* errors_;
+  std::function<void()> made_;
 };
 
 }  // namespace pellix::win32

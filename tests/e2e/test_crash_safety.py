@@ -175,9 +175,10 @@ def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(d
             # the last copy before a kill may come in twice.)
             places = [stream.sent[text] for text in kept]
             assert places == sorted(places, reverse=True), f"seed {seed}, round {round_}: order"
-            # A kill leaves at most an unfinished temporary file, removed at the next start.
+            # A kill leaves at most an unfinished temporary file, and the lock its save held
+            # (both named for this installation), removed at the next start.
             assert not [p for p in desktop.app_dir.iterdir()
-                        if p.suffix not in (".dat", ".flt", ".ini", ".exe", ".saving")]
+                        if p.suffix not in (".dat", ".flt", ".ini", ".exe", ".saving", ".lock")]
 
         # A normal exit still writes everything at once, however new.
         stream.killed = threading.Event()
@@ -189,6 +190,6 @@ def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(d
     assert read_unicode_list(desktop)[0] == "the last copy before the exit"
     read_settings(desktop)
     assert must_keep - stream.deleted <= set(kept)
-    assert not [p for p in desktop.app_dir.iterdir() if p.name.endswith(".saving")]
+    assert not [p for p in desktop.app_dir.iterdir() if p.suffix in (".saving", ".lock")]
     print(f"\n[crash safety] batch {batch}: {len(rounds)} of {ROUNDS} kills (seed {seed}), "
           f"{len(stream.shown_at)} captures, {len(stream.deleted)} deletes, {len(kept)} items kept")

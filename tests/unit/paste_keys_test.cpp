@@ -197,6 +197,21 @@ TEST(TypedText, ALongTextArrivesWholeSliceBySlice) {
   EXPECT_EQ(slices, (5000 + 36) / 37);
 }
 
+TEST(TypingPace, AboutTwoHundredASecondWithoutBurstsAfterAPause) {
+  TypingPace pace(1000);
+  EXPECT_EQ(pace.Due(1000), 1u);  // the first at once
+  EXPECT_EQ(pace.Due(1000), 0u);
+  std::size_t typed = 1;
+  // A timer that fires every 15.6 ms or so, as Windows' does for a 10 ms one.
+  for (std::uint64_t now = 1000; now <= 11'000; now += 16) {
+    typed += pace.Due(now);
+  }
+  EXPECT_NEAR(static_cast<double>(typed), 2001.0, 5.0);
+  // Ten seconds with nothing typed earn one slice, not two thousand characters.
+  EXPECT_EQ(pace.Due(21'000), TypingPace::kMostAtOnce);
+  EXPECT_EQ(pace.Due(21'005), 1u);
+}
+
 constexpr std::uint64_t kStart = 10'000;
 
 TEST(KeyGate, WaitsBoundedForTheTargetToComeForward) {

@@ -60,4 +60,15 @@ std::vector<KeyEvent> TypedText::Next(std::size_t count) {
   return events;
 }
 
+std::size_t TypingPace::Due(std::uint64_t nowMs) {
+  if (nowMs > lastMs_) {
+    credit_ += (nowMs - lastMs_) * kPerSecond;
+    lastMs_ = nowMs;
+  }
+  credit_ = std::min<std::uint64_t>(credit_, kMostAtOnce * 1000);
+  const auto due = static_cast<std::size_t>(credit_ / 1000);
+  credit_ -= due * 1000;
+  return due;
+}
+
 }  // namespace pellix::paste

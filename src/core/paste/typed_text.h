@@ -39,4 +39,23 @@ class TypedText {
   std::size_t next_ = 0;
 };
 
+// How fast a text is typed: about kPerSecond characters a second, which the slowest common
+// targets (a remote console, a virtual machine's window) keep up with, so that Esc or another
+// window in front stops the typing where it is rather than behind a queue of sent keys. A pause
+// (the user held a modifier) earns no burst afterwards.
+class TypingPace {
+ public:
+  static constexpr std::uint64_t kPerSecond = 200;
+  static constexpr std::size_t kMostAtOnce = 16;
+
+  // The first character is due at once.
+  explicit TypingPace(std::uint64_t startMs) : lastMs_(startMs) {}
+  // Characters due now, since the last call.
+  std::size_t Due(std::uint64_t nowMs);
+
+ private:
+  std::uint64_t lastMs_;
+  std::uint64_t credit_ = 1000;  // in thousandths of a character
+};
+
 }  // namespace pellix::paste

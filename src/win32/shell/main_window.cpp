@@ -71,7 +71,7 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
   CreateControls();
   notices_.Attach(Handle());
   capture_.Attach(Handle());
-  paste_.Attach(Handle(), [this](bool on) { TopRow::Check(topRow_.TabBox(), on); });
+  paste_.Attach(Handle(), tray_, [this](bool on) { TopRow::Check(topRow_.TabBox(), on); });
   tray_.Attach(Handle(), owner_, exeDir_);
   view_.Attach(Handle(), [this](bool on) { TopRow::Check(topRow_.WideBox(), on); });
   editing_.Attach(Handle());

@@ -283,10 +283,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       tray_.OnHotkey();
       return 0;
     case WM_ACTIVATE:
-      // In front again, whatever brought it there: the keys go to the list in use.
-      if (LOWORD(wParam) != WA_INACTIVE) {
-        lists_.EnableListCommands(true);
-        lists_.Views().FocusShownList();
+      // In front again, whatever brought it there: the keys go where the user left them.
+      if (lists_.OnActivate(LOWORD(wParam) != WA_INACTIVE)) {
         return 0;
       }
       break;

@@ -166,6 +166,11 @@ bool ListPane::OnActivate(bool active) {
     return false;
   }
   EnableListCommands(true);
+  RestoreFocus();
+  return true;
+}
+
+void ListPane::RestoreFocus() {
   const HWND list = views_.Shown().Handle();
   app::FocusedPart last = app::FocusedPart::kNone;
   if (lastFocus_ == list) {
@@ -189,7 +194,6 @@ bool ListPane::OnActivate(bool active) {
       views_.FocusShownList();  // the open field
       break;
   }
-  return true;
 }
 
 void ListPane::OpenSearch() {

@@ -67,9 +67,12 @@ class ListPane {
   POINT ContextMenuPoint(HWND from, LPARAM screenPoint) const;
 
   // The main window activated or left. Left, the control with the keyboard focus is kept in
-  // mind; activated, the list commands work again and the keys go back to it while the search
-  // field is open, and to the shown list otherwise. True when the activation was handled.
+  // mind; activated, the list commands work again and the keys go where the user left them
+  // (RestoreFocus). True when the activation was handled.
   bool OnActivate(bool active);
+  // While the search field is open, the keys go back to the control that had them when the
+  // window was last left; otherwise to the shown list.
+  void RestoreFocus();
 
   // The list commands are off while the window is hidden and while the keys belong to a field
   // elsewhere (the edit box's, the memo); showing or activating the window turns them on.

@@ -42,7 +42,7 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       capture_(model, lists_.Views(), services_),
       paste_(model, lists_.Views(), services_),
       tray_(TrayController::Context{model, saver, loops, commands_, services_,
-                                    [this] { lists_.Views().FocusShownList(); }}),
+                                    [this] { lists_.RestoreFocus(); }}),
       view_(model, lists_.Views(), loops),
       editing_(ListEditing::Context{
           model, lists_, [this](const std::u16string& text) { paste_.PasteText(text); },

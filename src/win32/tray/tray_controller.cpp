@@ -134,7 +134,7 @@ void TrayController::ShowMainWindow() {
   if (memo_ != nullptr && context_.model.view.memo) {
     memo_->Show();
   }
-  context_.focusShownList();
+  context_.restoreFocus();
 }
 
 void TrayController::HideMainWindow() {
@@ -201,7 +201,7 @@ void TrayController::OnHotkey() {
       break;
     case app::HotkeyAnswer::kBringForward:
       SetForegroundWindow(window_);
-      context_.focusShownList();
+      context_.restoreFocus();
       break;
   }
 }

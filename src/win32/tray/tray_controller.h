@@ -27,7 +27,7 @@ class TrayController final : public TrayNotices {
     ModalLoops& loops;
     const CommandTable& commands;
     const text::TextServices& services;
-    std::function<void()> focusShownList;
+    std::function<void()> restoreFocus;  // the keys where the user left them in the window
   };
 
   explicit TrayController(Context context) : context_(std::move(context)) {}

@@ -39,13 +39,14 @@ class TypedText {
   std::size_t next_ = 0;
 };
 
-// How fast a text is typed: about kPerSecond characters a second, which the slowest common
-// targets (a remote console, a virtual machine's window) keep up with, so that Esc or another
-// window in front stops the typing where it is rather than behind a queue of sent keys. A pause
-// (the user held a modifier) earns no burst afterwards.
+// How fast a text is typed: about kPerSecond characters a second (a keystroke every 10 ms, as
+// auto-typing tools do by default), which slow targets keep up with (a remote console, a virtual
+// machine's window, an editor under Wine), so that Esc or another window in front stops the
+// typing where it is rather than behind a queue of keys already sent. A pause (the user held a
+// modifier) earns no burst afterwards.
 class TypingPace {
  public:
-  static constexpr std::uint64_t kPerSecond = 200;
+  static constexpr std::uint64_t kPerSecond = 100;
   static constexpr std::size_t kMostAtOnce = 16;
 
   // The first character is due at once.

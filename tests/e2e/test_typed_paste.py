@@ -7,6 +7,7 @@ from __future__ import annotations
 
 import re
 import time
+from contextlib import contextmanager
 
 import pytest
 
@@ -22,6 +23,32 @@ from tray import PLAIN_TIP, balloon_texts, tray_tip
 LONG_LINES = [(f"{n:02d} 長い行の入力 typing slowly " + "あいうえお abcdefghij " * 7)[:99]
               for n in range(50)]
 LONG_TEXT = "\r\n".join(LONG_LINES) + "\r\n"
+
+
+def settled(read, what: str, quiet: float = 1.0, timeout: float = 60):
+    """The value once it has stayed the same for `quiet` seconds."""
+    last = [read(), time.monotonic()]
+
+    def still() -> bool:
+        now = read()
+        if now != last[0]:
+            last[:] = [now, time.monotonic()]
+        return time.monotonic() - last[1] >= quiet
+    wait_until(still, timeout, what)
+    return last[0]
+
+
+@contextmanager
+def typing_into(app: Pellix, target: Target):
+    """A long typing under way. Whatever ends it, pellix stops typing and notepad takes its last
+    key before the test's end closes notepad: keys still arriving after the close told notepad
+    its text needs no saving would answer its save question, and type a file name."""
+    try:
+        yield
+    finally:
+        if app.process.running():
+            app.close()
+        settled(target.text, "notepad to take its last key")
 
 
 def start(desktop: Desktop, items: list[str]) -> tuple[Pellix, Target]:
@@ -90,57 +117,44 @@ def test_the_unicode_list_types_what_code_page_932_cannot_hold(desktop: Desktop)
 
 def test_a_long_text_arrives_whole_while_pellix_keeps_answering(desktop: Desktop):
     app, target = start(desktop, [LONG_TEXT])
-    type_item(desktop, app, 0)
-    # Past the first second the tip says how far the typing has come.
-    wait_until(lambda: len(target.text()) >= 300, 30, "the typing under way")
-    tip = tray_tip(desktop)
-    assert re.fullmatch(rf"{PLAIN_TIP}\nキー入力中 [\d,]+ / 5,000 文字（Esc で中止）", tip), tip
+    with typing_into(app, target):
+        type_item(desktop, app, 0)
+        # Past the first second the tip says how far the typing has come.
+        wait_until(lambda: len(target.text()) >= 300, 30, "the typing under way")
+        tip = tray_tip(desktop)
+        assert re.fullmatch(rf"{PLAIN_TIP}\nキー入力中 [\d,]+ / 5,000 文字（Esc で中止）", tip), tip
 
-    longest_ms = 0.0
-    deadline = time.monotonic() + 180
-    while target.text() != LONG_TEXT:
-        assert time.monotonic() < deadline, f"only {len(target.text())} characters arrived"
-        stall = desktop.tool("message-stall", app.hwnd, "--ms", 2000, timeout=30)
-        longest_ms = max(longest_ms, stall["longest_us"] / 1000)
-    # A loop inside a handler would keep WM_NULL waiting for the whole typing.
-    assert longest_ms < 500, f"pellix kept a message waiting {longest_ms:.0f} ms"
-    wait_until(lambda: tray_tip(desktop) == PLAIN_TIP, 30, "the tip to be plain again")
-    app.close()
-
-
-def settled(read, what: str, quiet: float = 1.0, timeout: float = 60):
-    """The value once it has stayed the same for `quiet` seconds."""
-    last = [read(), time.monotonic()]
-
-    def still() -> bool:
-        now = read()
-        if now != last[0]:
-            last[:] = [now, time.monotonic()]
-        return time.monotonic() - last[1] >= quiet
-    wait_until(still, timeout, what)
-    return last[0]
+        longest_ms = 0.0
+        deadline = time.monotonic() + 180
+        while target.text() != LONG_TEXT:
+            assert time.monotonic() < deadline, f"only {len(target.text())} characters arrived"
+            stall = desktop.tool("message-stall", app.hwnd, "--ms", 2000, timeout=30)
+            longest_ms = max(longest_ms, stall["longest_us"] / 1000)
+        # A loop inside a handler would keep WM_NULL waiting for the whole typing.
+        assert longest_ms < 500, f"pellix kept a message waiting {longest_ms:.0f} ms"
+        wait_until(lambda: tray_tip(desktop) == PLAIN_TIP, 30, "the tip to be plain again")
 
 
 @pytest.mark.parametrize("how", ["esc", "another window"])
 def test_esc_or_another_window_in_front_stops_the_typing(desktop: Desktop, how: str):
     app, target = start(desktop, [LONG_TEXT])
-    type_item(desktop, app, 0)
-    wait_until(lambda: len(target.text()) >= 200, 30, "the typing under way")
-    if how == "esc":
-        desktop.x.xdotool("keydown", "Escape")
-    else:
-        desktop.focus(app.hwnd)
-    try:
-        typed = settled(target.text, "the typing to stop")
-    finally:
+    with typing_into(app, target):
+        type_item(desktop, app, 0)
+        wait_until(lambda: len(target.text()) >= 200, 30, "the typing under way")
         if how == "esc":
-            desktop.x.xdotool("keyup", "Escape")
-    assert 200 <= len(typed) < len(LONG_TEXT) // 2, len(typed)
-    # Nothing went elsewhere: an Enter of the text in pellix's list would have pasted.
-    assert LONG_TEXT.startswith(typed)
-    if how == "another window":
-        texts = wait_until(lambda: balloon_texts(desktop), 15, "a balloon about the typing")
-        assert len(texts) == 1 and re.fullmatch(
-            r"入力の途中でほかのウィンドウが前面に出たため、キー入力を止めました。"
-            r"（[\d,]+ / 5,000 文字を入力済み）クリップボードは使っていません。", texts[0]), texts
-    app.close()
+            desktop.x.xdotool("keydown", "Escape")
+        else:
+            desktop.focus(app.hwnd)
+        try:
+            typed = settled(target.text, "the typing to stop")
+        finally:
+            if how == "esc":
+                desktop.x.xdotool("keyup", "Escape")
+        assert 200 <= len(typed) < len(LONG_TEXT) // 2, len(typed)
+        # Nothing went elsewhere: an Enter of the text in pellix's list would have pasted.
+        assert LONG_TEXT.startswith(typed)
+        if how == "another window":
+            texts = wait_until(lambda: balloon_texts(desktop), 15, "a balloon about the typing")
+            assert len(texts) == 1 and re.fullmatch(
+                r"入力の途中でほかのウィンドウが前面に出たため、キー入力を止めました。"
+                r"（[\d,]+ / 5,000 文字を入力済み）クリップボードは使っていません。", texts[0]), texts

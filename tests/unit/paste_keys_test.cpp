@@ -177,26 +177,6 @@ TEST(TypedText, SlicesNeverSplitACharacterAndCountWhatIsTyped) {
             (Events{CharDown(0xD83D), CharUp(0xD83D), CharDown(u'a'), CharUp(u'a')}));
 }
 
-TEST(TypedText, ALongTextArrivesWholeSliceBySlice) {
-  std::u16string text;
-  for (int i = 0; i < 5000; ++i) {
-    text += static_cast<char16_t>(i % 3 == 0 ? u'あ' : u'a' + i % 26);
-  }
-  TypedText typed(text, false);
-  std::u16string seen;
-  int slices = 0;
-  while (!typed.Done()) {
-    for (const KeyEvent& event : typed.Next(37)) {
-      if (!event.up) {
-        seen += event.unit;
-      }
-    }
-    ++slices;
-  }
-  EXPECT_EQ(seen, text);
-  EXPECT_EQ(slices, (5000 + 36) / 37);
-}
-
 TEST(TypingPace, AHundredASecondWithoutBurstsAfterAPause) {
   TypingPace pace(1000);
   EXPECT_EQ(pace.Due(1000), 1u);  // the first at once

@@ -83,7 +83,7 @@ def test_coming_back_with_the_search_open_gives_the_keys_back_where_they_were(de
     wait_until(lambda: app.items() == ["apple one"], 10, "Del to delete the clicked result")
     assert desktop.text(field["hwnd"]) == "apple"
 
-    click_centre(desktop, field["rect"])
+    click_centre(desktop, app.control(ID_SEARCH_FIELD)["rect"])  # placed since it was opened
     wait_until(lambda: desktop.tool("get-foreground")["focus"] == field["hwnd"], 10,
                "the click to give the keys to the field")
     back_to_pellix(desktop, app, target, how)

@@ -2,8 +2,11 @@
 
 from __future__ import annotations
 
+import json
+from typing import Callable
+
 from harness import Desktop
-from harness.wine import WinProcess
+from harness.wine import WinProcess, windows_path
 
 
 def start_actor(desktop: Desktop, name: str, *args: str) -> tuple[WinProcess, dict]:
@@ -21,3 +24,17 @@ def hold_hotkey(desktop: Desktop, mods: int, vk: int) -> WinProcess:
                                 "--seconds", "120")
     assert hello["registered"], "the other program holds the hotkey"
     return holder
+
+
+def watch_keys(desktop: Desktop) -> tuple[WinProcess, Callable[[], list[dict]]]:
+    """Every key event from now on, as the system's input saw it: a low-level keyboard hook that
+    logs {vk, up, injected} (injected: sent by a program, not typed on the keyboard). Returns the
+    actor and a reader of the events logged so far."""
+    log = desktop.app_dir.parent / "keys.log"
+    logger, hello = start_actor(desktop, "key-log", "--log", windows_path(log), "--seconds", "120")
+    assert hello["hooked"]
+
+    def events() -> list[dict]:
+        text = log.read_text() if log.exists() else ""
+        return [json.loads(line) for line in text.splitlines() if line.endswith("}")]
+    return logger, events

@@ -33,6 +33,14 @@ def base_lines(**changes: str) -> list[str]:
     return [f"{key}={value}" for key, value in values.items()]
 
 
+def write_later_start(desktop: Desktop) -> None:
+    """The folder as the first start leaves it: the settings and the three lists' filters (履歴
+    takes every copy). A start then shows no first start's balloon."""
+    for name, kind in ((HISTORY, "1"), (RECORDS, "0"), ("unicode", "0")):
+        write_filter(desktop.app_dir, name, type=kind)
+    write_ini(desktop, base_lines())
+
+
 def ini(desktop: Desktop) -> dict[str, str]:
     text = (desktop.app_dir / "pellix.ini").read_bytes().decode("cp932")
     return dict(line.split("=", 1) for line in text.split("\r\n") if "=" in line)

@@ -65,9 +65,19 @@ SW_SHOWNOACTIVATE = 4
 MOD_CONTROL = 2
 MOD_SHIFT = 4
 
+VK_SHIFT = 0x10
 VK_CONTROL = 0x11
+VK_MENU = 0x12
 VK_END = 0x23
+VK_V = 0x56
+VK_LWIN = 0x5B
+VK_RWIN = 0x5C
+VK_LSHIFT = 0xA0
+VK_RSHIFT = 0xA1
 VK_LCONTROL = 0xA2
+VK_RCONTROL = 0xA3
+VK_LMENU = 0xA4
+VK_RMENU = 0xA5
 
 FONT_DIALOG_SIZE_FIELD = 0x0472  # cmb3, the common font dialog's size box
 
@@ -118,6 +128,7 @@ CMD_PASTE_OPTION_FIRST = _PELLIX["kCmdPasteOptionFirst"]  # + the option's posit
 CMD_HOTKEY_FIRST = _PELLIX["kCmdHotkeyFirst"]  # + the hotkey menu item's position, 0..4
 CMD_SEND_COPY = _PELLIX["kCmdSendCopy"]
 CMD_TAB_MODE = _PELLIX["kCmdTabMode"]
+CMD_TYPE_PASTE = _PELLIX["kCmdTypePaste"]
 CMD_WIDEN = _PELLIX["kCmdWiden"]
 CMD_DELETE = _PELLIX["kCmdDelete"]
 CMD_CLEAR = _PELLIX["kCmdClear"]

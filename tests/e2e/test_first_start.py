@@ -1,9 +1,5 @@
 """What a newcomer meets: on the first start (no pellix.ini yet) the tray icon says in a balloon
-which hotkey calls the list up and where it is changed; later starts say nothing.
-
-Wine shows a balloon as a tooltip window of its tray's process, a couple of seconds after the
-icon asked for it, for ten seconds or so; its WM_GETTEXT gives the balloon's text (not its
-title)."""
+which hotkey calls the list up and where it is changed; later starts say nothing."""
 
 from __future__ import annotations
 
@@ -13,20 +9,11 @@ from harness import Desktop, wait_until
 from actors import hold_hotkey
 from ids import MOD_CONTROL
 from pellix import Pellix
+from tray import balloon_texts, tray_icons
 
 # Wine asks for a balloon to be made 2 s after the icon's request; this leaves room for a slow
 # machine without letting a late balloon pass unseen.
 QUIET_SECONDS = 8
-
-
-def balloon_texts(desktop: Desktop) -> list[str]:
-    return [desktop.tool("text", w["hwnd"])["text"] for w in desktop.tool("windows")
-            if w["class"].lower() == "tooltips_class32" and w["visible"]]
-
-
-def tray_icons(desktop: Desktop) -> int:
-    trays = [w for w in desktop.tool("windows") if w["class"] == "__winex11_standalone_tray"]
-    return sum(len(desktop.tool("children", tray["hwnd"])) for tray in trays)
 
 
 def test_the_first_start_names_the_hotkey_in_a_balloon_and_later_starts_do_not(desktop: Desktop):

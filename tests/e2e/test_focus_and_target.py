@@ -1,5 +1,5 @@
-"""Where the keys go when pellix comes forward, and where a paste goes after the user worked in
-pellix's own windows."""
+"""Where the keys go when pellix comes forward (with the search field open, back where they
+were), and where a paste goes after the user worked in pellix's own windows."""
 
 from __future__ import annotations
 
@@ -10,7 +10,8 @@ import pytest
 
 from harness import Desktop, wait_until
 from boxes import answer_input_dialog, close_box, message_box, open_about_box
-from ids import BM_GETCHECK, CMD_HOTKEY_FIRST, ID_TABBOX, ID_WIDEBOX, WM_COMMAND
+from gestures import row_centre
+from ids import BM_GETCHECK, CMD_HOTKEY_FIRST, ID_SEARCH_FIELD, ID_TABBOX, ID_WIDEBOX, WM_COMMAND
 from notepad import Target, paste
 from pellix import HISTORY, Pellix, click_centre, write_list_file, write_unicode_list_file
 
@@ -34,6 +35,62 @@ def test_the_hotkey_brings_pellix_forward_with_the_list_ready_for_keys(desktop: 
     x_keys_into(desktop, app.hwnd, "Down", "Return")
     wait_until(lambda: target.text() == "second", 10,
                "Down and Enter after the hotkey to paste the second item")
+    app.close()
+
+
+def back_to_pellix(desktop: Desktop, app: Pellix, target: Target, how: str) -> None:
+    """The user works in notepad for a moment, then comes back to pellix. pellix stays on top on
+    Windows; on the X side, with no window manager, notepad's window may be left over it, so it is
+    raised there for the clicks that follow (and before the click that brings it back)."""
+    desktop.focus(target.window)
+    if how == "hotkey":
+        desktop.tool("keys", "ctrl+a")  # pellix is shown: the hotkey brings it forward
+    elif how == "click":
+        rect = app.main["rect"]  # on the title bar
+        desktop.x.xdotool("windowraise", str(app.main["x11"]))
+        desktop.x.xdotool("mousemove", str(rect["left"] + 60), str(rect["top"] + 8), "click", "1")
+    else:
+        desktop.tool("foreground", app.hwnd)
+    wait_until(lambda: desktop.foreground() == app.hwnd, 10, f"pellix in front again ({how})")
+    desktop.x.xdotool("windowraise", str(app.main["x11"]))
+
+
+@pytest.mark.parametrize("how", ["SetForegroundWindow", "hotkey", "click"])
+def test_coming_back_with_the_search_open_gives_the_keys_back_where_they_were(desktop: Desktop,
+                                                                            how: str):
+    """With the search field open, the control that had the keys when the user left pellix gets
+    them back, as in a dialog: after a click into the results, Del deletes the item there rather
+    than a character of the field; after typing in the field, the keys go on to the field."""
+    write_list_file(desktop.app_dir, HISTORY, ["apple one", "apple two", "banana"])
+    app = Pellix.start(desktop)
+    target = Target(desktop, app)
+    desktop.focus(app.hwnd)
+    desktop.tool("keys", "ctrl+f")
+    field = app.control(ID_SEARCH_FIELD)
+    wait_until(lambda: app.visible(field["hwnd"]), 10, "the search field to open")
+    desktop.tool("type", "apple")
+    wait_until(lambda: app.items() == ["apple one", "apple two"], 10, "the two results")
+
+    x, y = row_centre(desktop, app.listbox, 1)
+    desktop.x.xdotool("windowraise", str(app.main["x11"]))  # over notepad, as on Windows
+    desktop.x.xdotool("mousemove", str(x), str(y), "click", "1")
+    wait_until(lambda: desktop.tool("get-foreground")["focus"] == app.listbox, 10,
+               "the click to give the keys to the results")
+    back_to_pellix(desktop, app, target, how)
+    wait_until(lambda: desktop.tool("get-foreground")["focus"] == app.listbox, 10,
+               "the keys back with the results")
+    desktop.tool("keys", "delete")
+    wait_until(lambda: app.items() == ["apple one"], 10, "Del to delete the clicked result")
+    assert desktop.text(field["hwnd"]) == "apple"
+
+    click_centre(desktop, app.control(ID_SEARCH_FIELD)["rect"])  # placed since it was opened
+    wait_until(lambda: desktop.tool("get-foreground")["focus"] == field["hwnd"], 10,
+               "the click to give the keys to the field")
+    back_to_pellix(desktop, app, target, how)
+    wait_until(lambda: desktop.tool("get-foreground")["focus"] == field["hwnd"], 10,
+               "the keys back with the field")
+    desktop.tool("keys", "backspace")
+    wait_until(lambda: desktop.text(field["hwnd"]) == "appl", 10, "Backspace to edit the field")
     app.close()
 
 

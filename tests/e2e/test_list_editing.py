@@ -259,7 +259,8 @@ def test_the_menu_entries_for_an_item_do_nothing_after_a_click_on_no_item(deskto
     listbox = app.control(ID_LISTBOX)["rect"]
     empty_spot = (listbox["left"] + 30, listbox["bottom"] - 12)
     assert desktop.tool("listview-rows", app.listbox, 4)["rows"][0]["bottom"] < empty_spot[1]
-    to_delete = ("down", "down", "down", "down", "Return")  # コピー, 編集, 変換, 削除
+    # コピー, キー入力で貼り付け, 編集, 変換, 削除
+    to_delete = ("down", "down", "down", "down", "down", "Return")
 
     desktop.tool("listview-select", app.listbox, 0)
     right_click_menu(desktop, app, empty_spot, *to_delete)

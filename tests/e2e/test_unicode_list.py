@@ -22,8 +22,9 @@ def test_delete_clear_back_half_and_clear_all(desktop: Desktop):
     view = app.list_view("unicode")
     assert (view["selected"], view["focused"]) == ([3], 3), "the new last item is not selected"
 
-    # The menu: 削除, a separator, 後ろ半分をクリア, 全てクリア.
-    right_click_menu(desktop, app, row_centre(desktop, app.tnt, 0), "down", "down", "Return")
+    # The menu: キー入力で貼り付け, a separator, 削除, a separator, 後ろ半分をクリア, 全てクリア.
+    right_click_menu(desktop, app, row_centre(desktop, app.tnt, 0), "down", "down", "down",
+                     "Return")
     wait_until(lambda: app.items("unicode") == ["ü1", "ü2"], 10, "後ろ半分をクリア on four items")
     view = app.list_view("unicode")
     assert 1 in view["selected"] and view["focused"] == 1, "the last item left is not selected"

@@ -17,6 +17,7 @@ import pytest
 
 from harness import Desktop, wait_until
 from files import write_filter
+from notepad import Target
 from pellix import HISTORY, Pellix, write_list_file
 from harness.xselection import SelectionOwner
 
@@ -160,6 +161,31 @@ def test_burst(desktop: Desktop):
     report("burst: never read from the X owner before the next copy replaced it",
            [len(never_read)], "texts")
     report("burst: read from the X owner but not kept", [len(read_not_kept)], "texts")
+    app.close(timeout=60)
+
+
+PASTE_ROUNDS = int(os.environ.get("PELLIX_PASTE_ROUNDS", "20"))
+PASTED = "日本語と ASCII の貼り付け 12345"
+
+
+@pytest.mark.parametrize("typed", [False, True], ids=["paste", "typed paste"])
+def test_enter_to_text_in_notepad(desktop: Desktop, typed: bool):
+    """Enter in pellix's list (Shift+Enter for the typed paste), and the time until notepad, the
+    window the user came from, holds the item: what the user waits for after picking it."""
+    write_list_file(desktop.app_dir, HISTORY, [PASTED])
+    app = Pellix.start(desktop)
+    target = Target(desktop, app)
+    samples = []
+    for _ in range(PASTE_ROUNDS):
+        target.clear()
+        desktop.focus(app.hwnd)
+        desktop.tool("listview-select", app.listbox, 0)
+        result = desktop.tool("paste-latency", target.edit, len(PASTED),
+                              *(["--shift"] if typed else []), timeout=30)
+        assert target.text() == PASTED
+        samples.append(result["us"] / 1000)
+    report(f"Enter to the text in notepad, {'typed paste' if typed else 'paste'} of "
+           f"{len(PASTED)} characters", samples, "ms")
     app.close(timeout=60)
 
 

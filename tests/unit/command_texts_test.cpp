@@ -115,7 +115,7 @@ TEST(CommandTexts, TheMenusReachIntoTheirSubmenus) {
     captions.insert(caption);
   }
   for (const wchar_t* expected :
-       {L"終了", L"ヘルプ", L"コピー（他アプリへの貼り付け）", L"全てクリア",
+       {L"終了", L"ヘルプ", L"コピー（他アプリへの貼り付け）", L"全てクリア", L"キー入力で貼り付け",
         L"リダイレクト先のURLを抜き出し", L"Ctrl+Alt", L"変換", L"大文字を小文字に"}) {
     EXPECT_EQ(captions.count(expected), 1u) << Utf8(expected);
   }
@@ -150,14 +150,15 @@ TEST(CommandTexts, NoShortcutDoesTwoThings) {
   // them with the ordinary list's, and no other command may.
   const std::set<std::pair<UINT, UINT>> sharedByFocus = {{kCmdDelete, kCmdUnicodeDelete},
                                                          {kCmdClear, kCmdUnicodeClear}};
-  std::map<std::tuple<WORD, bool, bool>, UINT> owner;
+  std::map<std::tuple<WORD, bool, bool, bool>, UINT> owner;
   int shortcuts = 0;
   for (const CommandText& text : kCommandTexts) {
     if (text.shortcut.key == 0) {
       continue;
     }
     ++shortcuts;
-    const auto key = std::make_tuple(text.shortcut.key, text.shortcut.control, text.shortcut.alt);
+    const auto key = std::make_tuple(text.shortcut.key, text.shortcut.control, text.shortcut.alt,
+                                     text.shortcut.shift);
     const auto [taken, added] = owner.emplace(key, text.id);
     if (!added) {
       const auto pair = std::minmax(taken->second, text.id);

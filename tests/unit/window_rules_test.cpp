@@ -124,6 +124,19 @@ TEST(AnswerHotkey, ShowsHidesOrBringsForwardAfterAPaste) {
   EXPECT_EQ(AnswerHotkey(model, true, true), HotkeyAnswer::kHide);
 }
 
+TEST(FocusOnActivation, WithTheSearchOpenTheFocusComesBackWhereItWas) {
+  // Del after clicking a result must delete the item, not edit the field.
+  EXPECT_EQ(FocusOnActivation(true, FocusedPart::kList), FocusedPart::kList);
+  EXPECT_EQ(FocusOnActivation(true, FocusedPart::kSearchField), FocusedPart::kSearchField);
+  EXPECT_EQ(FocusOnActivation(true, FocusedPart::kOtherControl), FocusedPart::kOtherControl);
+  EXPECT_EQ(FocusOnActivation(true, FocusedPart::kNone), FocusedPart::kSearchField);
+  // Without the field, the list is ready for keys whatever had the focus.
+  for (const FocusedPart last : {FocusedPart::kNone, FocusedPart::kList, FocusedPart::kSearchField,
+                                 FocusedPart::kOtherControl}) {
+    EXPECT_EQ(FocusOnActivation(false, last), FocusedPart::kList);
+  }
+}
+
 TEST(MemoPlacement, DocksOnTheRightAndNarrowsAtTheWorkAreasEdge) {
   const Placement main{100, 50, 240, 200};
   EXPECT_EQ(MemoPlacement(main, 1000).left, 341);

@@ -6,13 +6,9 @@
 #include <string>
 
 #include "core/app/hotkey.h"
+#include "core/app/notice.h"
 
 namespace pellix::app {
-
-struct Notice {
-  std::u16string title;
-  std::u16string text;
-};
 
 // The hotkey as the user presses it, "Ctrl+A", "Ctrl+Shift+B"; empty while there is none.
 std::u16string HotkeyName(const Hotkey& hotkey);

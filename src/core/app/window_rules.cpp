@@ -94,6 +94,13 @@ HotkeyAnswer AnswerHotkey(Model& model, bool windowVisible, bool applicationActi
   return HotkeyAnswer::kBringForward;
 }
 
+FocusedPart FocusOnActivation(bool searchOpen, FocusedPart lastFocused) {
+  if (!searchOpen) {
+    return FocusedPart::kList;
+  }
+  return lastFocused == FocusedPart::kNone ? FocusedPart::kSearchField : lastFocused;
+}
+
 Placement MemoPlacement(const Placement& main, int workAreaRight) {
   const int left = main.left + main.width + 1;
   const int width = left + main.width > workAreaRight ? workAreaRight - left : main.width;

@@ -61,6 +61,14 @@ enum class HotkeyAnswer { kShow, kHide, kBringForward };
 // since the last press; otherwise it comes forward (and the paste mark is spent).
 HotkeyAnswer AnswerHotkey(Model& model, bool windowVisible, bool applicationActive);
 
+// What held the keyboard focus in the main window, as far as its activation cares.
+enum class FocusedPart { kNone, kList, kSearchField, kOtherControl };
+// The main window activated (a click, the hotkey, another program giving it the front): while
+// the search field is open, the part that had the focus when the window was last left gets it
+// back, as in a dialog (the results the user had clicked into, or the field they were typing
+// in); nothing of ours had it, the field. Without the field the keys go to the shown list.
+FocusedPart FocusOnActivation(bool searchOpen, FocusedPart lastFocused);
+
 // The memo beside the main window's right edge, one pixel apart, as tall as it; it gives up
 // width rather than reach past the work area's right edge.
 Placement MemoPlacement(const Placement& main, int workAreaRight);

@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include "core/app/window_rules.h"
 #include "core/text/codec.h"
 #include "win32/platform/wide_string.h"
 #include "win32/ui/control_ids.h"
@@ -159,6 +160,44 @@ POINT ListPane::ContextMenuPoint(HWND from, LPARAM screenPoint) const {
     ClientToScreen(from, &point);
   }
   return point;
+}
+
+bool ListPane::OnActivate(bool active) {
+  if (!active) {
+    // Asked before the focus leaves with the activation, as the dialog manager asks.
+    const HWND focus = GetFocus();
+    lastFocus_ = focus != nullptr && IsChild(parent_, focus) ? focus : nullptr;
+    return false;
+  }
+  EnableListCommands(true);
+  RestoreFocus();
+  return true;
+}
+
+void ListPane::RestoreFocus() {
+  const HWND list = views_.Shown().Handle();
+  app::FocusedPart last = app::FocusedPart::kNone;
+  if (lastFocus_ == list) {
+    last = app::FocusedPart::kList;
+  } else if (lastFocus_ == field_.Handle()) {
+    last = app::FocusedPart::kSearchField;
+  } else if (lastFocus_ != nullptr && IsWindow(lastFocus_) && IsWindowVisible(lastFocus_) &&
+             IsWindowEnabled(lastFocus_)) {
+    last = app::FocusedPart::kOtherControl;
+  }
+  switch (app::FocusOnActivation(field_.IsOpen(), last)) {
+    case app::FocusedPart::kList:
+      if (IsWindowVisible(parent_)) {
+        SetFocus(list);
+      }
+      break;
+    case app::FocusedPart::kOtherControl:
+      SetFocus(lastFocus_);
+      break;
+    default:
+      views_.FocusShownList();  // the open field
+      break;
+  }
 }
 
 void ListPane::OpenSearch() {

@@ -67,6 +67,14 @@ class ListPane {
   // Where it opens: at the pointer, or under the focused item when it came from the keyboard.
   POINT ContextMenuPoint(HWND from, LPARAM screenPoint) const;
 
+  // The main window activated or left. Left, the control with the keyboard focus is kept in
+  // mind; activated, the list commands work again and the keys go where the user left them
+  // (RestoreFocus). True when the activation was handled.
+  bool OnActivate(bool active);
+  // While the search field is open, the keys go back to the control that had them when the
+  // window was last left; otherwise to the shown list.
+  void RestoreFocus();
+
   // The list commands are off while the window is hidden and while the keys belong to a field
   // elsewhere (the edit box's, the memo); showing or activating the window turns them on.
   void EnableListCommands(bool on) {
@@ -118,6 +126,7 @@ class ListPane {
   SearchField field_;
   ItemTooltip tooltip_;
   RECT listBounds_{};
+  HWND lastFocus_ = nullptr;  // when the window was last left
   bool menuOnItem_ = true;
   bool menuHasItems_ = true;
 };

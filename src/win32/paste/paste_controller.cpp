@@ -6,7 +6,6 @@
 #include "core/io/errors.h"
 #include "core/text/codec.h"
 #include "win32/paste/clipboard_write.h"
-#include "win32/paste/paste_target.h"
 #include "win32/ui/control_ids.h"
 
 namespace pellix::win32 {
@@ -14,16 +13,24 @@ namespace {
 
 // How often the window pastes go to is sampled.
 constexpr UINT kTimer1Ms = 1000;
-// The target comes to the front asynchronously (under Wine in particular): keys typed before it
-// is there would go to the window that was in front. Checked this often, for this long.
-constexpr UINT kPasteWaitPollMs = 10;
-constexpr ULONGLONG kPasteWaitMs = 1000;
 
 }  // namespace
 
-void PasteController::Attach(HWND window, std::function<void(bool)> showTabMode) {
+void PasteController::Attach(HWND window, TrayNotices& notices,
+                             std::function<void(bool)> showTabMode) {
   window_ = window;
+  notices_ = &notices;
   showTabMode_ = std::move(showTabMode);
+  delivery_.Attach(window, KeyDelivery::Hooks{
+                               [this](paste::Outcome outcome, std::size_t typed,
+                                      std::size_t total) { OnDelivered(outcome, typed, total); },
+                               [this](std::size_t typed, std::size_t total) {
+                                 if (typingTip_) {
+                                   if (auto tip = typingTip_->At(typed, total, GetTickCount64())) {
+                                     ShowInTip(*tip);
+                                   }
+                                 }
+                               }});
 }
 
 void PasteController::SetPasteableWindows(HWND memo, std::vector<HWND> dialogs) {
@@ -32,8 +39,11 @@ void PasteController::SetPasteableWindows(HWND memo, std::vector<HWND> dialogs) 
 }
 
 void PasteController::AddCommands(CommandTable& commands) {
+  const auto listCommands = [this] { return lists_.ListCommandsEnabled(); };
   commands.Bind(
-      kCmdSendCopy, [this] { SendCopy(); }, [this] { return lists_.ListCommandsEnabled(); });
+      kCmdSendCopy, [this] { SendCopy(); }, listCommands);
+  commands.Bind(
+      kCmdTypePaste, [this] { TypeFromKey(); }, listCommands);
   commands.Bind(kCmdTabMode, [this] { SetTabMode(!model_.sendTabFlag); });
 }
 
@@ -43,8 +53,7 @@ void PasteController::Start() {
 
 void PasteController::Stop() {
   KillTimer(window_, kTimer1);
-  KillTimer(window_, kTimerPasteWait);
-  waitingFor_ = nullptr;
+  delivery_.Stop();
 }
 
 bool PasteController::OnTimer(UINT_PTR id) {
@@ -52,11 +61,7 @@ bool PasteController::OnTimer(UINT_PTR id) {
     OnTimer1();
     return true;
   }
-  if (id == kTimerPasteWait) {
-    OnPasteWait();
-    return true;
-  }
-  return false;
+  return delivery_.OnTimer(id);
 }
 
 bool PasteController::Usable(HWND window) const {
@@ -96,27 +101,27 @@ void PasteController::OnTimer1() {
   }
 }
 
+std::u16string PasteController::TakeText() {
+  const bool unicode = lists_.UnicodeShown();
+  return app::TakePasteText(model_, unicode, lists_.SelectedItems(unicode),
+                            lists_.FocusedItem(unicode).has_value(), services_);
+}
+
 void PasteController::SendCopy() {
-  if (waitingFor_ != nullptr) {
+  if (delivery_.Busy()) {
     return;  // the last paste has not been typed yet
   }
-  const bool unicode = lists_.UnicodeShown();
-  const std::u16string text =
-      app::TakePasteText(model_, unicode, lists_.SelectedItems(unicode),
-                         lists_.FocusedItem(unicode).has_value(), services_);
-  if (!text.empty()) {
+  if (const std::u16string text = TakeText(); !text.empty()) {
     PasteText(text);
   }
 }
 
 void PasteController::PasteText(const std::u16string& text) {
-  if (waitingFor_ != nullptr) {
-    return;  // the last paste has not been typed yet
+  if (delivery_.Busy()) {
+    return;
   }
   PutOnClipboard(text);
-  if (pasteTarget_ != nullptr && IsWindow(pasteTarget_)) {
-    PasteWhenInFront(GetAncestor(pasteTarget_, GA_ROOT));
-  }
+  Deliver(nullptr);
 }
 
 void PasteController::PutOnClipboard(const std::u16string& text) {
@@ -131,30 +136,55 @@ void PasteController::PutOnClipboard(const std::u16string& text) {
   }
 }
 
-void PasteController::PasteWhenInFront(HWND topLevel) {
-  // The focus window is usually a child; only a top-level window can be brought to the front,
-  // and the focus comes back to the child with it.
-  if (!SetForegroundWindow(topLevel)) {
-    return;  // the text stays on the clipboard for a paste by hand
+void PasteController::TypeFromKey() {
+  const auto type = [this] {
+    if (delivery_.Busy()) {
+      return;
+    }
+    if (const std::u16string text = TakeText(); !text.empty()) {
+      Deliver(&text);
+    }
+  };
+  if (lists_.UnicodeShown()) {
+    type();
+  } else {
+    lists_.WithCurrentSelected(type);
   }
-  if (GetForegroundWindow() == topLevel) {
-    TypePasteKeys(model_.sendTabFlag);
-    return;
-  }
-  waitingFor_ = topLevel;
-  waitDeadline_ = GetTickCount64() + kPasteWaitMs;
-  SetTimer(window_, kTimerPasteWait, kPasteWaitPollMs, nullptr);
 }
 
-void PasteController::OnPasteWait() {
-  if (GetForegroundWindow() == waitingFor_) {
-    TypePasteKeys(model_.sendTabFlag);
-  } else if (GetTickCount64() < waitDeadline_ && IsWindow(waitingFor_)) {
+void PasteController::Deliver(const std::u16string* typed) {
+  // What the last paste left in the tip is said until this one.
+  ShowInTip({});
+  typedPaste_ = typed != nullptr;
+  if (pasteTarget_ == nullptr || !IsWindow(pasteTarget_)) {
+    OnDelivered(pasteTarget_ == nullptr ? paste::Outcome::kNoTarget : paste::Outcome::kTargetGone,
+                0, 0);
     return;
   }
-  // Typed, or given up: keys now would land in whatever window is in front instead.
-  KillTimer(window_, kTimerPasteWait);
-  waitingFor_ = nullptr;
+  if (typed != nullptr) {
+    typingTip_.emplace(GetTickCount64());
+    delivery_.Type(pasteTarget_, *typed, model_.sendTabFlag);
+  } else {
+    delivery_.Paste(pasteTarget_, model_.sendTabFlag);
+  }
+}
+
+void PasteController::OnDelivered(paste::Outcome outcome, std::size_t typed, std::size_t total) {
+  typingTip_.reset();
+  const std::optional<app::PasteNotice> notice =
+      app::PasteFailureNotice(outcome, typedPaste_, typed, total);
+  ShowInTip(notice ? notice->tip : std::u16string());
+  if (notice) {
+    notices_->Warn(notice->balloon.title, notice->balloon.text);
+  }
+}
+
+void PasteController::ShowInTip(const std::u16string& tip) {
+  if (tip.empty() && !tipChanged_) {
+    return;
+  }
+  notices_->ShowInTip(tip);
+  tipChanged_ = !tip.empty();
 }
 
 void PasteController::PasteFromKey() {

@@ -42,7 +42,7 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       capture_(model, lists_.Views(), services_),
       paste_(model, lists_.Views(), services_),
       tray_(TrayController::Context{model, saver, loops, commands_, services_,
-                                    [this] { lists_.Views().FocusShownList(); }}),
+                                    [this] { lists_.RestoreFocus(); }}),
       view_(model, lists_.Views(), loops),
       editing_(ListEditing::Context{
           model, lists_, [this](const std::u16string& text) { paste_.PasteText(text); },
@@ -73,7 +73,7 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
   CreateControls();
   notices_.Attach(Handle());
   capture_.Attach(Handle());
-  paste_.Attach(Handle(), [this](bool on) { TopRow::Check(topRow_.TabBox(), on); });
+  paste_.Attach(Handle(), tray_, [this](bool on) { TopRow::Check(topRow_.TabBox(), on); });
   tray_.Attach(Handle(), owner_, exeDir_);
   view_.Attach(Handle(), [this](bool on) { TopRow::Check(topRow_.WideBox(), on); });
   editing_.Attach(Handle());
@@ -292,10 +292,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       tray_.OnHotkey();
       return 0;
     case WM_ACTIVATE:
-      // In front again, whatever brought it there: the keys go to the list in use.
-      if (LOWORD(wParam) != WA_INACTIVE) {
-        lists_.EnableListCommands(true);
-        lists_.Views().FocusShownList();
+      // In front again, whatever brought it there: the keys go where the user left them.
+      if (lists_.OnActivate(LOWORD(wParam) != WA_INACTIVE)) {
         return 0;
       }
       break;

@@ -102,6 +102,14 @@ void TrayController::Notify(const std::u16string& title, const std::u16string& t
   icon_.ShowBalloon(ToWide(title), ToWide(text));
 }
 
+void TrayController::Warn(const std::u16string& title, const std::u16string& text) {
+  icon_.ShowBalloon(ToWide(title), ToWide(text), true);
+}
+
+void TrayController::ShowInTip(const std::u16string& tip) {
+  icon_.SetTip(ToWide(tip));
+}
+
 void TrayController::RegisterHotkey() {
   hotkeyCheck_ = app::HotkeyMenuPosition(context_.model.hotkey.mods);
   // Another program may hold the combination: then there is simply no hotkey until the user
@@ -126,7 +134,7 @@ void TrayController::ShowMainWindow() {
   if (memo_ != nullptr && context_.model.view.memo) {
     memo_->Show();
   }
-  context_.focusShownList();
+  context_.restoreFocus();
 }
 
 void TrayController::HideMainWindow() {
@@ -193,7 +201,7 @@ void TrayController::OnHotkey() {
       break;
     case app::HotkeyAnswer::kBringForward:
       SetForegroundWindow(window_);
-      context_.focusShownList();
+      context_.restoreFocus();
       break;
   }
 }

@@ -15,10 +15,11 @@
 #include "win32/tray/tray_icon.h"
 #include "win32/ui/command_table.h"
 #include "win32/ui/modal_loops.h"
+#include "win32/ui/tray_notices.h"
 
 namespace pellix::win32 {
 
-class TrayController {
+class TrayController final : public TrayNotices {
  public:
   struct Context {
     app::Model& model;
@@ -26,12 +27,10 @@ class TrayController {
     ModalLoops& loops;
     const CommandTable& commands;
     const text::TextServices& services;
-    std::function<void()> focusShownList;
+    std::function<void()> restoreFocus;  // the keys where the user left them in the window
   };
 
   explicit TrayController(Context context) : context_(std::move(context)) {}
-  TrayController(const TrayController&) = delete;
-  TrayController& operator=(const TrayController&) = delete;
   // However the window goes, the hotkey goes with it.
   ~TrayController() { Remove(); }
 
@@ -45,6 +44,8 @@ class TrayController {
   void Greet(bool settingsExisted);
   // A balloon of the icon: told without a question, the user's work goes on.
   void Notify(const std::u16string& title, const std::u16string& text);
+  void Warn(const std::u16string& title, const std::u16string& text) override;
+  void ShowInTip(const std::u16string& tip) override;
   void OnTaskbarCreated() { icon_.AddAgain(); }
   // The hotkey of the model, at start; the hotkey menu's check goes to its modifiers.
   void RegisterHotkey();

@@ -1,5 +1,7 @@
 #include "win32/tray/tray_icon.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string_view>
 
 #include "win32/ui/control_ids.h"
@@ -17,9 +19,20 @@ void TrayIcon::Add(HWND window, UINT id, WORD resource) {
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data_.uCallbackMessage = kTrayCallbackMessage;
   data_.hIcon = icon_.Get();
-  constexpr std::wstring_view kTip = L"ぺりくす T＆K";
-  kTip.copy(data_.szTip, std::size(data_.szTip) - 1);
+  SetTip({});
   AddAgain();
+}
+
+void TrayIcon::SetTip(std::wstring_view tip) {
+  constexpr std::wstring_view kPlainTip = L"ぺりくす T＆K";
+  std::fill(std::begin(data_.szTip), std::end(data_.szTip), L'\0');
+  // Cut to the field, which the zero fill keeps terminated.
+  (tip.empty() ? kPlainTip : tip).copy(data_.szTip, std::size(data_.szTip) - 1);
+  if (added_) {
+    NOTIFYICONDATAW modified = data_;
+    modified.uFlags = NIF_TIP;
+    Shell_NotifyIconW(NIM_MODIFY, &modified);
+  }
 }
 
 void TrayIcon::AddAgain() {
@@ -28,13 +41,13 @@ void TrayIcon::AddAgain() {
   }
 }
 
-void TrayIcon::ShowBalloon(std::wstring_view title, std::wstring_view text) {
+void TrayIcon::ShowBalloon(std::wstring_view title, std::wstring_view text, bool warning) {
   if (!added_) {
     return;
   }
   NOTIFYICONDATAW balloon = data_;
   balloon.uFlags = NIF_INFO;
-  balloon.dwInfoFlags = NIIF_INFO;
+  balloon.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
   // Cut to the fields, which the zero-filled record keeps terminated.
   title.copy(balloon.szInfoTitle, std::size(balloon.szInfoTitle) - 1);
   text.copy(balloon.szInfo, std::size(balloon.szInfo) - 1);

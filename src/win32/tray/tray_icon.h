@@ -26,9 +26,12 @@ class TrayIcon {
   void Add(HWND window, UINT id, WORD resource);
   void AddAgain();
   void Remove();
-  // A balloon with an information icon beside the icon; said once, not again when the icon is
-  // added again.
-  void ShowBalloon(std::wstring_view title, std::wstring_view text);
+  // A balloon beside the icon, with an information or a warning sign; said once, not again
+  // when the icon is added again.
+  void ShowBalloon(std::wstring_view title, std::wstring_view text, bool warning = false);
+  // The tip the icon shows under the pointer, kept when the icon is added again; an empty one
+  // is the program's name.
+  void SetTip(std::wstring_view tip);
 
  private:
   UniqueIcon icon_;

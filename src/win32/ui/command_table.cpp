@@ -12,11 +12,16 @@ std::wstring ShortcutText(const Shortcut& shortcut) {
     return {};
   }
   std::wstring text = shortcut.control ? L"Ctrl+" : L"";
+  if (shortcut.shift) {
+    text += L"Shift+";
+  }
   if (shortcut.alt) {
     text += L"Alt+";
   }
   if (shortcut.key == VK_DELETE) {
     text += L"Del";
+  } else if (shortcut.key == VK_RETURN) {
+    text += L"Enter";
   } else {
     text += static_cast<wchar_t>(shortcut.key);
   }
@@ -111,7 +116,8 @@ UniqueAccelerators CommandTable::BuildAccelerators() const {
     if (shortcut.key == 0) {
       continue;
     }
-    const BYTE flags = FVIRTKEY | (shortcut.control ? FCONTROL : 0) | (shortcut.alt ? FALT : 0);
+    const BYTE flags = FVIRTKEY | (shortcut.control ? FCONTROL : 0) | (shortcut.alt ? FALT : 0) |
+                       (shortcut.shift ? FSHIFT : 0);
     const bool taken = std::any_of(keys.begin(), keys.end(), [&](const ACCEL& key) {
       return key.fVirt == flags && key.key == shortcut.key;
     });

@@ -21,6 +21,9 @@ constexpr Shortcut Ctrl(WORD key) {
 constexpr Shortcut CtrlAlt(WORD key) {
   return Shortcut{key, true, true};
 }
+constexpr Shortcut Shift(WORD key) {
+  return Shortcut{key, false, false, true};
+}
 
 constexpr CommandText kTexts[] = {
     // The tray menu.
@@ -49,6 +52,8 @@ constexpr CommandText kTexts[] = {
     {kCmdExit, L"終了", kNone},
     // The ordinary list.
     {kCmdSendCopy, L"コピー（他アプリへの貼り付け）", Ctrl('C')},
+    // For fields that refuse a paste and remote sessions without a shared clipboard.
+    {kCmdTypePaste, L"キー入力で貼り付け", Shift(VK_RETURN)},
     {kCmdEdit, L"編集", Ctrl('H')},
     {kCmdFullToHalfWidth, L"全角英数字を半角に", kNone},
     {kCmdToFullWidth, L"半角文字を全角に", kNone},
@@ -82,18 +87,31 @@ constexpr MenuEntry kConversionLines[] = {
 };
 
 constexpr MenuEntry kListLines[] = {
-    Item(kCmdSendCopy), Separator(),
-    Item(kCmdEdit),     Submenu(L"変換", kTagConversions, kConversionLines),
-    Separator(),        Item(kCmdDelete),
-    Separator(),        Item(kCmdSort),
-    Item(kCmdReplace),  Separator(),
-    Item(kCmdExpand),   Separator(),
-    Item(kCmdItemUp),   Item(kCmdItemDown),
-    Separator(),        Item(kCmdClearBackHalf),
+    Item(kCmdSendCopy),
+    Item(kCmdTypePaste),
+    Separator(),
+    Item(kCmdEdit),
+    Submenu(L"変換", kTagConversions, kConversionLines),
+    Separator(),
+    Item(kCmdDelete),
+    Separator(),
+    Item(kCmdSort),
+    Item(kCmdReplace),
+    Separator(),
+    Item(kCmdExpand),
+    Separator(),
+    Item(kCmdItemUp),
+    Item(kCmdItemDown),
+    Separator(),
+    Item(kCmdClearBackHalf),
     Item(kCmdClear),
 };
 
+// The Unicode list's menu has no コピー entry (its items paste by Enter and a double click);
+// the typed paste stands where that entry would.
 constexpr MenuEntry kUnicodeListLines[] = {
+    Item(kCmdTypePaste),
+    Separator(),
     Item(kCmdUnicodeDelete),
     Separator(),
     Item(kCmdUnicodeClearBackHalf),

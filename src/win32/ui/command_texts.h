@@ -16,6 +16,7 @@ struct Shortcut {
   WORD key = 0;  // a virtual-key code; 0: none
   bool control = false;
   bool alt = false;
+  bool shift = false;
 };
 
 struct CommandText {

@@ -47,6 +47,7 @@
   X(kCmdSendCopy, 1200)              /* sendcopyExecute */           \
   X(kCmdTabMode, 1201)               /* taben */                     \
   X(kCmdWiden, 1202)                 /* widen */                     \
+  X(kCmdTypePaste, 1203)             /* the paste typed as keys */   \
   X(kCmdDelete, 1300)                /* dellistitem */               \
   X(kCmdClear, 1301)                 /* clearlistitem */             \
   X(kCmdClearBackHalf, 1302)         /* crearh */                    \
@@ -95,7 +96,7 @@
 #define PELLIX_TIMER_IDS(X)                                                  \
   X(kTimerCaptureRetry, 1)  /* a change whose clipboard another program held */ \
   X(kTimer1, 2)             /* samples the window pastes go to, every second */ \
-  X(kTimerPasteWait, 3)     /* waits for the paste target to come forward */    \
+  X(kTimerPasteWait, 3)     /* a paste waits for its target, or types a slice */ \
   X(kTimerAutoSave, 4)      /* looks for changes to save in the background */   \
   X(kTimerFolderPoll, 5)    /* looks at the folder shared with other instances */ \
   X(kTimerFolderSoon, 6)    /* the same, a moment after a change was noticed */

@@ -1,6 +1,7 @@
 // Commands that time pellix from the outside as a user feels it: how long a copy takes to show in
-// its list, and how long its window keeps a message waiting. Times are in microseconds, measured
-// inside Wine so that no process start or pipe round trip is counted.
+// its list, how long a paste takes to arrive, and how long its window keeps a message waiting.
+// Times are in microseconds, measured inside Wine so that no process start or pipe round trip is
+// counted.
 #include <windows.h>
 // Needs the types of windows.h.
 #include <commctrl.h>
@@ -158,6 +159,49 @@ void CmdWaitVisible(const Args& args, JsonWriter& json) {
     Sleep(1);
   }
   json.BeginObject().Key("wall_us").Int(WallMicroseconds()).EndObject();
+}
+
+// paste-latency EDIT LENGTH [--shift]: Enter (Shift+Enter with --shift) typed into the window in
+// front, pellix's list, as the user presses it there; the time runs until the edit control EDIT
+// (notepad's, cleared before) holds LENGTH characters.
+void CmdPasteLatency(const Args& args, JsonWriter& json) {
+  const HWND edit = ParseHwnd(args.At(0, L"EDIT"));
+  const auto length = static_cast<LRESULT>(ParseInteger(args.At(1, L"LENGTH"), L"LENGTH"));
+  const int timeout_ms =
+      static_cast<int>(ParseInteger(args.Option(L"timeout").value_or(L"10000"), L"--timeout"));
+  std::vector<WORD> keys;
+  if (args.Flag(L"shift")) {
+    keys.push_back(VK_SHIFT);
+  }
+  keys.push_back(VK_RETURN);
+  std::vector<INPUT> inputs;
+  for (const WORD key : keys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    down.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    inputs.push_back(down);
+  }
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *key;
+    up.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC));
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  const long long start = NowMicroseconds();
+  if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size()) {
+    FailWin32(L"SendInput");
+  }
+  const long long deadline = start + timeout_ms * 1000LL;
+  while (Send(edit, WM_GETTEXTLENGTH, 0, 0) < length) {
+    if (NowMicroseconds() > deadline) {
+      Fail(L"the text did not arrive in time", 3);
+    }
+    Sleep(1);
+  }
+  json.BeginObject().Key("us").Int(NowMicroseconds() - start).EndObject();
 }
 
 // message-stall HWND --ms M: for M milliseconds, sends the window WM_NULL again and again and

@@ -81,6 +81,7 @@ void CmdCaptureLatency(const Args& args, JsonWriter& json);
 void CmdWatchCount(const Args& args, JsonWriter& json);
 void CmdWaitVisible(const Args& args, JsonWriter& json);
 void CmdMessageStall(const Args& args, JsonWriter& json);
+void CmdPasteLatency(const Args& args, JsonWriter& json);
 
 // Shortcut files (cmd_shell.cpp).
 void CmdShortcut(const Args& args, JsonWriter& json);

@@ -124,6 +124,11 @@ def close_wine_session(session: wine.WineSession) -> None:
     """Stops its programs and its wineserver; fails if a process of its prefix outlives them."""
     session.close()
     leftovers = procs.marked_processes("WINEPREFIX", str(session.prefix))
+    if leftovers:
+        # A program of the prefix that was still starting when its server was ended brings a
+        # new server up (with its services): that one is ended too before anything is judged.
+        wine.end_server(session.env)
+        leftovers = procs.marked_processes("WINEPREFIX", str(session.prefix))
     described = [procs.describe(pid) for pid in leftovers]
     for pid in leftovers:
         procs.kill(pid)

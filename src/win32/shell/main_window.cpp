@@ -20,7 +20,6 @@ constexpr wchar_t kClassName[] = L"MainWindow";
 // Design layout at 96 dpi.
 constexpr POINT kWindowPosition{621, 140};
 constexpr SIZE kClientSize{241, 169};
-constexpr int kListTop = 20;
 
 }  // namespace
 
@@ -99,49 +98,6 @@ MainWindow::~MainWindow() {
   Destroy();
 }
 
-void MainWindow::CreateControls() {
-  const HWND self = Handle();
-  windowFont_ = CreateUiFont(kProportionalGothic, -12, dpi_);
-  const auto wideAgain = [this] {
-    if (model_.view.wide) {
-      view_.ApplyWideMode();
-    }
-  };
-  lists_.Create(
-      self, dpi_, windowFont_.Get(), ListBounds(),
-      ListPane::Actions{[this] { paste_.PasteFromKey(); }, [this] { paste_.SendCopy(); }, wideAgain,
-                        [this](std::size_t list) { editing_.MoveDraggedTo(list); },
-                        [this](int item) { editing_.OnBeginDrag(item); },
-                        [this](std::size_t list) { reads_.Finish(list); }});
-
-  topRow_.Create(
-      self, lists_.Selector(), lists_.Tooltips(),
-      TopRow::Clicks{[this] { tray_.ShowTrayMenu(); }, [this] { paste_.OnTabBoxClicked(); },
-                     [this] { view_.OnWideBoxClicked(); },
-                     [this] {
-                       model_.view.memo = !model_.view.memo;
-                       TopRow::Check(topRow_.MemoBox(), model_.view.memo);
-                       if (memo_ != nullptr) {
-                         memo_->SetShown(model_.view.memo);
-                       }
-                     }});
-  lists_.SetSelectorWidth(topRow_.SetDpi(dpi_, windowFont_.Get()));
-
-  if (DpiOf(self) != dpi_) {
-    SetDpi(DpiOf(self));
-  }
-}
-
-void MainWindow::SetDpi(int dpi) {
-  dpi_ = dpi;
-  // The controls take the new font before the old one is freed.
-  UniqueFont font = CreateUiFont(kProportionalGothic, -12, dpi_);
-  lists_.SetDpi(dpi_, font.Get());
-  lists_.SetSelectorWidth(topRow_.SetDpi(dpi_, font.Get()));
-  windowFont_ = std::move(font);
-  lists_.Layout(ListBounds());
-}
-
 void MainWindow::AddFrameCommands() {
   const auto openSearch = [this] {
     if (!IsWindowVisible(Handle())) {
@@ -150,22 +106,6 @@ void MainWindow::AddFrameCommands() {
     lists_.OpenSearch();
   };
   commands_.Bind(kCmdSearch, openSearch);
-}
-
-RECT MainWindow::ListBounds() const {
-  // The lists end at the client area's edges: reaching past them would hide part of their
-  // scroll bars, which the user needs once a list overflows.
-  RECT client{};
-  GetClientRect(Handle(), &client);
-  return RECT{0, Scale(kListTop, dpi_), client.right, client.bottom};
-}
-
-void MainWindow::TrackPlacement() {
-  RECT window{};
-  if (!IsIconic(Handle()) && GetWindowRect(Handle(), &window)) {
-    model_.placement = app::Placement{window.left, window.top, window.right - window.left,
-                                      window.bottom - window.top};
-  }
 }
 
 void MainWindow::Start() {
@@ -187,17 +127,6 @@ void MainWindow::Start() {
     notices_.Queue(std::move(*recovered));
   }
   notices_.QueuePartlyRead(model_.lists);
-}
-
-void MainWindow::ApplyModelToControls() {
-  const app::Placement& placement = model_.placement;
-  MoveWindow(Handle(), placement.left, placement.top, placement.width, placement.height, FALSE);
-  lists_.Views().SetListFont(model_.view.fontSize);
-  lists_.Views().SetListColor(model_.view.fontColor);
-  paste_.SetTabMode(model_.sendTabFlag);
-  TopRow::Check(topRow_.MemoBox(), model_.view.memo);
-  view_.ApplyModel();
-  lists_.ShowStore();
 }
 
 void MainWindow::AttachWindows(LaterWindows& windows) {
@@ -264,19 +193,6 @@ std::optional<LRESULT> MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   return std::nullopt;
-}
-
-// Another monitor: the same layout at its dpi. The new size is no resize by the user, so the
-// wide mode stays as it is.
-void MainWindow::MoveForDpi(const DpiChange& change) {
-  movingForDpi_ = true;
-  MoveToSuggested(Handle(), change, dpi_);
-  movingForDpi_ = false;
-}
-
-void MainWindow::OnDpiChanged(int dpi) {
-  SetDpi(dpi);
-  view_.DockMemoWindow();
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

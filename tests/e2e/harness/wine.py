@@ -81,6 +81,12 @@ def _wineserver(env: dict[str, str], *args: str, timeout: float = 30.0) -> None:
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout, check=False)
 
 
+def end_server(env: dict[str, str]) -> None:
+    """Ends the server of the prefix `env` names (one this harness made) and waits for it."""
+    _wineserver(env, "-k")
+    _wineserver(env, "-w")
+
+
 def ensure_template(cache_root: Path, env: dict[str, str], log_dir: Path) -> Path:
     """The cached template prefix for this Wine and this recipe; made under a lock if missing."""
     recipe = hashlib.sha256(wine_prefix.recipe().encode()).hexdigest()[:12]

@@ -50,8 +50,7 @@ const char16_t* const kQueries[] = {
     u"zq",        // nothing matches: every item scanned to its end
 };
 
-void Keystroke(benchmark::State& state, lists::ListId list) {
-  lists::ListStore& store = Store();
+void Keystroke(benchmark::State& state, lists::ListStore& store, lists::ListId list) {
   const search::SearchQuery query(kQueries[state.range(0)], PlatformTextServices());
   std::size_t matches = search::FindMatches(store, list, query).size();  // folds, untimed
   for (auto _ : state) {
@@ -63,22 +62,22 @@ void Keystroke(benchmark::State& state, lists::ListId list) {
 }
 
 void BM_SearchKeystrokeAnsi(benchmark::State& state) {
-  Keystroke(state, lists::ListId::Ansi(0));
+  Keystroke(state, Store(), lists::ListId::Ansi(0));
 }
 BENCHMARK(BM_SearchKeystrokeAnsi)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 void BM_SearchKeystrokeUnicode(benchmark::State& state) {
-  Keystroke(state, lists::ListId::Unicode());
+  Keystroke(state, Store(), lists::ListId::Unicode());
 }
 BENCHMARK(BM_SearchKeystrokeUnicode)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
-// The first keystroke in a list: its 100,000 items folded, then searched.
-void BM_SearchFirstKeystrokeFolds(benchmark::State& state) {
+// The first keystroke in a list: its items folded, then searched.
+void FirstKeystroke(benchmark::State& state, const lists::Items& items) {
   const search::SearchQuery query(u"e", PlatformTextServices());
   for (auto _ : state) {
     state.PauseTiming();
     lists::ListStore store;
-    store.AddSlot(lists::ListSlot{"history", History(), {}});
+    store.AddSlot(lists::ListSlot{"history", items, {}});
     state.ResumeTiming();
     benchmark::DoNotOptimize(search::FindMatches(store, lists::ListId::Ansi(0), query).size());
     state.PauseTiming();
@@ -86,7 +85,29 @@ void BM_SearchFirstKeystrokeFolds(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
+
+void BM_SearchFirstKeystrokeFolds(benchmark::State& state) {
+  FirstKeystroke(state, History());
+}
 BENCHMARK(BM_SearchFirstKeystrokeFolds)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// A capture while a search is shown: the item's key is folded and the results found again.
+void CaptureDuringSearch(benchmark::State& state, const lists::Items& items) {
+  lists::ListStore store;
+  store.AddSlot(lists::ListSlot{"history", items, {}});
+  search::ListSearch search;
+  search.Set(store, lists::ListId::Ansi(0), search::SearchQuery(u"会議", PlatformTextServices()));
+  for (auto _ : state) {
+    store.InsertAtTop(0, {"新しい会議の議事録"});
+    search.Follow(store);
+  }
+  state.counters["matches"] = static_cast<double>(search.Rows().size());
+}
+
+void BM_SearchCaptureDuringSearch(benchmark::State& state) {
+  CaptureDuringSearch(state, History());
+}
+BENCHMARK(BM_SearchCaptureDuringSearch)->Iterations(50)->Unit(benchmark::kMillisecond);
 
 // The same over a history of a million items (100 MB): a keystroke, the first one, which folds
 // them all, and a capture while the search is shown.
@@ -106,59 +127,19 @@ lists::ListStore& MillionStore() {
 }
 
 void BM_SearchKeystrokeAnsiMillion(benchmark::State& state) {
-  lists::ListStore& store = MillionStore();
-  const search::SearchQuery query(kQueries[state.range(0)], PlatformTextServices());
-  std::size_t matches = search::FindMatches(store, lists::ListId::Ansi(0), query).size();
-  for (auto _ : state) {
-    matches = search::FindMatches(store, lists::ListId::Ansi(0), query).size();
-    benchmark::DoNotOptimize(matches);
-  }
-  state.counters["matches"] = static_cast<double>(matches);
-  state.SetLabel(text::Utf16ToUtf8(kQueries[state.range(0)]));
+  Keystroke(state, MillionStore(), lists::ListId::Ansi(0));
 }
 BENCHMARK(BM_SearchKeystrokeAnsiMillion)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 void BM_SearchFirstKeystrokeFoldsMillion(benchmark::State& state) {
-  const search::SearchQuery query(u"e", PlatformTextServices());
-  for (auto _ : state) {
-    state.PauseTiming();
-    lists::ListStore store;
-    store.AddSlot(lists::ListSlot{"history", Million(), {}});
-    state.ResumeTiming();
-    benchmark::DoNotOptimize(search::FindMatches(store, lists::ListId::Ansi(0), query).size());
-    state.PauseTiming();
-    store = lists::ListStore();
-    state.ResumeTiming();
-  }
+  FirstKeystroke(state, Million());
 }
 BENCHMARK(BM_SearchFirstKeystrokeFoldsMillion)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_SearchCaptureDuringSearchMillion(benchmark::State& state) {
-  lists::ListStore store;
-  store.AddSlot(lists::ListSlot{"history", Million(), {}});
-  search::ListSearch search;
-  search.Set(store, lists::ListId::Ansi(0), search::SearchQuery(u"会議", PlatformTextServices()));
-  for (auto _ : state) {
-    store.InsertAtTop(0, {"新しい会議の議事録"});
-    search.Follow(store);
-  }
-  state.counters["matches"] = static_cast<double>(search.Rows().size());
+  CaptureDuringSearch(state, Million());
 }
 BENCHMARK(BM_SearchCaptureDuringSearchMillion)->Iterations(20)->Unit(benchmark::kMillisecond);
-
-// A capture while a search is shown: the item's key is folded and the results found again.
-void BM_SearchCaptureDuringSearch(benchmark::State& state) {
-  lists::ListStore store;
-  store.AddSlot(lists::ListSlot{"history", History(), {}});
-  search::ListSearch search;
-  search.Set(store, lists::ListId::Ansi(0), search::SearchQuery(u"会議", PlatformTextServices()));
-  for (auto _ : state) {
-    store.InsertAtTop(0, {"新しい会議の議事録"});
-    search.Follow(store);
-  }
-  state.counters["matches"] = static_cast<double>(search.Rows().size());
-}
-BENCHMARK(BM_SearchCaptureDuringSearch)->Iterations(50)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pellix::bench

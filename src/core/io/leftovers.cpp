@@ -3,26 +3,19 @@
 #include <algorithm>
 #include <optional>
 #include <string>
-
 #include <vector>
+
 #include "core/io/errors.h"
+#include "core/text/ascii.h"
 
 namespace pellix::io {
 namespace {
 
-char16_t Lower(char16_t ch) {
-  return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch + 32) : ch;
-}
-
-bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
-}
+using text::EqualsIgnoringAsciiCase;
 
 bool EndsWithIgnoringCase(std::u16string_view name, std::u16string_view end) {
   return name.size() > end.size() &&
-         SameIgnoringAsciiCase(name.substr(name.size() - end.size()), end);
+         EqualsIgnoringAsciiCase(name.substr(name.size() - end.size()), end);
 }
 
 // "<list>.dat.bak", "<list>.dat.bak2" and on.
@@ -53,15 +46,15 @@ std::string Narrow(std::u16string_view ascii) {
 
 bool IsOwnFileName(std::u16string_view name) {
   return EndsWithIgnoringCase(name, u".dat") || EndsWithIgnoringCase(name, u".flt") ||
-         IsKeptCopy(name) || SameIgnoringAsciiCase(name, u"pellix.ini") ||
-         SameIgnoringAsciiCase(name, u"memo.txt");
+         IsKeptCopy(name) || EqualsIgnoringAsciiCase(name, u"pellix.ini") ||
+         EqualsIgnoringAsciiCase(name, u"memo.txt");
 }
 
 void CleanUpLeftovers(const FileSystem& files, const std::u16string& dir, std::u16string_view tag) {
   const std::vector<std::u16string> names = files.FileNames(dir);
   const auto present = [&names](std::u16string_view wanted) {
     return std::any_of(names.begin(), names.end(), [&](const std::u16string& name) {
-      return SameIgnoringAsciiCase(name, wanted);
+      return EqualsIgnoringAsciiCase(name, wanted);
     });
   };
   const std::int64_t now = files.StampNow();

@@ -2,17 +2,13 @@
 
 #include <algorithm>
 
+#include "core/text/ascii.h"
+
 namespace pellix::sync {
 namespace {
 
-char16_t Lower(char16_t ch) {
-  return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch + 32) : ch;
-}
-
 bool Same(std::u16string_view a, std::u16string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
+  return text::EqualsIgnoringAsciiCase(a, b);
 }
 
 bool StartsWith(std::u16string_view text, std::u16string_view start) {

@@ -22,4 +22,22 @@ constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+// The same for file names as the file system is given them: Windows ignores the letter case of
+// ASCII letters in names.
+constexpr char16_t AsciiLower(char16_t ch) {
+  return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch + 32) : ch;
+}
+
+constexpr bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace pellix::text

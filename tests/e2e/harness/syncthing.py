@@ -55,7 +55,10 @@ def synced_names(folder: Path) -> list[str]:
 
 
 def conflict_copies(folder: Path) -> list[str]:
-    return sorted(name for name in os.listdir(folder) if fnmatch.fnmatch(name, CONFLICT_PATTERN))
+    """The conflict copies in the folder; not Syncthing's own temporary files, which it keeps for a
+    while after a pull that failed (a copy the other side removed before it could be pulled)."""
+    return sorted(name for name in os.listdir(folder)
+                  if fnmatch.fnmatch(name, CONFLICT_PATTERN) and not _matches(name, _OWN))
 
 
 def _matches(name: str, patterns: tuple[str, ...]) -> bool:

@@ -3,6 +3,7 @@
 from __future__ import annotations
 
 from harness import Desktop, wait_until
+from ids import ID_SEARCH_FIELD
 from pellix import Pellix
 
 
@@ -39,3 +40,16 @@ def right_click_menu(desktop: Desktop, app: Pellix, point: tuple[int, int], *cho
     wait_until(lambda: menu_open(desktop), 10, "the list's menu to open")
     desktop.tool("keys", *chords)
     wait_until(lambda: not menu_open(desktop), 10, "the menu to close")
+
+
+def search_field(desktop: Desktop, app: Pellix) -> dict:
+    return next(c for c in desktop.tool("children", app.hwnd) if c["id"] == ID_SEARCH_FIELD)
+
+
+def open_search(desktop: Desktop, app: Pellix) -> int:
+    """Ctrl+F in the main window; the field opens with the keyboard in it."""
+    desktop.focus(app.hwnd)
+    desktop.tool("keys", "ctrl+f")
+    wait_until(lambda: search_field(desktop, app)["visible"], 10, "the search field to open")
+    field = search_field(desktop, app)["hwnd"]
+    return field

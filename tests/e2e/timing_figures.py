@@ -17,6 +17,7 @@ import pytest
 
 from harness import Desktop, wait_until
 from files import write_filter
+from gestures import open_search
 from notepad import Target
 from pellix import HISTORY, Pellix, write_list_file
 from harness.xselection import SelectionOwner
@@ -300,6 +301,46 @@ def settled_resident_mb(pid: int) -> float:
         return len(seen) >= 5 and max(seen[-5:]) - min(seen[-5:]) < 0.5
     wait_until(steady, 120, "the memory to settle", interval=0.5)
     return seen[-1]
+
+
+@pytest.mark.parametrize("count", [100_000, 1_000_000])
+def test_search_keystroke(desktop: Desktop, count: int):
+    """Words typed into the search field over `count` items: the longest time the window keeps
+    a message waiting after the first keystroke (the list's keys are folded then, each round in
+    a new pellix), and the time from a key to its matches shown, for a key that adds to the word
+    (only the matches shown are looked at again) and for one that starts a new word (every item
+    is)."""
+    items = history_items(count)
+    fill_history(desktop, count)
+
+    def matching(word: str) -> int:
+        return sum(1 for item in items if word in item)
+
+    def key_to_matches(key: str, matches: int) -> float:
+        started = time.monotonic()
+        desktop.tool("type", key)
+        wait_until(lambda: app.list_view(count=0)["count"] == matches, 30, f"the matches of {key}",
+                   interval=0.002)
+        return (time.monotonic() - started) * 1000
+
+    stalls, adding, starting = [], [], []
+    for _ in range(ROUNDS):
+        app = Pellix.start(desktop, timeout=300)
+        wait_until(lambda: app.list_view(count=0)["count"] == count, 300, "the list shown")
+        open_search(desktop, app)
+        desktop.tool("type", "7")
+        stalls.append(desktop.tool("message-stall", app.hwnd, "--ms", 2000,
+                                   timeout=30)["longest_us"] / 1000)
+        wait_until(lambda: app.list_view(count=0)["count"] == matching("7"), 30, "the matches")
+        adding.append(key_to_matches("3", matching("73")))
+        desktop.tool("keys", "backspace", "backspace")
+        wait_until(lambda: app.list_view(count=0)["count"] == count, 30, "the whole list again")
+        starting.append(key_to_matches("5", matching("5")))
+        app.close(timeout=300)
+    report(f"longest wait of the window after the first search keystroke, {count} items",
+           stalls, "ms")
+    report(f"search keystroke to matches, a key added to the word, {count} items", adding, "ms")
+    report(f"search keystroke to matches, a new word, {count} items", starting, "ms")
 
 
 @pytest.mark.parametrize("size", [0, 100_000, 1_000_000])

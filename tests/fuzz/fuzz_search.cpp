@@ -1,6 +1,7 @@
 // Every item of every list is folded and searched, whatever bytes it holds: the folding must keep
 // characters whole, and the backward look that tells a first byte from a second one must agree
-// with reading the text from its start.
+// with reading the text from its start; and a query that narrows another (a keystroke looks only
+// among the last one's matches then) matches nothing the other does not.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -37,6 +38,9 @@ void CheckCharStarts(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
   const std::string word = input.ConsumeRandomLengthString(16);
+  // Mostly what typing on would give: the same words and more.
+  const std::string longer = input.ConsumeBool() ? word + input.ConsumeRandomLengthString(8)
+                                                 : input.ConsumeRandomLengthString(16);
   const std::string item = input.ConsumeRemainingBytesAsString();
 
   const std::string folded = pellix::text::FoldCp932(item);
@@ -53,7 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string typed = text::Cp932ToUtf16(pellix::PlatformTextServices(), word);
   const search::SearchQuery query(typed, pellix::PlatformTextServices());
   const search::SearchQuery itself(wide, pellix::PlatformTextServices());
-  (void)query.MatchesAnsi(folded);
+  const search::SearchQuery narrower(text::Cp932ToUtf16(pellix::PlatformTextServices(), longer),
+                                     pellix::PlatformTextServices());
+  if (narrower.Narrows(query)) {
+    PELLIX_FUZZ_CHECK(!narrower.MatchesAnsi(folded) || query.MatchesAnsi(folded));
+    const std::u16string foldedWide = pellix::text::FoldUtf16(wide);
+    PELLIX_FUZZ_CHECK(!narrower.MatchesWide(foldedWide) || query.MatchesWide(foldedWide));
+  }
   if (wide.find(u'\uFFFD') == std::u16string::npos) {
     PELLIX_FUZZ_CHECK(itself.MatchesWide(pellix::text::FoldUtf16(wide)));
   }

@@ -7,6 +7,7 @@
 #include "core/lists/unicode_commands.h"
 #include "core/platform_services.h"
 #include "core/search/list_search.h"
+#include "core/text/codec.h"
 #include "list_fixtures.h"
 
 namespace pellix::search {
@@ -22,6 +23,15 @@ using lists::testing_support::View;
 
 SearchQuery Query(std::u16string_view typed) {
   return SearchQuery(typed, PlatformTextServices());
+}
+
+// Items as an ordinary list holds them: in code page 932.
+lists::Items Cp932Items(const std::vector<std::u16string>& texts) {
+  lists::Items items;
+  for (const std::u16string& text : texts) {
+    items.push_back(text::Utf16ToCp932(PlatformTextServices(), text));
+  }
+  return items;
 }
 
 // What the view would show: the texts of the rows.
@@ -156,6 +166,70 @@ TEST(ListSearch, TheUnicodeListIsSearchedInUtf16) {
   store.InsertUnicodeAtTop(u"ｶﾞｽ");
   search.Follow(store);
   EXPECT_EQ(search.Rows(), (std::vector<std::size_t>{0, 1}));
+}
+
+// A keystroke that adds to the words looks only among the rows shown; it must find exactly what
+// a search from scratch finds, and must not narrow where the new words do not imply the old.
+TEST(ListSearch, AddingToTheWordsFindsWhatAFreshSearchFinds) {
+  const lists::Items items = Cp932Items({u"会議 url", u"会議室", u"URL only", u"ｶｲｷﾞ", u"url 会",
+                                         u"議会", u"apple", u"app", u"pineapple url"});
+  const std::vector<std::pair<std::u16string, std::u16string>> steps{
+      {u"会", u"会議"}, {u"url", u"url 会"}, {u"app", u"apple"}, {u"会議", u"会"},
+      {u"app", u"url"}, {u"ｕ", u"url"},     {u"p", u"pp ｐｉ"}, {u"議", u"会議 議"},
+      {u"a", u"aé"},  // no form in code page 932: nothing in an ordinary list
+  };
+  for (const auto& [first, second] : steps) {
+    ListStore store = MakeStore(items);
+    ListSearch typed;
+    typed.Set(store, ListId::Ansi(kListA), Query(first));
+    typed.Set(store, ListId::Ansi(kListA), Query(second));
+    ListSearch fresh;
+    fresh.Set(store, ListId::Ansi(kListA), Query(second));
+    EXPECT_EQ(typed.Rows(), fresh.Rows()) << "after typing on from the first query";
+    if (second != u"a\u00e9") {
+      EXPECT_FALSE(fresh.Rows().empty());
+    }
+  }
+  EXPECT_TRUE(Query(u"会議 x").Narrows(Query(u"会")));
+  EXPECT_FALSE(Query(u"会").Narrows(Query(u"会議")));
+
+  // A capture since the last keystroke: the items are found afresh, the new one among them.
+  ListStore store = MakeStore(items);
+  ListSearch search;
+  search.Set(store, ListId::Ansi(kListA), Query(u"会"));
+  store.InsertAtTop(kListA, Cp932Items({u"新しい会議"}));
+  search.Set(store, ListId::Ansi(kListA), Query(u"会議"));
+  EXPECT_EQ(search.Rows(), (std::vector<std::size_t>{0, 1, 2}));
+}
+
+// A list too long to fold on the window's thread: the search waits for keys folded from a
+// snapshot, and keys of items that changed in the meantime are refused, never shown.
+TEST(ListSearch, ALongListWaitsForItsKeysFoldedElsewhere) {
+  std::vector<std::string> items(lists::kFoldAtOnceItems + 1, "filler");
+  items[5] = "needle";
+  ListStore store = MakeStore(items);
+  EXPECT_FALSE(store.SearchKeysReady(ListId::Ansi(kListA)));
+  ListSearch search;
+  search.Set(store, ListId::Ansi(kListA), Query(u"NEEDLE"));
+  EXPECT_TRUE(search.Waiting());
+  EXPECT_EQ(search.RowCount(store), 0u);
+
+  const lists::ItemList::Snapshot taken = store.Slot(kListA).items.Take();
+  lists::ItemList stale = lists::FoldedKeys(taken);
+  store.InsertAtTop(kListA, {"needle too"});
+  EXPECT_FALSE(store.KeepSearchKeys(kListA, taken, std::move(stale)));
+  search.Follow(store);
+  EXPECT_TRUE(search.Waiting());
+
+  const lists::ItemList::Snapshot again = store.Slot(kListA).items.Take();
+  EXPECT_TRUE(store.KeepSearchKeys(kListA, again, lists::FoldedKeys(again)));
+  EXPECT_TRUE(search.Follow(store));
+  EXPECT_FALSE(search.Waiting());
+  EXPECT_EQ(search.Rows(), (std::vector<std::size_t>{0, 6}));
+  // From now on the keys follow the list as for a short one.
+  store.InsertAtTop(kListA, {"a needle"});
+  search.Follow(store);
+  EXPECT_EQ(search.Rows(), (std::vector<std::size_t>{0, 1, 7}));
 }
 
 // The folded copies the store keeps must say the same as folding the items afresh, after every

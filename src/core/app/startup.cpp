@@ -80,47 +80,6 @@ void ShowFirst(Model& model, std::optional<std::size_t> view) {
 
 }  // namespace
 
-ListRead::ListRead(std::size_t slot, std::function<lists::LoadedList()> read,
-                   std::function<void()> onRead)
-    : slot_(slot), read_(std::move(read)), onRead_(std::move(onRead)) {}
-
-void ListRead::Start(const std::function<void()>& onThreadStart) {
-  if (result_.valid()) {
-    return;
-  }
-  std::promise<lists::LoadedList> promise;
-  result_ = promise.get_future();
-  thread_ = std::thread(
-      [promise = std::move(promise), read = read_, onRead = onRead_, onThreadStart]() mutable {
-        if (onThreadStart) {
-          onThreadStart();
-        }
-        try {
-          promise.set_value(read());
-        } catch (...) {
-          promise.set_exception(std::current_exception());
-        }
-        // Told only once the result can be taken.
-        if (onRead) {
-          onRead();
-        }
-      });
-}
-
-ListRead::~ListRead() {
-  if (thread_.joinable()) {
-    thread_.join();
-  }
-}
-
-bool ListRead::Ready() const {
-  return result_.valid() && result_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-}
-
-lists::LoadedList ListRead::Take() {
-  return result_.valid() ? result_.get() : read_();
-}
-
 std::vector<ListRead> LoadModel(Model& model, const std::optional<settings::SettingsPlan>& plan,
                                 const io::FileSystem& files, const io::AppFolder& folder,
                                 const text::TextServices& services,

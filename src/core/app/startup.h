@@ -4,11 +4,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <optional>
-#include <thread>
+#include <utility>
 #include <vector>
 
+#include "core/app/background_task.h"
 #include "core/app/model.h"
 #include "core/io/app_folder.h"
 #include "core/io/file_system.h"
@@ -22,25 +22,20 @@ namespace pellix::app {
 // its own, which is joined when this goes.
 class ListRead {
  public:
-  ListRead(std::size_t slot, std::function<lists::LoadedList()> read, std::function<void()> onRead);
-  ListRead(ListRead&&) = default;
-  ListRead& operator=(ListRead&&) = default;
-  ~ListRead();
+  ListRead(std::size_t slot, std::function<lists::LoadedList()> read, std::function<void()> onRead)
+      : slot_(slot), task_(std::move(read), std::move(onRead)) {}
 
   std::size_t Slot() const { return slot_; }
   // `onThreadStart` runs first on the read's thread (the program lowers its priority there).
-  void Start(const std::function<void()>& onThreadStart);
-  bool Ready() const;
+  void Start(const std::function<void()>& onThreadStart) { task_.Start(onThreadStart); }
+  bool Ready() const { return task_.Ready(); }
   // The list read; waits for it, or reads it here when it was not started. Throws what the
   // read threw.
-  lists::LoadedList Take();
+  lists::LoadedList Take() { return task_.Take(); }
 
  private:
   std::size_t slot_;
-  std::function<lists::LoadedList()> read_;
-  std::function<void()> onRead_;
-  std::future<lists::LoadedList> result_;
-  std::thread thread_;
+  BackgroundTask<lists::LoadedList> task_;
 };
 
 // Lists larger than this are read while the program runs, the shown one only when larger than

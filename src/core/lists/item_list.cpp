@@ -129,6 +129,14 @@ ItemList::Snapshot ItemList::Take() const {
   return snapshot;
 }
 
+bool ItemList::Holds(const Snapshot& snapshot) const {
+  return std::equal(
+      chunks_.begin(), chunks_.end(), snapshot.chunks_.begin(), snapshot.chunks_.end(),
+      [](const std::shared_ptr<Chunk>& own, const std::shared_ptr<const Chunk>& held) {
+        return own.get() == held.get();
+      });
+}
+
 void ItemList::Append(std::string_view text) {
   if (chunks_.empty() || chunks_.back()->size() >= kChunkItems ||
       chunks_.back()->Bytes() >= kChunkBytes) {

@@ -157,6 +157,9 @@ class ItemList {
   }
 
   Snapshot Take() const;
+  // Whether the list is still exactly as `snapshot` took it: a change since would have copied
+  // or replaced a chunk the snapshot holds.
+  bool Holds(const Snapshot& snapshot) const;
 
   // Puts `text` at the end (as a list is read).
   void Append(std::string_view text);

@@ -218,6 +218,11 @@ class ListStore {
   // every change of its items.
   const ItemList& SearchKeys(std::size_t slot);
   const std::vector<std::u16string>& UnicodeSearchKeys();
+  // Whether a search of `list` can start at once: its keys are kept, or folding them is quick.
+  // Otherwise they are folded elsewhere (FoldedKeys) from a snapshot of the items and handed in:
+  // kept when the items are still as the snapshot took them, and true then.
+  bool SearchKeysReady(ListId list) const;
+  bool KeepSearchKeys(std::size_t slot, const ItemList::Snapshot& folded, ItemList keys);
 
  private:
   template <typename Action>

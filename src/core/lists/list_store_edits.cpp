@@ -384,9 +384,25 @@ const ItemList& ListStore::SearchKeys(std::size_t slot) {
   const ItemList& items = slots_.at(slot).items;
   lists::AnsiFoldedCopies& keys = keys_.KeepAnsi(slot);
   if (!keys.Built()) {
-    keys.Build(items);
+    keys.Adopt(FoldedKeys(items.Take()));
   }
   return keys.Keys();
+}
+
+bool ListStore::SearchKeysReady(ListId list) const {
+  if (list.unicode) {
+    return true;
+  }
+  const bool kept = keys_.KeptAnsi(list.slot);
+  return kept || slots_.at(list.slot).items.size() <= kFoldAtOnceItems;
+}
+
+bool ListStore::KeepSearchKeys(std::size_t slot, const ItemList::Snapshot& folded, ItemList keys) {
+  if (slot >= slots_.size() || !slots_[slot].items.Holds(folded)) {
+    return false;
+  }
+  keys_.KeepAnsi(slot).Adopt(std::move(keys));
+  return true;
 }
 
 const std::vector<std::u16string>& ListStore::UnicodeSearchKeys() {

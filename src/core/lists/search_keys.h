@@ -108,6 +108,11 @@ class FoldedCopies {
     keys_ = {};
     built_ = false;
   }
+  // Copies folded elsewhere, of the items as they are now.
+  void Adopt(Store keys) {
+    keys_ = std::move(keys);
+    built_ = true;
+  }
 
   // `items` are the list's items after the change.
   template <typename Items>
@@ -160,10 +165,18 @@ class FoldedCopies {
 // The ordinary lists' copies, packed.
 using AnsiFoldedCopies = FoldedCopies<std::string, ItemList>;
 
+// An ordinary list's folded copies made from a snapshot of its items, on any thread: at a
+// million items this takes a good part of a second, too long for the window's thread.
+ItemList FoldedKeys(const ItemList::Snapshot& items);
+
+// A list this long or shorter is folded when its search starts: a few milliseconds.
+inline constexpr std::size_t kFoldAtOnceItems = 20'000;
+
 class SearchKeys {
  public:
   // The copies of the list, or nothing when that list's are not kept.
   AnsiFoldedCopies* Ansi(std::size_t slot) { return slot_ == slot ? &ansi_ : nullptr; }
+  bool KeptAnsi(std::size_t slot) const { return slot_ == slot && ansi_.Built(); }
   FoldedCopies<std::u16string>& Unicode() { return unicode_; }
 
   // Keeps the copies of ordinary list `slot` from now on, in place of another list's.

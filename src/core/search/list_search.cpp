@@ -1,6 +1,7 @@
 #include "core/search/list_search.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace pellix::search {
@@ -36,6 +37,29 @@ std::vector<std::size_t> FindMatches(lists::ListStore& store, lists::ListId list
   return rows;
 }
 
+std::vector<std::size_t> FindMatchesAmong(lists::ListStore& store, lists::ListId list,
+                                          const SearchQuery& query,
+                                          const std::vector<std::size_t>& among) {
+  std::vector<std::size_t> rows;
+  if (list.unicode) {
+    const std::vector<std::u16string>& keys = store.UnicodeSearchKeys();
+    std::copy_if(among.begin(), among.end(), std::back_inserter(rows),
+                 [&](std::size_t item) { return query.MatchesWide(keys.at(item)); });
+    return rows;
+  }
+  const lists::ItemList& keys = store.SearchKeys(list.slot);
+  auto key = keys.begin();
+  std::size_t at = 0;
+  for (const std::size_t item : among) {
+    key += static_cast<std::ptrdiff_t>(item - at);  // ascending: forward steps only
+    at = item;
+    if (query.MatchesAnsi(*key)) {
+      rows.push_back(item);
+    }
+  }
+  return rows;
+}
+
 lists::EditResult ClearShown(lists::ListStore& store, const ListSearch& search) {
   if (!search.Active() || search.Rows().empty()) {
     return lists::EditResult{false, lists::EmptyView()};
@@ -45,10 +69,17 @@ lists::EditResult ClearShown(lists::ListStore& store, const ListSearch& search) 
 }
 
 void ListSearch::Set(lists::ListStore& store, lists::ListId list, SearchQuery query) {
+  const bool narrowing = Active() && !waiting_ && list_ == list && revision_ == store.Revision() &&
+                         query.Narrows(query_);
   query_ = std::move(query);
   list_ = list;
   if (query_.Empty()) {
     rows_.clear();
+    waiting_ = false;
+    return;
+  }
+  if (narrowing) {
+    rows_ = FindMatchesAmong(store, list, query_, rows_);
     return;
   }
   Find(store);
@@ -58,21 +89,27 @@ void ListSearch::End() {
   query_ = SearchQuery();
   list_.reset();
   rows_.clear();
+  waiting_ = false;
 }
 
 void ListSearch::Find(lists::ListStore& store) {
-  rows_ = FindMatches(store, *list_, query_);
   revision_ = store.Revision();
+  waiting_ = !store.SearchKeysReady(*list_);
+  rows_ = waiting_ ? std::vector<std::size_t>() : FindMatches(store, *list_, query_);
 }
 
 bool ListSearch::Follow(lists::ListStore& store) {
-  if (!Active() || store.Revision() == revision_) {
+  if (!Active()) {
     return false;
   }
   const bool listGone = !list_->unicode && list_->slot >= store.Count();
   if (listGone) {
     End();
     return true;
+  }
+  const bool keysArrived = waiting_ && store.SearchKeysReady(*list_);
+  if (store.Revision() == revision_ && !keysArrived) {
+    return false;
   }
   std::vector<std::size_t> before = std::move(rows_);
   Find(store);

@@ -17,7 +17,9 @@ namespace pellix::search {
 
 class ListSearch {
  public:
-  // Searches `list` for the words of `query`; an empty query shows every item (no search).
+  // Searches `list` for the words of `query`; an empty query shows every item (no search). A
+  // query that only adds to the words of the last one looks among its matches alone. A list
+  // too long to fold at once shows no rows and waits (Waiting) until its keys are handed in.
   void Set(lists::ListStore& store, lists::ListId list, SearchQuery query);
   // Back to the whole list.
   void End();
@@ -26,9 +28,11 @@ class ListSearch {
   bool Active() const { return !query_.Empty() && list_.has_value(); }
   std::optional<lists::ListId> List() const { return list_; }
   const SearchQuery& Query() const { return query_; }
+  // The list's search keys are being folded elsewhere; the rows come when they are kept.
+  bool Waiting() const { return Active() && waiting_; }
 
-  // The store's items changed (a capture, a command): the rows are found again when they are
-  // not up to date. Returns whether they changed.
+  // The store's items changed (a capture, a command), or the keys waited for were kept: the rows
+  // are found again when they are not up to date. Returns whether they changed.
   bool Follow(lists::ListStore& store);
 
   // The number of rows the view shows: the matches, or every item of the list without a search.
@@ -63,6 +67,7 @@ class ListSearch {
   std::optional<lists::ListId> list_;
   std::vector<std::size_t> rows_;  // ascending item indices
   std::uint64_t revision_ = 0;     // the store's revision the rows were found at
+  bool waiting_ = false;
 };
 
 // クリアー during a search: removes the items the search shows, and only those.
@@ -72,5 +77,9 @@ lists::EditResult ClearShown(lists::ListStore& store, const ListSearch& search);
 // search keys are not kept yet.
 std::vector<std::size_t> FindMatches(lists::ListStore& store, lists::ListId list,
                                      const SearchQuery& query);
+// Those of `among` (ascending items of `list`) that `query` matches.
+std::vector<std::size_t> FindMatchesAmong(lists::ListStore& store, lists::ListId list,
+                                          const SearchQuery& query,
+                                          const std::vector<std::size_t>& among);
 
 }  // namespace pellix::search

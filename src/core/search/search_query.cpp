@@ -71,6 +71,30 @@ bool SearchQuery::MatchesAnsi(std::string_view folded) const {
   });
 }
 
+bool SearchQuery::Narrows(const SearchQuery& older) const {
+  if (older.Empty()) {
+    return false;
+  }
+  const bool wideWithin =
+      std::all_of(older.wide_.begin(), older.wide_.end(), [this](const std::u16string& word) {
+        return std::any_of(wide_.begin(), wide_.end(), [&word](const std::u16string& longer) {
+          return longer.find(word) != std::u16string::npos;
+        });
+      });
+  if (!wideWithin) {
+    return false;
+  }
+  if (ansiImpossible_) {
+    return true;  // no ordinary item matches this one
+  }
+  return !older.ansiImpossible_ &&
+         std::all_of(older.ansi_.begin(), older.ansi_.end(), [this](const std::string& word) {
+           return std::any_of(ansi_.begin(), ansi_.end(), [&word](const std::string& longer) {
+             return ContainsFromCharStart(longer, word);
+           });
+         });
+}
+
 bool SearchQuery::MatchesWide(std::u16string_view folded) const {
   return std::all_of(wide_.begin(), wide_.end(), [folded](const std::u16string& word) {
     return folded.find(word) != std::u16string_view::npos;

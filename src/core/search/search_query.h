@@ -26,6 +26,11 @@ class SearchQuery {
   bool MatchesAnsi(std::string_view folded) const;
   bool MatchesWide(std::u16string_view folded) const;
 
+  // Whether every item this query matches is also matched by `older` (in an ordinary list and
+  // in the Unicode list): each of its words lies within one of these. A keystroke that adds to
+  // the words then only has to look among the items shown already.
+  bool Narrows(const SearchQuery& older) const;
+
   // The words, folded, as they are looked for.
   const std::vector<std::u16string>& WideWords() const { return wide_; }
 

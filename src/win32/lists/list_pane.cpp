@@ -204,6 +204,7 @@ void ListPane::OpenSearch() {
   if (!field_.IsOpen()) {
     field_.Open();
     Layout(listBounds_);
+    views_.PrepareSearch();
   }
   views_.FocusShownList();
   SendMessageW(field_.Handle(), EM_SETSEL, 0, -1);
@@ -215,6 +216,11 @@ void ListPane::EndSearch() {
   views_.EndSearch();
   tooltip_.Forget();
   views_.FocusShownList();
+}
+
+void ListPane::OnKeysFolded() {
+  views_.OnKeysFolded();
+  tooltip_.Forget();
 }
 
 void ListPane::OnSearchChanged() {

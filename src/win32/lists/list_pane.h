@@ -105,6 +105,8 @@ class ListPane {
   void OpenSearch();
   // Esc: the field closes and the whole list is shown again, the same item current.
   void EndSearch();
+  // kMsgSearchKeysFolded.
+  void OnKeysFolded();
   bool FieldTakesKey(const MSG& message) const { return field_.TakesKey(message); }
   HWND SearchFieldHandle() const { return field_.Handle(); }
 

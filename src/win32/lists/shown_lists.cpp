@@ -35,6 +35,7 @@ void ShownLists::Create(HWND parent, int dpi, const RECT& bounds, HFONT unicodeF
   parent_ = parent;
   dpi_ = dpi;
   actions_ = std::move(actions);
+  keyFold_.Create(parent, kMsgSearchKeysFolded);
   listBox_.Create(parent, kIdListBox, bounds, true);
   tntListBox1_.Create(parent, kIdTntListBox1, bounds, false);
   SetWindowTextW(listBox_.Handle(), L"ListBox");
@@ -178,6 +179,7 @@ void ShownLists::ShowTakenIn(bool unicode, const lists::ViewState& view) {
 
 void ShownLists::ItemsChanged(bool unicode) {
   search_.Follow(model_.lists);
+  FoldWhenWaiting();
   if (unicode) {
     tntListBox1_.SetCount(RowCount(true));
     FitUnicodeColumn();
@@ -341,6 +343,31 @@ void ShownLists::SearchShownList(const std::u16string& query) {
     return;
   }
   search_.Set(model_.lists, *list, search::SearchQuery(query, services_));
+  FoldWhenWaiting();
+}
+
+void ShownLists::FoldWhenWaiting() {
+  if (search_.Waiting()) {
+    keyFold_.Start(model_.lists, search_.List()->slot);
+  }
+}
+
+void ShownLists::PrepareSearch() {
+  const std::optional<lists::ListId> list = ShownListId();
+  if (list && !model_.lists.SearchKeysReady(*list)) {
+    keyFold_.Start(model_.lists, list->slot);
+  }
+}
+
+void ShownLists::OnKeysFolded() {
+  if (keyFold_.TakeIn(model_.lists)) {
+    if (search_.Waiting()) {
+      SearchFor(query_);  // the rows show as after a keystroke
+    }
+    return;
+  }
+  // The items changed while they were folded: folded again as they are now.
+  FoldWhenWaiting();
 }
 
 std::optional<lists::ListId> ShownLists::ShownListId() const {

@@ -15,6 +15,7 @@
 #include "core/lists/list_store.h"
 #include "core/search/list_search.h"
 #include "core/text/text_services.h"
+#include "win32/lists/search_key_fold.h"
 #include "win32/lists/virtual_list_view.h"
 #include "win32/platform/gdi.h"
 #include "win32/ui/list_views.h"
@@ -64,6 +65,10 @@ class ShownLists final : public ListViews {
   // where it can be; and the search ended, the whole list shown again.
   void SearchFor(const std::u16string& query);
   void EndSearch();
+  // The search field opened: a long list's keys start folding while the user types.
+  void PrepareSearch();
+  // kMsgSearchKeysFolded: a fold is done; the search waiting for it shows its rows.
+  void OnKeysFolded();
   bool Searching() const { return search_.Active(); }
   const search::ListSearch& Search() const { return search_; }
 
@@ -87,6 +92,8 @@ class ShownLists final : public ListViews {
   const VirtualListView& View(bool unicode) const { return unicode ? tntListBox1_ : listBox_; }
   static lists::ViewState ReadRows(const VirtualListView& view);
   void SearchShownList(const std::u16string& query);
+  // Starts folding the searched list's keys when the search waits for them.
+  void FoldWhenWaiting();
   bool SearchShows(bool unicode) const;
   std::size_t RowCount(bool unicode) const;
   std::optional<lists::ListId> ShownListId() const;
@@ -105,6 +112,7 @@ class ShownLists final : public ListViews {
   VirtualListView listBox_;
   VirtualListView tntListBox1_;
   search::ListSearch search_;
+  SearchKeyFold keyFold_;
   std::u16string query_;
   bool listCommandsEnabled_ = true;
   std::size_t ansiWidest_ = 0;     // bytes of the longest item the ANSI view is sized for

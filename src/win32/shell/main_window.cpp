@@ -302,6 +302,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgListRead:
       reads_.OnRead();
       return 0;
+    case kMsgSearchKeysFolded:
+      lists_.OnKeysFolded();
+      return 0;
     case WM_DESTROY:
       capture_.Leave();
       tray_.Remove();

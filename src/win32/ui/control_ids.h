@@ -112,6 +112,7 @@
   X(kMsgFolderChanged, 0x8005)     /* main window: a file in the program's folder changed */ \
   X(kMsgFolderLooked, 0x8006)      /* main window: a look at the folder has its findings */ \
   X(kMsgListRead, 0x8007)          /* main window: a list read in the background is done */ \
+  X(kMsgSearchKeysFolded, 0x8008)  /* main window: a list's search keys are folded */       \
   X(kTrayCallbackMessage, 0x813B)  /* main window: the tray icon's mouse messages, in lParam */
 
 // Tell a menu's submenus apart when they open.

@@ -14,6 +14,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/src/win32/shell/res/pellixhelp.html
               ${PROJECT_BINARY_DIR}/package/readme.txt ${PROJECT_BINARY_DIR}/package/LICENSE.txt
         DESTINATION .)
 
+# The package target zips what was built without building everything first: the test command
+# makes the zip as soon as the program is built, while the unit tests are still being compiled.
+set(CMAKE_SKIP_PACKAGE_ALL_DEPENDENCY ON)
+
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME pellix)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # The whole test suite on a fresh machine: installs what is missing, checks the C++ formatting,
-# then builds and tests the core natively, with sanitizers and under Wine (MinGW build), makes the
-# release zip, runs the end-to-end tests under Wine (the zip's among them) and a short fuzz run of
-# every reader. Exits non-zero if any stage fails; after a failure no further stage starts.
+# builds the core and its unit tests with clang, AddressSanitizer and UndefinedBehaviorSanitizer
+# (the fuzz targets in the same build) and with MinGW-w64 (gcc), runs the unit tests natively
+# and under Wine, makes the release zip, runs the end-to-end tests under Wine (the zip's among
+# them) and a short fuzz run of every reader. Exits non-zero if any stage fails; after a failure
+# no further stage starts.
 #
-# The stages run in a few chains at once. The Windows chain (MinGW build, then the tests under
-# Wine) is the longest and mostly waits for Wine, so it runs at normal priority and the native
-# chains, all compiling and fuzzing, run niced beside it on the CPU it leaves. Each stage's
-# output goes to its own log, printed whole when the stage ends, and a table of every stage's
-# times closes the run.
+# The stages run in a few chains at once. The Windows chain (the program's MinGW build, then the
+# end-to-end tests) is the longest and mostly waits for Wine, so it runs at normal priority and
+# starts its tests as soon as the program and the test tools are built; everything else (the
+# MinGW unit tests' build, the native build, the fuzz run) runs niced beside it on the CPU it
+# leaves. Each stage's output goes to its own log, printed whole when the stage ends, and a
+# table of every stage's times closes the run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -75,7 +78,12 @@ stage() {
   [ "$status" -eq 0 ]
 }
 
-build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+# build PRESET [cmake --build options]
+build() {
+  local preset="$1"
+  shift
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" "$@"
+}
 # The chain's shell and all it starts from now on take only what the Windows chain leaves.
 niced() { renice -n 19 -p "$BASHPID" >/dev/null; }
 
@@ -88,37 +96,35 @@ format_chain() {
 
 windows_chain() {
   set +e
-  stage "MinGW build" build mingw
+  stage "MinGW build of pellix and the test tools" \
+    build mingw --target pellix pellix-quit pxtool pxtestwin pellix_e2e_ids
   # The release zip; the end-to-end tests check what it holds and start the program unpacked
   # from it.
   stage "release package" cmake --build --preset mingw --target package
-  # Two prefixes of their own, so the unit tests under Wine run beside the end-to-end tests.
-  stage "unit tests under Wine" ctest --preset mingw -LE e2e &
+  (
+    niced
+    stage "MinGW build of the unit tests" cmake --build --preset mingw --target pellix_unit_tests
+    # A prefix of its own, so the unit tests under Wine run beside the end-to-end tests.
+    stage "unit tests under Wine" ctest --preset mingw -LE e2e
+  ) &
   stage "end-to-end tests under Wine" ctest --preset mingw -L e2e --verbose
   wait
 }
 
+# One clang build serves the sanitizers and the fuzzer: the core compiled once for both. gcc
+# compiles the same core and tests in the MinGW build.
 native_chain() {
   set +e
   niced
-  stage "native build" build native
-  stage "native unit tests" ctest --preset native
-  stage "sanitizer build" build sanitize
-  stage "sanitizer unit tests" ctest --preset sanitize
-}
-
-fuzz_chain() {
-  set +e
-  niced
-  stage "fuzz build" build fuzz
+  stage "native build (clang, sanitizers, fuzz targets)" build sanitize
+  stage "native unit tests (sanitizers)" ctest --preset sanitize
   stage "fuzz smoke (${FUZZ_SECONDS} s a target)" \
-    bash tests/fuzz/smoke.sh build/fuzz "$FUZZ_SECONDS"
+    bash tests/fuzz/smoke.sh build/sanitize "$FUZZ_SECONDS"
 }
 
 format_chain &
 windows_chain &
 native_chain &
-fuzz_chain &
 wait
 
 total=$(now)
@@ -126,9 +132,9 @@ passed=$(awk -F'\t' '$2 == "ok"' "$logs/stages" | wc -l)
 failed=$(awk -F'\t' '$2 == "FAILED"' "$logs/stages" | wc -l)
 echo
 echo "stage times in seconds (the chains overlap, so they add up to more than the run):"
-printf '  %-36s %-8s %6s %6s\n' "stage" "result" "start" "took"
+printf '  %-48s %-8s %6s %6s\n' "stage" "result" "start" "took"
 while IFS=$'\t' read -r name outcome from took; do
-  printf '  %-36s %-8s %6s %6s\n' "$name" "$outcome" "$from" "$took"
+  printf '  %-48s %-8s %6s %6s\n' "$name" "$outcome" "$from" "$took"
 done < <(sort -t $'\t' -k3,3n "$logs/stages") # by start; those that did not run ("-") first
 echo "total: $total s"
 if [ -e "$logs/failed" ]; then

@@ -39,8 +39,10 @@ class ListRead {
 };
 
 // Lists larger than this are read while the program runs, the shown one only when larger than
-// the second: a usable window comes first, and the shown list with it where it can.
-inline constexpr std::uint64_t kReadAtStartBytes = 2u << 20;
+// the second: a usable window comes first, and the shown list with it where it can. Lists not
+// shown wait for nothing the user sees, so only the small ones, which cost less than the thread
+// a later read takes, are read at start.
+inline constexpr std::uint64_t kReadAtStartBytes = 64u << 10;
 inline constexpr std::uint64_t kShownReadAtStartBytes = 16u << 20;
 
 // Fills a fresh model from the settings file's plan, or, without a settings file (nullopt) or

@@ -61,13 +61,29 @@ MainWindow::MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, 
       closing_(Closing::Context{loops, autoSave_, exitSave_, [this] { TearDown(); }}) {
   dpi_ = SystemDpi();
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  const SIZE frame =
-      FrameAround(SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)}, style, 0, dpi_);
-  const int left = Scale(kWindowPosition.x, dpi_);
-  const int top = Scale(kWindowPosition.y, dpi_);
-  CreateOf(kClassName, kAppTitle, style, 0, RECT{left, top, left + frame.cx, top + frame.cy},
+  const SIZE designedClient{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
+  const SIZE designedFrame = FrameAround(designedClient, style, 0, dpi_);
+  // Where a first start puts the window, and what a settings file without a size keeps.
+  model_.placement = app::Placement{Scale(kWindowPosition.x, dpi_), Scale(kWindowPosition.y, dpi_),
+                                    designedFrame.cx, designedFrame.cy};
+  // The files come before the window, so that it is made where the settings put it and its
+  // controls are laid out once, at their size.
+  app::FolderLoad load = app::LoadFromFolder(model_, files_, folder_, services_, tag_, [this] {
+    PostMessageW(Handle(), kMsgListRead, 0, 0);
+  });
+  settingsExisted_ = load.settingsExisted;
+  laterReads_ = std::move(load.reads);
+
+  // Always on top from the start: made so, rather than moved there, it is one call less before
+  // the window shows.
+  const app::Placement& placement = model_.placement;
+  CreateOf(kClassName, kAppTitle, style, WS_EX_TOPMOST,
+           RECT{placement.left, placement.top, placement.left + placement.width,
+                placement.top + placement.height},
            owner);
-  SetClientSize(Handle(), SIZE{Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)});
+  if (placement.width == designedFrame.cx && placement.height == designedFrame.cy) {
+    SetClientSize(Handle(), designedClient);  // the designed size holds whatever the frame's
+  }
   TrackPlacement();
   CreateControls();
   notices_.Attach(Handle());
@@ -110,23 +126,21 @@ void MainWindow::AddFrameCommands() {
 
 void MainWindow::Start() {
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
-  app::FolderLoad load =
-      app::LoadFromFolder(model_, files_, folder_, services_, tag_,
-                          [window = Handle()] { PostMessageW(window, kMsgListRead, 0, 0); });
   ApplyModelToControls();
-  reads_.Start(Handle(), std::move(load.reads));
-
-  tray_.RegisterHotkey();
-  SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  capture_.Join();
-  tray_.AddIcon();
-  tray_.Greet(load.settingsExisted);
-  paste_.Start();
-  autoSave_.Start(Handle());
+  reads_.Start(Handle(), std::move(laterReads_));
   if (std::optional<std::u16string> recovered = exitSave_.TakeRecoveryNotice()) {
     notices_.Queue(std::move(*recovered));
   }
   notices_.QueuePartlyRead(model_.lists);
+}
+
+void MainWindow::JoinDesktop() {
+  tray_.RegisterHotkey();
+  capture_.Join();
+  tray_.AddIcon();
+  tray_.Greet(settingsExisted_);
+  paste_.Start();
+  autoSave_.Start(Handle());
 }
 
 void MainWindow::AttachWindows(LaterWindows& windows) {

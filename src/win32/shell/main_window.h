@@ -5,10 +5,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/app/background_writer.h"
 #include "core/app/model.h"
 #include "core/app/saver.h"
+#include "core/app/startup.h"
 #include "core/io/app_folder.h"
 #include "core/sync/shared_files.h"
 #include "win32/capture/capture_controller.h"
@@ -43,17 +45,20 @@ struct FolderSharing {
 
 class MainWindow final : public Window {
  public:
-  // `files` are the program's files as the window uses them, in step with `writer`, which
-  // saves changed lists in the background.
+  // Reads the settings and the lists, and throws when a file is bad, before anything has been
+  // written. `files` are the program's files as the window uses them, in step with `writer`,
+  // which saves changed lists in the background.
   MainWindow(ErrorSink& errors, ModalLoops& loops, app::Model& model, app::Saver& saver,
              const io::AppFolder& folder, const io::FileSystem& files,
              app::BackgroundWriter& writer, const FolderSharing& sharing, HWND owner,
              const std::wstring& exeDir);
   ~MainWindow() override;
 
-  // Reads the settings and the lists, shows the first list and joins the desktop: hotkey, viewer
-  // chain, tray icon. Throws when a file is bad, before anything has been written.
+  // Shows the first list in the controls; the lists too large to wait for go on being read.
   void Start();
+  // Joins the desktop: hotkey, viewer chain, tray icon, then the timers. Called once the window
+  // is on screen: none of it is drawn in the window, which the user so sees the sooner.
+  void JoinDesktop();
   // The windows beside this one, which it shows, hides and pastes into.
   void AttachWindows(LaterWindows& windows);
 
@@ -105,6 +110,8 @@ class MainWindow final : public Window {
   UniqueFont windowFont_;
   TopRow topRow_;
   bool movingForDpi_ = false;
+  bool settingsExisted_ = false;           // not a first start: the tray greets only a first one
+  std::vector<app::ListRead> laterReads_;  // until Start hands them on
 
   CommandTable commands_;
   UniqueAccelerators accelerators_;

@@ -136,7 +136,8 @@ void CmdWatchCount(const Args& args, JsonWriter& json) {
 
 // wait-visible --class NAME: an actor that announces itself, then reports the wall-clock time at
 // which a visible top-level window of that class first appeared, looking every millisecond: the
-// end of a program's start-up as its user sees it.
+// end of a program's start-up as its user sees it; and the time at which that window first
+// answered a message, from when on it takes the user's input.
 void CmdWaitVisible(const Args& args, JsonWriter& json) {
   const std::wstring class_name = args.Option(L"class").value_or(L"");
   if (class_name.empty()) {
@@ -148,8 +149,9 @@ void CmdWaitVisible(const Args& args, JsonWriter& json) {
   ready.BeginObject().Key("ready").Bool(true).EndObject();
   Announce(ready);
   const long long deadline = NowMicroseconds() + timeout_ms * 1000LL;
+  HWND found = nullptr;
   for (;;) {
-    const HWND found = FindWindowW(class_name.c_str(), nullptr);
+    found = FindWindowW(class_name.c_str(), nullptr);
     if (found != nullptr && IsWindowVisible(found)) {
       break;
     }
@@ -158,7 +160,18 @@ void CmdWaitVisible(const Args& args, JsonWriter& json) {
     }
     Sleep(1);
   }
-  json.BeginObject().Key("wall_us").Int(WallMicroseconds()).EndObject();
+  const long long visible = WallMicroseconds();
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(found, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout_ms),
+                          &result) == 0) {
+    Fail(L"the window did not answer in time", 3);
+  }
+  json.BeginObject()
+      .Key("wall_us")
+      .Int(visible)
+      .Key("answered_us")
+      .Int(WallMicroseconds())
+      .EndObject();
 }
 
 // paste-latency EDIT LENGTH [--shift]: Enter (Shift+Enter with --shift) typed into the window in

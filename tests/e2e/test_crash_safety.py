@@ -193,3 +193,18 @@ def test_killed_at_random_moments_the_lists_stay_whole_and_keep_older_captures(d
     assert not [p for p in desktop.app_dir.iterdir() if p.suffix in (".saving", ".lock")]
     print(f"\n[crash safety] batch {batch}: {len(rounds)} of {ROUNDS} kills (seed {seed}), "
           f"{len(stream.shown_at)} captures, {len(stream.deleted)} deletes, {len(kept)} items kept")
+
+
+def test_the_copy_taken_at_start_is_saved_and_survives_a_kill(desktop: Desktop):
+    """Joining the viewer chain at start captures what the clipboard holds: that capture is a
+    change like any other, saved in the background, so a kill right after keeps it."""
+    text = f"起動前のコピー {time.time_ns()}"
+    desktop.tool("clipboard-set", text)
+    app = Pellix.start(desktop)
+    wait_until(lambda: app.items()[:1] == [text], 10, "the copy found at start to be shown")
+    wait_until(lambda: read_list(desktop, HISTORY)[:1] == [text] and
+               read_unicode_list(desktop)[:1] == [text], SAVE_DELAY + 10,
+               "the copy found at start to be saved")
+    procs.kill(app.process.pid)
+    app.process.reap()
+    assert read_list(desktop, HISTORY)[:1] == [text]

@@ -128,6 +128,9 @@ void MainWindow::Start() {
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
   ApplyModelToControls();
   reads_.Start(Handle(), std::move(laterReads_));
+  // The lists as read are what is on disk: from here on, every change is saved, the capture of
+  // what the clipboard holds when the viewer chain is joined too.
+  autoSave_.Start(Handle());
   if (std::optional<std::u16string> recovered = exitSave_.TakeRecoveryNotice()) {
     notices_.Queue(std::move(*recovered));
   }
@@ -140,7 +143,6 @@ void MainWindow::JoinDesktop() {
   tray_.AddIcon();
   tray_.Greet(settingsExisted_);
   paste_.Start();
-  autoSave_.Start(Handle());
 }
 
 void MainWindow::AttachWindows(LaterWindows& windows) {

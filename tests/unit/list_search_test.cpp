@@ -3,11 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/lists/list_commands.h"
 #include "core/lists/unicode_commands.h"
 #include "core/platform_services.h"
 #include "core/search/list_search.h"
 #include "core/text/codec.h"
+#include "core/text/fold.h"
+#include "core/text/utf.h"
 #include "list_fixtures.h"
 
 namespace pellix::search {
@@ -200,6 +204,52 @@ TEST(ListSearch, AddingToTheWordsFindsWhatAFreshSearchFinds) {
   store.InsertAtTop(kListA, Cp932Items({u"新しい会議"}));
   search.Set(store, ListId::Ansi(kListA), Query(u"会議"));
   EXPECT_EQ(search.Rows(), (std::vector<std::size_t>{0, 1, 2}));
+}
+
+// The keys of a long list are searched chunk by chunk along their packed bytes; what that finds
+// must be what testing each item finds: no hit that runs from one item into the next, none that
+// starts on the second byte of a character (while a true one later in that item still counts),
+// none lost at a chunk's edge.
+TEST(ListSearch, AScanAlongTheKeysFindsWhatATestOfEachItemFinds) {
+  const std::vector<std::u16string> fragments{u"デー", u"タ",  u"データ", u"ー[", u"[",
+                                              u"会議", u"url", u"ｕｒｌ", u"e",   u"ア",
+                                              u"A",    u" ",   u"議"};
+  std::mt19937 random(7);
+  std::uniform_int_distribution<std::size_t> pick(0, fragments.size() - 1);
+  std::uniform_int_distribution<int> length(0, 4);
+  std::vector<std::u16string> texts;
+  for (std::size_t i = 0; i < 3 * lists::ItemList::kChunkItems; ++i) {
+    std::u16string text;
+    for (int n = length(random); n > 0; --n) {
+      text += fragments[pick(random)];
+    }
+    texts.push_back(text);
+  }
+  // A hit across two items, at a chunk's edge too.
+  texts[100] = u"xyデー";
+  texts[101] = u"タxy";
+  texts[lists::ItemList::kChunkItems - 1] = u"デー";
+  texts[lists::ItemList::kChunkItems] = u"タ";
+  const lists::Items items = Cp932Items(texts);
+  ListStore store = MakeStore(items);
+  for (const std::u16string typed :
+       {u"データ", u"[", u"ー[", u"会議 url", u"e", u"a", u"タxy", u"議 デ", u"zq"}) {
+    const SearchQuery query = Query(typed);
+    std::vector<std::size_t> expected;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (query.MatchesAnsi(text::FoldCp932(items[i]))) {
+        expected.push_back(i);
+      }
+    }
+    EXPECT_EQ(FindMatches(store, ListId::Ansi(kListA), query), expected)
+        << text::Utf16ToUtf8(typed);
+  }
+  const std::vector<std::size_t> found = FindMatches(store, ListId::Ansi(kListA), Query(u"データ"));
+  EXPECT_GT(found.size(), 100u);
+  for (const std::size_t split :
+       {std::size_t{100}, std::size_t{101}, lists::ItemList::kChunkItems}) {
+    EXPECT_FALSE(std::binary_search(found.begin(), found.end(), split)) << split;
+  }
 }
 
 // A list too long to fold on the window's thread: the search waits for keys folded from a

@@ -35,6 +35,9 @@ class ItemList {
       return std::string_view(bytes_).substr(begin, ends_[index] - begin);
     }
     std::size_t Bytes() const { return bytes_.size(); }
+    // Its items' bytes one after another, and where each ends in them.
+    std::string_view Text() const { return bytes_; }
+    const std::vector<std::uint32_t>& Ends() const { return ends_; }
 
     void Append(std::string_view text);
     // Puts `texts` in before item `at`.
@@ -153,6 +156,14 @@ class ItemList {
       for (std::size_t item = 0; item < chunk->size(); ++item) {
         visit((*chunk)[item]);
       }
+    }
+  }
+
+  // Calls `visit(chunk)` for each chunk in order.
+  template <typename Visit>
+  void ForEachChunk(Visit&& visit) const {
+    for (const std::shared_ptr<Chunk>& chunk : chunks_) {
+      visit(static_cast<const Chunk&>(*chunk));
     }
   }
 

@@ -71,6 +71,19 @@ bool SearchQuery::MatchesAnsi(std::string_view folded) const {
   });
 }
 
+std::optional<std::string_view> SearchQuery::AnsiAnchor() const {
+  if (ansiImpossible_ || ansi_.empty()) {
+    return std::nullopt;
+  }
+  return std::string_view(ansi_.front());  // the longest: the fewest false hits
+}
+
+bool SearchQuery::MatchesAnsiBesidesAnchor(std::string_view folded) const {
+  return std::all_of(
+      ansi_.begin() + (ansi_.empty() ? 0 : 1), ansi_.end(),
+      [folded](const std::string& word) { return ContainsFromCharStart(folded, word); });
+}
+
 bool SearchQuery::Narrows(const SearchQuery& older) const {
   if (older.Empty()) {
     return false;

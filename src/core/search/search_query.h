@@ -24,6 +24,11 @@ class SearchQuery {
   // `folded` is an item's search key (FoldCp932, FoldUtf16). A word matches only from the start
   // of a character of the item, never from the second byte of a two-byte one.
   bool MatchesAnsi(std::string_view folded) const;
+  // A word every matching item of an ordinary list contains, folded; nullopt when no item of
+  // one can match. A scan for it alone passes over most items without testing them.
+  std::optional<std::string_view> AnsiAnchor() const;
+  // MatchesAnsi for an item already known to hold the anchor word from a character's start.
+  bool MatchesAnsiBesidesAnchor(std::string_view folded) const;
   bool MatchesWide(std::u16string_view folded) const;
 
   // Whether every item this query matches is also matched by `older` (in an ordinary list and

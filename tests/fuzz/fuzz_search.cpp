@@ -1,7 +1,8 @@
 // Every item of every list is folded and searched, whatever bytes it holds: the folding must keep
 // characters whole, and the backward look that tells a first byte from a second one must agree
 // with reading the text from its start; and a query that narrows another (a keystroke looks only
-// among the last one's matches then) matches nothing the other does not.
+// among the last one's matches then) matches nothing the other does not; and a search along a
+// list's packed keys finds exactly the items a test of each finds.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -10,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "core/lists/list_store.h"
 #include "core/platform_services.h"
+#include "core/search/list_search.h"
 #include "core/search/search_query.h"
 #include "core/text/codec.h"
 #include "core/text/cp932.h"
@@ -31,6 +34,28 @@ void CheckCharStarts(const std::string& bytes) {
   for (std::size_t pos = 0; pos <= bytes.size(); ++pos) {
     PELLIX_FUZZ_CHECK(pellix::text::IsCharStart(bytes, pos) == starts[pos]);
   }
+}
+
+// The item's lines as the items of a list: a word may run from one into the next, or start on
+// the second byte of a character, and neither may count.
+void CheckScanAlongTheKeys(const std::string& bytes, const search::SearchQuery& query) {
+  pellix::lists::Items items;
+  std::size_t start = 0;
+  for (std::size_t end = bytes.find('\n'); end != std::string::npos;
+       start = end + 1, end = bytes.find('\n', start)) {
+    items.push_back(bytes.substr(start, end - start));
+  }
+  items.push_back(bytes.substr(start));
+  std::vector<std::size_t> expected;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (query.MatchesAnsi(text::FoldCp932(items[i]))) {
+      expected.push_back(i);
+    }
+  }
+  pellix::lists::ListStore store;
+  store.AddSlot(pellix::lists::ListSlot{"a", items, {}});
+  store.SwitchList(0);
+  PELLIX_FUZZ_CHECK(search::FindMatches(store, pellix::lists::ListId::Ansi(0), query) == expected);
 }
 
 }  // namespace
@@ -64,6 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string foldedWide = pellix::text::FoldUtf16(wide);
     PELLIX_FUZZ_CHECK(!narrower.MatchesWide(foldedWide) || query.MatchesWide(foldedWide));
   }
+  CheckScanAlongTheKeys(item, query);
+  CheckScanAlongTheKeys(item, narrower);
   if (wide.find(u'\uFFFD') == std::u16string::npos) {
     PELLIX_FUZZ_CHECK(itself.MatchesWide(pellix::text::FoldUtf16(wide)));
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <numeric>
 #include <utility>
 
 #include "core/text/fold.h"
@@ -78,6 +79,11 @@ class RareByteFinder {
 // words and are passed over at the speed of the search for one, not looked at one by one.
 std::vector<std::size_t> MatchingAnsi(const lists::ItemList& keys, const SearchQuery& query) {
   std::vector<std::size_t> rows;
+  if (query.Empty()) {  // no words: every item
+    rows.resize(keys.size());
+    std::iota(rows.begin(), rows.end(), std::size_t{0});
+    return rows;
+  }
   const std::optional<std::string_view> anchor = query.AnsiAnchor();
   if (!anchor) {
     return rows;

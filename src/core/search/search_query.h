@@ -25,7 +25,8 @@ class SearchQuery {
   // of a character of the item, never from the second byte of a two-byte one.
   bool MatchesAnsi(std::string_view folded) const;
   // A word every matching item of an ordinary list contains, folded; nullopt when no item of
-  // one can match. A scan for it alone passes over most items without testing them.
+  // one can match, or when there are no words. A scan for it alone passes over most items without
+  // testing them.
   std::optional<std::string_view> AnsiAnchor() const;
   // MatchesAnsi for an item already known to hold the anchor word from a character's start.
   bool MatchesAnsiBesidesAnchor(std::string_view folded) const;

@@ -169,7 +169,9 @@ bool ListPane::OnActivate(bool active) {
     lastFocus_ = focus != nullptr && IsChild(parent_, focus) ? focus : nullptr;
     return false;
   }
-  EnableListCommands(true);
+  // An activation that comes late (Wine reports the one of a show only when its X focus
+  // arrives) may find the window hidden again: a hidden window's list takes no commands.
+  EnableListCommands(IsWindowVisible(parent_) != FALSE);
   RestoreFocus();
   return true;
 }

@@ -144,8 +144,7 @@ def test_start_up(desktop: Desktop):
            [statistics.median(full) - statistics.median(trivial)], "ms")
     report("the same, each start beside the trivial one just before it",
            [f - t for f, t in zip(full, trivial)], "ms")
-    # The window shows before it has joined the desktop (hotkey, viewer chain, tray icon): the
-    # time until it takes input says what that costs.
+    # Visible is not yet usable: the window takes input once its first paint is done.
     report("start-up until the window answers: trivial program", trivial_answers, "ms")
     report("start-up until the window answers: pellix, 100,000 items in 10 lists", full_answers,
            "ms")

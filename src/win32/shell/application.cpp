@@ -146,7 +146,6 @@ int Application::Run() {
 
     ShowWindow(mainWindow.Handle(), SW_SHOWNORMAL);
     UpdateWindow(mainWindow.Handle());
-    mainWindow.JoinDesktop();
     // The edit box's Enter and Esc are its shortcuts, translated before the dialog manager
     // sees them; it gives the box Tab between its field and buttons.
     return RunMessageLoop(errors, mainWindow, windows);

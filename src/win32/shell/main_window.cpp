@@ -131,18 +131,16 @@ void MainWindow::Start() {
   // The lists as read are what is on disk: from here on, every change is saved, the capture of
   // what the clipboard holds when the viewer chain is joined too.
   autoSave_.Start(Handle());
-  if (std::optional<std::u16string> recovered = exitSave_.TakeRecoveryNotice()) {
-    notices_.Queue(std::move(*recovered));
-  }
-  notices_.QueuePartlyRead(model_.lists);
-}
 
-void MainWindow::JoinDesktop() {
   tray_.RegisterHotkey();
   capture_.Join();
   tray_.AddIcon();
   tray_.Greet(settingsExisted_);
   paste_.Start();
+  if (std::optional<std::u16string> recovered = exitSave_.TakeRecoveryNotice()) {
+    notices_.Queue(std::move(*recovered));
+  }
+  notices_.QueuePartlyRead(model_.lists);
 }
 
 void MainWindow::AttachWindows(LaterWindows& windows) {

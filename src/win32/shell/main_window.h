@@ -54,11 +54,9 @@ class MainWindow final : public Window {
              const std::wstring& exeDir);
   ~MainWindow() override;
 
-  // Shows the first list in the controls; the lists too large to wait for go on being read.
+  // Shows the first list in the controls (the lists too large to wait for go on being read) and
+  // joins the desktop: hotkey, viewer chain, tray icon.
   void Start();
-  // Joins the desktop: hotkey, viewer chain, tray icon, then the timers. Called once the window
-  // is on screen: none of it is drawn in the window, which the user so sees the sooner.
-  void JoinDesktop();
   // The windows beside this one, which it shows, hides and pastes into.
   void AttachWindows(LaterWindows& windows);
 
